@@ -1,0 +1,115 @@
+#include "TestSupport.h"
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <sstream>
+
+namespace fs = std::filesystem;
+
+namespace graphmat::test {
+
+ScratchDir::ScratchDir(bool withResults) {
+    previous_ = fs::current_path().string();
+    std::string pattern = (fs::temp_directory_path() / "graphmat-test-XXXXXX").string();
+    std::vector<char> buffer(pattern.begin(), pattern.end());
+    buffer.push_back('\0');
+    if (mkdtemp(buffer.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
+    path_ = buffer.data();
+    fs::current_path(path_);
+    if (withResults) fs::create_directory("results");
+}
+
+ScratchDir::~ScratchDir() {
+    std::error_code ignored;
+    fs::current_path(previous_, ignored);
+    fs::remove_all(path_, ignored);
+}
+
+struct CaptureStdout::Buffer {
+    std::ostringstream stream;
+};
+
+CaptureStdout::CaptureStdout() : buffer_(new Buffer) {
+    std::cout.flush();
+    saved_ = std::cout.rdbuf(buffer_->stream.rdbuf());
+}
+
+CaptureStdout::~CaptureStdout() {
+    if (saved_) std::cout.rdbuf(saved_);
+    delete buffer_;
+}
+
+std::string CaptureStdout::text() {
+    if (saved_) {
+        std::cout.flush();
+        std::cout.rdbuf(saved_);
+        saved_ = nullptr;
+    }
+    return buffer_->stream.str();
+}
+
+void writeFile(const std::string& path, const std::string& content) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out << content;
+}
+
+std::string readFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream content;
+    content << in.rdbuf();
+    return content.str();
+}
+
+bool fileExists(const std::string& path) { return fs::exists(path); }
+
+std::vector<std::string> lines(const std::string& text) {
+    std::vector<std::string> result;
+    std::size_t start = 0;
+    while (true) {
+        std::size_t nl = text.find('\n', start);
+        if (nl == std::string::npos) {
+            result.push_back(text.substr(start));
+            return result;
+        }
+        result.push_back(text.substr(start, nl - start));
+        start = nl + 1;
+    }
+}
+
+RunResult runProgram(const std::string& program, const std::vector<std::string>& args) {
+    std::string outPath = (fs::temp_directory_path() / ("graphmat-run-out-" + std::to_string(getpid()))).string();
+    std::string errPath = outPath + ".err";
+    std::cout.flush();
+    pid_t pid = fork();
+    if (pid == 0) {
+        FILE* out = std::freopen(outPath.c_str(), "w", stdout);
+        FILE* err = std::freopen(errPath.c_str(), "w", stderr);
+        if (!out || !err) _exit(127);
+        std::vector<char*> argv;
+        argv.push_back(const_cast<char*>(program.c_str()));
+        for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+        argv.push_back(nullptr);
+        execv(program.c_str(), argv.data());
+        _exit(127);
+    }
+    RunResult result;
+    int status = 0;
+    waitpid(pid, &status, 0);
+    result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    result.out = readFile(outPath);
+    result.err = readFile(errPath);
+    fs::remove(outPath);
+    fs::remove(errPath);
+    return result;
+}
+
+std::string fixture(const std::string& name) { return std::string(GRAPHMAT_FIXTURES) + "/" + name; }
+std::string dataFile(const std::string& name) { return std::string(GRAPHMAT_DATA) + "/" + name; }
+std::string exampleFile(const std::string& name) { return std::string(GRAPHMAT_EXAMPLES) + "/" + name; }
+
+}  // namespace graphmat::test

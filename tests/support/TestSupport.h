@@ -1,0 +1,62 @@
+// Helpers shared by the tests: scratch working directories, captured
+// standard output, and small file utilities.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace graphmat::test {
+
+// A fresh temporary directory that becomes the working directory for the
+// object's lifetime; optionally with the ./results/ folder the system expects.
+class ScratchDir {
+public:
+    explicit ScratchDir(bool withResults = true);
+    ~ScratchDir();
+    ScratchDir(const ScratchDir&) = delete;
+    ScratchDir& operator=(const ScratchDir&) = delete;
+    const std::string& path() const { return path_; }
+
+private:
+    std::string path_;
+    std::string previous_;
+};
+
+// Captures everything written to std::cout between construction and text().
+class CaptureStdout {
+public:
+    CaptureStdout();
+    ~CaptureStdout();
+    CaptureStdout(const CaptureStdout&) = delete;
+    CaptureStdout& operator=(const CaptureStdout&) = delete;
+    // The text captured so far; stops capturing.
+    std::string text();
+
+private:
+    std::streambuf* saved_;
+    struct Buffer;
+    Buffer* buffer_;
+};
+
+void writeFile(const std::string& path, const std::string& content);
+std::string readFile(const std::string& path);
+bool fileExists(const std::string& path);
+// The lines of a text, split at "\n" (a last empty line is kept when the
+// text ends with "\n").
+std::vector<std::string> lines(const std::string& text);
+
+// Result of running a program: exit status and both output streams.
+struct RunResult {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+// Runs a program with arguments in the current directory.
+RunResult runProgram(const std::string& program, const std::vector<std::string>& args);
+
+// Path of a file under tests/fixtures, tests/data or examples.
+std::string fixture(const std::string& name);
+std::string dataFile(const std::string& name);
+std::string exampleFile(const std::string& name);
+
+}  // namespace graphmat::test
