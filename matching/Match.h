@@ -1,0 +1,218 @@
+// The matcher of two graphs: the correspondence between their vertices
+// (partner arrays, merged blocks, the best matching seen), the similarity
+// caches, the delta matrix and candidate structure of the search, and the
+// counters and timings that the driver and the reports read.
+//
+// Definitions are split by concern:
+//   matching/MatchState.cpp              construction, accessors, lifted edges
+//   matching/MatchSimilarityPreparation.cpp  pre-matching, terms, allowed pairs
+//   matching/MatchNodeSimilarity.cpp     node similarity
+//   matching/MatchCost.cpp               cost of a whole matching
+//   matching/MatchBlocks.cpp             merging and splitting blocks
+//   matching/MatchMoveEvaluation.cpp     pricing a move
+//   matching/MatchMoveExecution.cpp      carrying a move out
+#pragma once
+
+#include <map>
+#include <memory>
+#include <set>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "graph/Graph.h"
+#include "graph/SparseMatrix.h"
+#include "graph/stdafx.h"
+#include "matching/PairMap.h"
+
+namespace graphmat {
+
+class Cost;
+class FastFind;
+
+// Allowed vertex pairs of the search, with per-row and per-column lists so
+// that the search can walk only the allowed pairs of a vertex.
+class AllowedPairs {
+public:
+    void resize(int rows, int cols);
+    void set(int x, int y, bool able);
+    bool allowed(int x, int y) const;
+    // Allowed graph-2 vertices of graph-1 vertex x, and the reverse.
+    const std::set<int>& row(int x) const;
+    const std::set<int>& column(int y) const;
+    long size() const { return size_; }
+
+private:
+    std::vector<std::set<int>> rows_;
+    std::vector<std::set<int>> cols_;
+    long size_ = 0;
+};
+
+class Match {
+public:
+    Graph* g1 = nullptr;  // graph 1 (not owned)
+    Graph* g2 = nullptr;  // graph 2 (not owned)
+    std::vector<int> M12;          // graph-2 partner of each graph-1 vertex, -1 when free
+    std::vector<int> log_matching; // a matching read from an edit-path log
+    std::vector<int> M21;          // graph-1 partner of each graph-2 vertex, -1 when free
+    long computeSim = 0;           // node similarities computed
+    long _computeSim = 0;
+    AllowedPairs move;             // allowed pairs of the search
+    std::vector<int> kbt;          // the known matching, -1 where none
+    std::vector<int> bestMatch;    // M12 of the best matching
+    std::vector<int> bestMatch2;   // M21 of the best matching
+    std::vector<int> bestBlock;    // blocks1 of the best matching
+    std::vector<int> bestBlock2;   // blocks2 of the best matching
+    double bestCost = 0;
+    double tolerance = 0;
+    double currentCost = 0;        // kept by adding each move's cost change
+    double stockedBestCost = 0;
+    double lastBestCost = 0;
+    int nb0Meth1 = 0, nb0Meth2 = 0, nb0Att1 = 0, nb0Att2 = 0, nb0MAtt1 = 0, nb0MAtt2 = 0;
+    std::vector<std::vector<cell*>> tabu_i;  // the tabu ring, TABU_MAX buckets
+    int i_parser = 0;                        // cursor of the tabu ring
+    std::vector<int> sim_distrib;            // similarity histogram
+    double granul_distrib = 0;
+    int nb_labels = 0;
+    std::unique_ptr<FastFind> ff;            // candidate structure of the search
+    int iterms = 0;                          // relation slots of a term profile
+    std::unique_ptr<SparseMatrix<semarel>> nodeTerms1, nodeTerms2, semilT;
+    PairMap<cell> M;                         // the delta matrix
+    PairMap<float> _M;                       // pair similarities of the start solutions
+    PairMap<float> _N;                       // stored node similarities
+    int stagnation = 0;
+    int stagnation_length = 0;
+    int intensify = 0, intensify_length = 0, diversify = 0;
+    double diversify_length = 0;
+    int max_vertices = 0;
+    int min_vertices = 0;
+    float sim_thres = 0;
+    double minAll = 0;
+    int _minAll = 0;
+    int randomSeed = 0;
+    int numberOfMatchs = 0;
+    int numberOfGoodMatchs = 0;
+    int init_numberOfGoodMatchs = 0;
+    int matchedEdges = 0, perfectMatchedEdges = 0;
+    Cost* costs = nullptr;  // the cost model (not owned)
+    double f = 0;
+    double no_matching_cost = 0;
+    double greedy_time = 0, init_time = 0, update_time = 0, find_time = 0, comp_time = 0;
+    int update_occ = 0;  // move evaluations
+    int find_occ = 0;
+    cell* chosenCell = nullptr;  // the move chosen by the last look-up
+    int oldMatch1 = -1, oldMatch2 = -1;
+    std::map<int, std::unique_ptr<Vertex>> V1, V2;  // block vertices by number
+    SparseMatrix<Edge*> E1, E2;                     // block-level edges by (from, to)
+    int cost_mode = 0;
+    bool recomputeAll = false;
+    double BIAS = 0;
+    int good = 0;        // matched pairs with equal labels
+    int iterations = 0;  // moves made by the search
+    int tabu_in = 0;     // tenure of an undone pair
+    int tabu_out = 0;    // tenure of a newly made pair
+    int nb_matched = 0, nb_matched_isolated = 0, nb_unmatched_isolated = 0;
+    std::vector<std::vector<double>> sim_eval;
+    int bestIterations = -1;
+    double initType = 0;
+    double initScore = 0;
+    double upperBound = 0;
+    std::unique_ptr<std::set<int>> concerned1, concerned2;  // vertices touched by the last move
+    std::map<std::string, std::pair<int, int>> terms1, terms2;  // term -> (id, count)
+    std::vector<int> blocks1, blocks2;  // block holding each plain vertex (itself when alone)
+    std::map<std::vector<int>, int> nBlocks1, nBlocks2;  // member list -> block number
+    std::vector<bool> relevant1, relevant2;  // relevance flags; empty: every vertex relevant
+    std::string ALLTRM, ALLENT;
+    double _att = 0, _meth = 0, sim_name = 0;
+    std::string _label1, _label2, _path1, _path2;
+
+    Match(Graph* A, Graph* B, Cost* C, int seed, int mode);
+    Match(const Match&) = delete;
+    Match& operator=(const Match&) = delete;
+    virtual ~Match();
+
+    void init(Graph* A, Graph* B);
+    void changeCosts(Cost* C);
+
+    // ---- accessors, for plain vertices and blocks alike
+    Vertex* getVertex1(int num) const;
+    Vertex* getVertex2(int num) const;
+    Vertex* getVertex(int x, bool left) const { return left ? getVertex1(x) : getVertex2(x); }
+    Edge* getEdge1(int from, int to) const;
+    Edge* getEdge2(int from, int to) const;
+    Edge* getEdge(int from, int to, bool left) const { return left ? getEdge1(from, to) : getEdge2(from, to); }
+    int getM12(int x) const;
+    int getM21(int y) const;
+    int getNodes1(int x) const;
+    int getNodes2(int y) const;
+    int getENodes1(const Edge* e) const;
+    int getENodes2(const Edge* e) const;
+    std::unique_ptr<std::vector<Edge*>> getVEdges1(Vertex* v) { return getVEdges(v, true); }
+    std::unique_ptr<std::vector<Edge*>> getVEdges2(Vertex* v) { return getVEdges(v, false); }
+    std::unique_ptr<std::vector<Edge*>> getVEdges(Vertex* v, bool left);
+    std::unique_ptr<std::set<int>> involvedNodes(const std::vector<Vertex*>* vs) const;
+    void updateMoves(int x, int y, bool able) { move.set(x, y, able); }
+    bool movable(int x, int y) const { return move.allowed(x, y); }
+    bool isRelevant1(int i) const { return relevant1.empty() || relevant1[i]; }
+    bool isRelevant2(int j) const { return relevant2.empty() || relevant2[j]; }
+    double checkMatching() const;
+    void checkPresence() const;
+
+    // ---- similarity preparation
+    void getRelevant();
+    void getTerms(Graph* A, Graph* B, const std::vector<bool>* relv1, const std::vector<bool>* relv2);
+    void matrixEntityTerm(Graph* A, Graph* B, const std::vector<bool>* relv1, const std::vector<bool>* relv2);
+    void updateSemarel(SparseMatrix<semarel>* nT, int n, int t, int i, int inc);
+    void semilarity();
+
+    // ---- node similarity
+    float intSim(int mode, Vertex* v1, Vertex* v2);
+
+    // ---- whole-matching cost
+    double cost(int mode);
+    double noMatchCost(int mode);
+    double ocost(int mode);
+
+    // ---- blocks
+    Vertex* updateBlock(Vertex* B, int x, bool left, bool add);
+    std::unique_ptr<Vertex> mergeNodes(const std::vector<Vertex*>* nodes, int nnumber);
+
+    // ---- move evaluation
+    bool isValidMove(int i, int j);
+    double computeDelta(int mode, Vertex* v1, Vertex* v2);
+    double compDelta(int mode, Vertex* v1, Vertex* v2);
+    double computeGamma(int mode, Vertex* v1, Vertex* v2);
+    double compGamma(int mode, Vertex* v1, Vertex* v2);
+
+    // ---- move execution
+    // Carries out chosenCell; false when the cell fits no kind of move and
+    // nothing was done.
+    bool enactMove();
+    void updateState(Vertex* v1, Vertex* v2, bool add);
+    void removeFromFF(int x, int y);
+    // The cell of (x, y), created fresh when absent.
+    cell& ensureCell(int x, int y);
+    // Starts a tenure of t iterations on c.
+    void startTenure(cell& c, int t);
+    void drawTenures();
+
+    // Keeps a block edge or lifted copy for the rest of the run.
+    Edge* adoptEdge(std::unique_ptr<Edge> e);
+
+private:
+    std::vector<std::unique_ptr<Edge>> ownedEdges_;  // block edges and lifted copies
+    std::unique_ptr<cell> initialChosenCell_;
+    friend class MatchTestAccess;
+};
+
+// |a - b| / max(a, b, 0); 0 when that maximum is 0.
+double normDiff(float a, float b);
+
+// Similarity of two term sets by common substrings, with a one-to-one
+// pairing of terms when both sets hold two or more.
+double simSet(const std::set<std::string>* sstr1, const std::set<std::string>* sstr2);
+
+// Length of the longest common contiguous substring.
+int LCS(const std::string& str1, const std::string& str2);
+
+}  // namespace graphmat

@@ -1,0 +1,136 @@
+// Blocks: a vertex standing for two or more plain vertices of one graph,
+// formed by merge and split moves and kept for the whole run.
+#include <algorithm>
+#include <iostream>
+#include <map>
+
+#include "matching/Match.h"
+
+namespace graphmat {
+
+namespace {
+
+// Adds the arc of `copy` into an existing fused edge: label text appended,
+// label counts added.
+void fuseInto(Edge& fused, const Edge& copy) {
+    fused.label += copy.label;
+    for (int d = 0; d < MAX_LABELS; ++d) fused.labels[d] += copy.labels[d];
+}
+
+std::string blockLabel(const Vertex& block) {
+    std::string label = "_";
+    for (int member : *block.nodes) label += to_string(member) + "_";
+    label += "_-";
+    if (block.nTerms)
+        for (const std::string& term : *block.nTerms) label += term + "-";
+    label += "-";
+    return label;
+}
+
+void addAll(std::unique_ptr<std::set<std::string>>& into, const std::set<std::string>* from) {
+    if (from == nullptr) return;
+    if (!into) into = std::make_unique<std::set<std::string>>();
+    into->insert(from->begin(), from->end());
+}
+
+}  // namespace
+
+Vertex* Match::updateBlock(Vertex* B, int x, bool left, bool add) {
+    if (B == nullptr) return getVertex(x, left);
+    if (x == -1) return B;
+    std::map<int, std::unique_ptr<Vertex>>& blockMap = left ? V1 : V2;
+    std::map<std::vector<int>, int>& signatures = left ? nBlocks1 : nBlocks2;
+    SparseMatrix<Edge*>& store = left ? E1 : E2;
+    const std::vector<int>& membership = left ? blocks1 : blocks2;
+    const int n = static_cast<int>((left ? g1 : g2)->V.size());
+
+    std::vector<Vertex*> members;
+    std::vector<int> signature;
+    if (B->nodes) {
+        for (int number : *B->nodes) {
+            if (number == x) continue;
+            members.push_back(getVertex(number, left));
+            signature.push_back(number);
+        }
+    } else if (B->number != x) {
+        members.push_back(B);
+        signature.push_back(B->number);
+    }
+    if (add) {
+        members.push_back(getVertex(x, left));
+        signature.insert(std::lower_bound(signature.begin(), signature.end(), x), x);
+    }
+
+    if (signature.empty()) return nullptr;
+    if (signature.size() == 1) return getVertex(signature[0], left);
+    if (auto known = signatures.find(signature); known != signatures.end()) return getVertex(known->second, left);
+
+    const int number = static_cast<int>(blockMap.size()) + n;
+    std::unique_ptr<Vertex> block = mergeNodes(&members, number);
+    Vertex* created = block.get();
+    blockMap[number] = std::move(block);
+    signatures[signature] = number;
+
+    // Register the block's arcs, and a copy of each with its other end lifted
+    // to the block currently holding it.
+    std::map<std::pair<int, int>, std::unique_ptr<Edge>> lifted;
+    auto lift = [&](int end) { return end < number && end >= 0 && end < n ? membership[end] : end; };
+    for (Edge* e : created->edges) {
+        store(e->from, e->to) = e;
+        int from = lift(e->from);
+        int to = lift(e->to);
+        if ((from == e->from && to == e->to) || store.exists(from, to)) continue;
+        auto& slot = lifted[{from, to}];
+        if (slot) {
+            fuseInto(*slot, *e);
+        } else {
+            slot = e->duplicate();
+            slot->from = from;
+            slot->to = to;
+        }
+    }
+    for (auto& [pair, edge] : lifted) store(pair.first, pair.second) = adoptEdge(std::move(edge));
+    return created;
+}
+
+std::unique_ptr<Vertex> Match::mergeNodes(const std::vector<Vertex*>* nodes, int nnumber) {
+    // A block needs two members; its only caller never asks for fewer.
+    if (nodes == nullptr || nodes->size() < 2) return nullptr;
+    auto block = std::make_unique<Vertex>();
+    block->number = nnumber;
+    block->nodes = std::make_unique<std::set<int>>();
+
+    std::set<int> memberNumbers;
+    for (const Vertex* v : *nodes) memberNumbers.insert(v->number);
+    auto redirect = [&](int end) { return memberNumbers.count(end) ? nnumber : end; };
+
+    std::set<std::pair<int, int>> treated;
+    std::map<std::pair<int, int>, std::unique_ptr<Edge>> arcs;
+    for (std::size_t p = 0; p < nodes->size(); ++p) {
+        const Vertex* v = (*nodes)[p];
+        if (p == 0)
+            block->type = v->type;
+        else if (v->type != block->type)
+            std::cout << "\n MERGING DIFFERENT TYPES OF NODES";
+        addAll(block->nTerms, v->nTerms.get());
+        addAll(block->nPaths, v->nPaths.get());
+        addAll(block->nSpecs, v->nSpecs.get());
+        block->nodes->insert(v->number);
+        for (const Edge* e : v->edges) {
+            if (!treated.insert({e->from, e->to}).second) continue;
+            auto copy = e->duplicate();
+            copy->from = redirect(copy->from);
+            copy->to = redirect(copy->to);
+            auto& slot = arcs[{copy->from, copy->to}];
+            if (slot)
+                fuseInto(*slot, *copy);
+            else
+                slot = std::move(copy);
+        }
+    }
+    for (auto& [pair, arc] : arcs) block->edges.push_back(adoptEdge(std::move(arc)));
+    block->label = blockLabel(*block);
+    return block;
+}
+
+}  // namespace graphmat

@@ -1,0 +1,131 @@
+// Node similarity: how alike a graph-1 and a graph-2 vertex (or block) are,
+// from the terms of their names, their owners' names and their
+// specifications.
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+#include "matching/Hungarian.h"
+#include "matching/Match.h"
+
+namespace graphmat {
+
+namespace {
+
+const std::set<std::string>& orEmpty(const std::set<std::string>* terms) {
+    static const std::set<std::string> none;
+    return terms ? *terms : none;
+}
+
+// 2 |A n B| / (|A| + |B|); 0 for two empty sets.
+double dice(const std::set<std::string>& a, const std::set<std::string>& b) {
+    if (a.empty() && b.empty()) return 0.0;
+    auto common = set_inter(&a, &b);
+    return 2.0 * static_cast<double>(common->size()) / static_cast<double>(a.size() + b.size());
+}
+
+// The better of simSet and the Dice coefficient; Dice only when simSet is
+// not exactly 1.
+double bestOfSetAndDice(const std::set<std::string>& a, const std::set<std::string>& b) {
+    double value = simSet(&a, &b);
+    if (value != 1.0) value = std::max(value, dice(a, b));
+    return value;
+}
+
+int nodeCount(const Vertex* v) { return v->nodes ? static_cast<int>(v->nodes->size()) : 1; }
+
+}  // namespace
+
+int LCS(const std::string& str1, const std::string& str2) {
+    if (str1.empty() || str2.empty()) return 0;
+    std::vector<int> current(str2.size(), 0), previous(str2.size(), 0);
+    int best = 0;
+    for (std::size_t i = 0; i < str1.size(); ++i) {
+        for (std::size_t j = 0; j < str2.size(); ++j) {
+            if (str1[i] != str2[j])
+                current[j] = 0;
+            else
+                current[j] = (i == 0 || j == 0) ? 1 : previous[j - 1] + 1;
+            best = std::max(best, current[j]);
+        }
+        std::swap(current, previous);
+    }
+    return best;
+}
+
+double simSet(const std::set<std::string>* sstr1, const std::set<std::string>* sstr2) {
+    const std::set<std::string>& set1 = orEmpty(sstr1);
+    const std::set<std::string>& set2 = orEmpty(sstr2);
+    const int spl1 = static_cast<int>(set1.size());
+    const int spl2 = static_cast<int>(set2.size());
+    int len1 = 0, len2 = 0;
+    for (const std::string& t : set1) len1 += static_cast<int>(t.size());
+    for (const std::string& t : set2) len2 += static_cast<int>(t.size());
+    if (len1 + len2 == 0) return 0.0;
+    const int maxLen = std::max(len1, len2);
+    auto common = [](const std::string& a, const std::string& b) {
+        return a == b ? static_cast<int>(a.size()) : LCS(a, b);
+    };
+
+    if (std::min(spl1, spl2) == 1) {
+        // The first pair in sorted order where one term lies whole inside
+        // the other ends the scan.
+        int comm = 0;
+        for (const std::string& t1 : set1) {
+            for (const std::string& t2 : set2) {
+                int l = common(t1, t2);
+                comm = std::max(comm, l);
+                if (l == static_cast<int>(t1.size()) || l == static_cast<int>(t2.size())) {
+                    return 2.0 * l / (len1 + len2);
+                }
+            }
+        }
+        return 2.0 * comm / (len1 + len2);
+    }
+
+    if (spl1 == 0 || spl2 == 0) return 0.0;  // nothing to pair
+
+    // A one-to-one pairing of the terms that maximises the common length.
+    std::vector<std::vector<double>> matrix(spl1, std::vector<double>(spl2, 0.0));
+    int r = 0;
+    for (const std::string& t1 : set1) {
+        int c = 0;
+        for (const std::string& t2 : set2) matrix[r][c++] = maxLen - common(t1, t2);
+        ++r;
+    }
+    Hungarian solver;
+    solver.solve(matrix);
+    double optimum = 0;
+    for (int row = 0; row < spl1; ++row) {
+        int col = solver.results[row];
+        if (col != -1) optimum += maxLen - matrix[row][col];
+    }
+    return 2.0 * optimum / (len1 + len2);
+}
+
+float Match::intSim(int /*mode*/, Vertex* v1, Vertex* v2) {
+    if (const float* stored = _N.find(v1->number, v2->number)) return *stored;
+    ++computeSim;
+
+    double simTerm = bestOfSetAndDice(orEmpty(v1->nTerms.get()), orEmpty(v2->nTerms.get()));
+
+    double simPath = 1.0;
+    if (v1->nPaths && v2->nPaths)
+        simPath = bestOfSetAndDice(*v1->nPaths, *v2->nPaths);
+    else if (v1->nPaths || v2->nPaths)
+        simPath = 0.0;
+
+    double simSpec = 1.0;
+    if (v1->nSpecs && v2->nSpecs)
+        simSpec = dice(*v1->nSpecs, *v2->nSpecs);
+    else if (v1->nSpecs || v2->nSpecs)
+        simSpec = 0.0;
+
+    simSpec = std::max(simSpec, 0.5);
+    simPath = std::max(simPath, 0.5);
+    double s = simTerm * simSpec * simPath;
+    double a = static_cast<double>(nodeCount(v1)) * nodeCount(v2);
+    return static_cast<float>((std::pow(s, a) + s) / 2);
+}
+
+}  // namespace graphmat
