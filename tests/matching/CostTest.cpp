@@ -361,11 +361,11 @@ TEST(CostEstimate, HistogramEstimateCountsDigitsThreeAndNineTwice) {
 TEST(CostEditPath, PricesTheLogLineByLine) {
     ScratchDir dir;
     Cost c;
-    writeFile("spec.log", "n,3,-1,A\nn,4,7,B,C\nnd,1\n");
+    writeFile("path.log", "n,3,-1,A\nn,4,7,B,C\nnd,1\n");
     {
         CaptureStdout capture;
-        EXPECT_EQ(c.cost(0, "spec.log"), 6);
-        EXPECT_EQ(capture.text(), "spec.log / Path Cost = 6\n");
+        EXPECT_EQ(c.cost(0, "path.log"), 6);
+        EXPECT_EQ(capture.text(), "path.log / Path Cost = 6\n");
     }
     struct Case {
         const char* line;
