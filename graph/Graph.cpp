@@ -3,6 +3,7 @@
 #include "graph/Graph.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 
@@ -48,7 +49,11 @@ Graph::Graph(int mode, const std::string& path) {
 
     std::ios::openmode openMode = std::ios::in;
     if (mode == 1 || mode == 2) openMode |= std::ios::binary;
-    std::ifstream file(path, openMode);
+    // A directory opens as a stream on Linux but holds no graph: it counts
+    // as a file that does not open.
+    std::ifstream file;
+    std::error_code notADirectory;
+    if (!std::filesystem::is_directory(path, notADirectory)) file.open(path, openMode);
     std::cout << "File " << path << " ...";
     if (!file.is_open()) {
         std::cout << "Not Found \n";
@@ -132,8 +137,9 @@ void Graph::insertEdge(std::unique_ptr<Edge> e) {
         if (!isDigit(ch)) continue;
         int d = ch - '0';
         target->labels[d] += 1;
-        target->label_weight += static_cast<float>(edge_weight[d]);
-        source->sum_out += static_cast<float>(edge_weight[d]);
+        // float += double: the sum is taken in double, then stored as float.
+        target->label_weight = static_cast<float>(target->label_weight + edge_weight[d]);
+        source->sum_out = static_cast<float>(source->sum_out + edge_weight[d]);
         if (d > nb_labels) nb_labels = d;
     }
     source->nb_out += 1;
@@ -234,7 +240,10 @@ void Graph::reinitEdges() {
 void Graph::write(int mode, const std::string& path) const {
     if (mode != 0) return;
     std::ofstream out(path, std::ios::out | std::ios::trunc);
-    if (!out.is_open()) return;
+    if (!out.is_open()) {
+        std::cerr << "Cannot open for writing: " << path << "\n";
+        return;
+    }
     out << vertices << "," << E.size() << "\n";
     for (int i = 0; i < vertices && i < static_cast<int>(V.size()); ++i) {
         out << V[i]->number << "," << V[i]->label;

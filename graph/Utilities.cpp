@@ -40,6 +40,33 @@ void FindAndReplace(std::string& tInput, std::string tFind, std::string tReplace
     }
 }
 
+std::size_t leadingFloatLength(const std::string& text) {
+    const std::size_t n = text.size();
+    auto at = [&](std::size_t k) { return k < n ? text[k] : '\0'; };
+    auto isDigit = [&](std::size_t k) { return at(k) >= '0' && at(k) <= '9'; };
+    auto isSign = [&](std::size_t k) { return at(k) == '+' || at(k) == '-'; };
+    std::size_t i = 0;
+    while (i < n && (text[i] == ' ' || (text[i] >= '\t' && text[i] <= '\r'))) ++i;
+    if (isSign(i)) ++i;
+    std::size_t digits = 0;
+    for (; isDigit(i); ++i) ++digits;
+    if (at(i) == '.') {
+        std::size_t j = i + 1;
+        for (; isDigit(j); ++j) ++digits;
+        if (digits > 0) i = j;
+    }
+    if (digits == 0) return 0;
+    if (at(i) == 'e' || at(i) == 'E') {
+        std::size_t j = i + 1;
+        if (isSign(j)) ++j;
+        if (isDigit(j)) {
+            while (isDigit(j)) ++j;
+            i = j;
+        }
+    }
+    return i;
+}
+
 std::string stringISet(const std::set<int>* istr) {
     std::string text;
     if (istr == nullptr) return text;

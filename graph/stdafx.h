@@ -7,6 +7,7 @@
 #include <set>
 #include <sstream>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "graph/platform.h"
@@ -95,13 +96,27 @@ std::string replaceString(std::string str, std::string str1, std::string str2);
 // inserted text; an empty pattern changes nothing.
 void FindAndReplace(std::string& tInput, std::string tFind, std::string tReplace);
 
+// Length of the longest leading floating-point number of text (after the
+// leading white space): sign, digits, decimal point, digits, then an exponent
+// only when digits follow its mark. 0 when the text begins with no number.
+std::size_t leadingFloatLength(const std::string& text);
+
 // Reads a number from the start of Str (leading blanks skipped, longest
 // leading number taken). On failure Dest keeps its value and false returns.
 template <class T>
 bool from_string(const std::string& Str, T& Dest) {
-    std::istringstream iss(Str);
     T value{};
-    if (!(iss >> value)) return false;
+    if constexpr (std::is_floating_point_v<T>) {
+        // The stream alone rejects "1e" or "2e+x" as a whole; the number in
+        // front of such an exponent mark is what the text holds.
+        std::size_t length = leadingFloatLength(Str);
+        if (length == 0) return false;
+        std::istringstream iss(Str.substr(0, length));
+        if (!(iss >> value)) return false;
+    } else {
+        std::istringstream iss(Str);
+        if (!(iss >> value)) return false;
+    }
     Dest = value;
     return true;
 }

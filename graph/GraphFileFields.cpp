@@ -1,0 +1,25 @@
+#include "graph/GraphFileFields.h"
+
+namespace graphmat {
+
+std::vector<std::string> lineFields(const std::string& line) {
+    auto fields = splitString(line, SEPARATOR);
+    return fields ? std::move(*fields) : std::vector<std::string>();
+}
+
+bool intField(const std::vector<std::string>& fields, std::size_t i, int& value) {
+    return i < fields.size() && from_string(fields[i], value);
+}
+
+std::unique_ptr<Edge> readArcFields(const std::vector<std::string>& fields, std::size_t first, int number,
+                                    bool withWeights) {
+    int from = -1, to = -1;
+    if (!intField(fields, first, from) || !intField(fields, first + 1, to)) return nullptr;
+    if (first + 2 >= fields.size() || fields[first + 2].empty()) return nullptr;
+    auto e = std::make_unique<Edge>(from, to, fields[first + 2]);
+    e->setNumber(number);
+    if (withWeights) readWeightFields(fields, first + 3, *e);
+    return e;
+}
+
+}  // namespace graphmat

@@ -1,0 +1,195 @@
+// Readers of the graphs that are not class diagrams: the plain graph file
+// (mode 0), the binary graph files (modes 1 and 2), the named edge list
+// (mode 3), the edge list graph file (mode 6) and the graph text (mode 7).
+#include <iostream>
+
+#include "graph/Graph.h"
+#include "graph/GraphFileFields.h"
+
+namespace graphmat {
+
+namespace {
+
+// The next 16-bit little-endian word of a binary file; false at the end.
+bool read_word(std::istream& file, unsigned& word) {
+    char bytes[2];
+    if (!file.read(bytes, 2)) return false;
+    word = static_cast<unsigned char>(bytes[0]) + 256u * static_cast<unsigned char>(bytes[1]);
+    return true;
+}
+
+// A vertex count of a header: negative or unreadable counts read as 0.
+int headerCount(const std::vector<std::string>& fields, int& count) {
+    if (!intField(fields, 0, count) || count < 0) count = 0;
+    return count;
+}
+
+// Vertices 0 .. count-1, each labelled with its number.
+void appendNumberedVertices(std::vector<std::unique_ptr<Vertex>>& V, int count, bool zeroWeights) {
+    for (int i = 0; i < count; ++i) {
+        auto v = std::make_unique<Vertex>(i, to_string(i));
+        if (zeroWeights) {
+            v->addWeight(0, 0);
+            v->addWeight(0, 1);
+        }
+        V.push_back(std::move(v));
+    }
+}
+
+}  // namespace
+
+void Graph::initMode0(std::istream& file) {
+    std::string line;
+    long lineCounter = 0;
+    int edgeCounter = 0;
+    bool slotsChecked = false;
+    // Slots that no vertex line filled get a vertex of their own (numbered,
+    // unlabelled), so that V never holds an empty slot.
+    auto fillEmptySlots = [&]() {
+        slotsChecked = true;
+        for (int i = 0; i < static_cast<int>(V.size()); ++i) {
+            if (V[i]) continue;
+            std::cout << "\n Missing Vertex: " << i << " !!!!";
+            V[i] = std::make_unique<Vertex>(i);
+        }
+    };
+    while (readLine(file, line)) {
+        std::vector<std::string> fields = lineFields(line);
+        if (lineCounter == 0) {
+            headerCount(fields, vertices);
+            intField(fields, 1, edges);
+            V.clear();
+            V.resize(vertices);
+        } else if (lineCounter <= vertices) {
+            // Vertex lines are stored by number, in whatever order they come.
+            int number = -1;
+            if (intField(fields, 0, number)) {
+                std::string label = fields.size() > 1 ? fields[1] : std::string();
+                if (number < 0 || number >= vertices) {
+                    std::cout << "\n Vertex out of range: " << number << "," << label << "[" << vertices << "] !!!!";
+                } else {
+                    auto v = std::make_unique<Vertex>(number, label);
+                    readWeightFields(fields, 2, *v);
+                    V[number] = std::move(v);  // a second line with this number replaces the first
+                }
+            }
+        } else {
+            if (!slotsChecked) fillEmptySlots();
+            if (std::unique_ptr<Edge> e = readArcFields(fields, 0, edgeCounter)) {
+                ++edgeCounter;
+                insertEdge(std::move(e));
+            }
+        }
+        ++lineCounter;
+    }
+    if (!slotsChecked) fillEmptySlots();
+}
+
+void Graph::initMode1(std::istream& file) { initMode2(file, 0); }
+
+// The binary graph file; `labels` > 0 reads the labelled variant, whose arc
+// label is (attribute modulo labels) + 1, and 0 the unlabelled one (label
+// "1"). Reading stops at the end of the file.
+void Graph::initMode2(std::istream& file, int labels) {
+    const bool labelled = labels > 0;
+    unsigned n = 0;
+    if (!read_word(file, n)) return;
+    bool more = true;
+    for (unsigned i = 0; i < n; ++i) {
+        unsigned attribute = 0;
+        if (labelled && more) more = read_word(file, attribute);  // vertex attributes are not kept
+    }
+    appendNumberedVertices(V, static_cast<int>(n), true);
+    vertices = static_cast<int>(n);
+    int edgeCounter = 0;
+    for (unsigned i = 0; i < n && more; ++i) {
+        unsigned k = 0;
+        if (!(more = read_word(file, k))) break;
+        for (unsigned j = 0; j < k; ++j) {
+            unsigned target = 0, attribute = 0;
+            if (!(more = read_word(file, target))) break;
+            if (labelled && !(more = read_word(file, attribute))) break;
+            std::string label = labelled ? to_string(attribute % static_cast<unsigned>(labels) + 1) : "1";
+            auto e = std::make_unique<Edge>(static_cast<int>(i), static_cast<int>(target), label);
+            e->setNumber(edgeCounter++);
+            insertEdge(std::move(e));
+        }
+    }
+    edges = static_cast<int>(E.size());
+}
+
+void Graph::initMode3(std::istream& file) {
+    vertices = 0;
+    int edgeCounter = 0;
+    auto vertexOf = [&](const std::string& name) {
+        auto found = nodeNumbers.find(name);
+        if (found != nodeNumbers.end()) return found->second;
+        int number = vertices++;
+        nodeNumbers.emplace(name, number);
+        auto v = std::make_unique<Vertex>(number, name);
+        v->addWeight(0, 0);
+        v->addWeight(0, 1);
+        V.push_back(std::move(v));
+        return number;
+    };
+    std::string line;
+    while (readLine(file, line)) {
+        if (line.find(",,") != std::string::npos || line.find(", ,") != std::string::npos) continue;
+        std::vector<std::string> fields = lineFields(line);
+        if (fields.size() < 3 || fields[2].empty()) continue;  // two names and a label needed
+        int from = vertexOf(fields[0]);
+        int to = vertexOf(fields[1]);
+        auto e = std::make_unique<Edge>(from, to, fields[2]);
+        e->setNumber(edgeCounter++);
+        insertEdge(std::move(e));
+        auto reverse = std::make_unique<Edge>(to, from, fields[2]);
+        reverse->setNumber(edgeCounter++);
+        insertEdge(std::move(reverse));
+    }
+}
+
+void Graph::initMode6(std::istream& file) {
+    std::string line;
+    if (!readLine(file, line)) return;
+    std::vector<std::string> header = lineFields(line);
+    headerCount(header, vertices);
+    intField(header, 1, edges);
+    appendNumberedVertices(V, vertices, false);
+    int edgeCounter = 0;
+    while (readLine(file, line)) {
+        if (std::unique_ptr<Edge> e = readArcFields(lineFields(line), 0, edgeCounter)) {
+            ++edgeCounter;
+            insertEdge(std::move(e));
+        }
+    }
+}
+
+void Graph::initMode7(const std::string& text) {
+    auto lines = splitString(text, "\n");
+    if (!lines) return;
+    std::vector<std::string> header = lineFields((*lines)[0]);
+    if (!intField(header, 0, vertices) || vertices < 0) {
+        vertices = 0;
+        return;
+    }
+    intField(header, 1, edges);
+    appendNumberedVertices(V, vertices, false);
+    int edgeCounter = 0;
+    for (std::size_t l = 1; l < lines->size(); ++l) {
+        std::vector<std::string> fields = lineFields((*lines)[l]);
+        if (fields.empty()) continue;
+        const std::string& kind = fields[0];
+        if (kind == "c" || kind == "n" || kind == "s") {
+            int number = -1;
+            if (fields.size() > 2 && intField(fields, 1, number) && number >= 0 && number < vertices)
+                V[number]->setLabel(fields[2]);
+        } else if (kind == "e" || kind == "r") {
+            if (std::unique_ptr<Edge> e = readArcFields(fields, 1, edgeCounter, false)) {
+                ++edgeCounter;
+                insertEdge(std::move(e));
+            }
+        }
+    }
+}
+
+}  // namespace graphmat
