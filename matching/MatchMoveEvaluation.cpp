@@ -135,8 +135,12 @@ double Match::compDelta(int mode, Vertex* v1, Vertex* v2) {
     _N(v1->number, v2->number) = s;
     double delta = costs->raw_cns(mode, v1, v2, s) - costs->cnd(mode, v1) - costs->cni(mode, v2);
 
+    // Both sides are lifted before any edge is priced, so that a block edge
+    // fused while lifting the graph-2 side is already registered when a
+    // graph-1 edge looks up its counterpart.
     std::vector<Edge*> deleted, inserted;
     auto edges1 = getVEdges1(v1);
+    auto edges2 = getVEdges2(v2);
     if (edges1)
         for (Edge* e : *edges1) {
             int a = getM12(e->from), b = getM12(e->to);
@@ -150,7 +154,6 @@ double Match::compDelta(int mode, Vertex* v1, Vertex* v2) {
             deleted.push_back(e);
             if (e2) inserted.push_back(e2);
         }
-    auto edges2 = getVEdges2(v2);
     if (edges2)
         for (Edge* e2 : *edges2) {
             int a = getM21(e2->from), b = getM21(e2->to);

@@ -1,0 +1,119 @@
+// Chains of moves on real models: the price of every move equals the change
+// of the whole-matching cost, pricing leaves the state untouched, and the
+// partner arrays stay inverse.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <random>
+
+#include "support/TestSupport.h"
+#include "matching/Cost.h"
+#include "matching/FastFind.h"
+#include "matching/Match.h"
+
+namespace graphmat {
+namespace {
+
+using test::CaptureStdout;
+using test::ScratchDir;
+
+struct MatchingSnapshot {
+    std::vector<int> m12, m21, blocks1, blocks2;
+    bool operator==(const MatchingSnapshot& o) const {
+        return m12 == o.m12 && m21 == o.m21 && blocks1 == o.blocks1 && blocks2 == o.blocks2;
+    }
+};
+
+MatchingSnapshot snapshot(const Match& m) { return {m.M12, m.M21, m.blocks1, m.blocks2}; }
+
+// Every member of a matched block names the block's partner, and the
+// partner's members name the block back.
+void expectConsistent(Match& m) {
+    for (std::size_t i = 0; i < m.M12.size(); ++i) {
+        int partner = m.M12[i];
+        int holder = m.blocks1[i];
+        if (partner == -1) {
+            ASSERT_EQ(holder, static_cast<int>(i)) << "free vertex " << i << " sits in a block";
+            continue;
+        }
+        Vertex* other = m.getVertex2(partner);
+        ASSERT_NE(other, nullptr);
+        for (int member : *other->nodes) {
+            ASSERT_EQ(m.M21[member], holder) << "graph-2 member " << member << " of " << partner;
+            ASSERT_EQ(m.blocks2[member], partner);
+        }
+    }
+    for (std::size_t j = 0; j < m.M21.size(); ++j) {
+        int partner = m.M21[j];
+        if (partner == -1) {
+            ASSERT_EQ(m.blocks2[j], static_cast<int>(j));
+            continue;
+        }
+        Vertex* other = m.getVertex1(partner);
+        ASSERT_NE(other, nullptr);
+        for (int member : *other->nodes) ASSERT_EQ(m.M12[member], m.blocks2[j]);
+    }
+}
+
+class MatchChain : public ::testing::TestWithParam<std::pair<std::string, std::string>> {};
+
+TEST_P(MatchChain, EveryMovePricesTheCostChangeExactly) {
+    ScratchDir dir;
+    CaptureStdout quiet;
+    Cost costs;
+    costs.initMode1(1, 0.5, 1, 1, 0);
+    Graph a(12, GetParam().first);
+    Graph b(12, GetParam().second);
+    Match match(&a, &b, &costs, 1, 3);
+    srand15(7);
+
+    std::mt19937 pick(42);
+    const int order1 = static_cast<int>(a.V.size()), order2 = static_cast<int>(b.V.size());
+    double current = match.cost(3);
+    int made = 0;
+    for (int attempt = 0; attempt < 20000 && made < 600; ++attempt) {
+        // Candidate pairs: plain vertices, and now and then a live block.
+        int i = static_cast<int>(pick() % order1);
+        const std::set<int>& allowed = match.move.row(i);
+        if (allowed.empty()) continue;
+        auto it = allowed.begin();
+        std::advance(it, pick() % allowed.size());
+        int j = *it;
+        if (pick() % 4 == 0 && match.blocks1[i] != i) i = match.blocks1[i];
+        if (pick() % 4 == 0 && match.blocks2[j] != j) j = match.blocks2[j];
+        if (!match.isValidMove(i, j)) continue;
+        MatchingSnapshot before = snapshot(match);
+        std::string situation = "i=" + std::to_string(i) + " blk1=" + std::to_string(i < order1 ? match.blocks1[i] : i) +
+                                " M12=" + std::to_string(match.getM12(i)) + " j=" + std::to_string(j) +
+                                " blk2=" + std::to_string(j < order2 ? match.blocks2[j] : j) +
+                                " M21=" + std::to_string(match.getM21(j)) +
+                                " n1=" + std::to_string(match.getVertex1(i)->nodes->size()) +
+                                " n2=" + std::to_string(match.getVertex2(j)->nodes->size());
+        double delta = match.computeDelta(3, match.getVertex1(i), match.getVertex2(j));
+        ASSERT_TRUE(snapshot(match) == before) << "pricing changed the state";
+        cell& c = match.ensureCell(i, j);
+        c.delta = delta;
+        match.chosenCell = &c;
+        ASSERT_TRUE(match.enactMove());
+        ++match.iterations;
+        match.i_parser = match.iterations % TABU_MAX;
+        double after = match.cost(3);
+        ASSERT_NEAR(after, current + delta, 1e-6 * std::max(1.0, std::fabs(after)))
+            << "move " << made << " on (" << i << "," << j << ") " << situation;
+        current = after;
+        expectConsistent(match);
+        ++made;
+    }
+    EXPECT_GT(made, 20);
+    EXPECT_FALSE(match.V1.empty() && match.V2.empty()) << "the chain formed no block";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Models, MatchChain,
+    ::testing::Values(std::make_pair(test::exampleFile("shop-v1.txt"), test::exampleFile("shop-v2.txt")),
+                      std::make_pair(test::dataFile("junit-framework-3.8.2.txt"),
+                                     test::dataFile("junit-framework-4.13.2.txt")),
+                      std::make_pair(test::dataFile("junit-3.8.2.txt"), test::dataFile("junit-4.13.2.txt"))));
+
+}  // namespace
+}  // namespace graphmat
