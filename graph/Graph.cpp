@@ -239,11 +239,8 @@ void Graph::reinitEdges() {
 
 void Graph::write(int mode, const std::string& path) const {
     if (mode != 0) return;
-    std::ofstream out(path, std::ios::out | std::ios::trunc);
-    if (!out.is_open()) {
-        std::cerr << "Cannot open for writing: " << path << "\n";
-        return;
-    }
+    std::ofstream out;
+    if (!openForWriting(out, path)) return;
     out << vertices << "," << E.size() << "\n";
     for (int i = 0; i < vertices && i < static_cast<int>(V.size()); ++i) {
         out << V[i]->number << "," << V[i]->label;

@@ -104,9 +104,7 @@ double entryOr0(const std::vector<double>& values, int i) {
 // named on standard error.
 bool openMetrics(std::ofstream& out, const std::string& graphName) {
     std::string path = "logs/" + graphName + "_metrics.csv";
-    out.open(path, std::ios::out | std::ios::trunc);
-    if (!out.is_open()) std::cerr << "Cannot write " << path << "\n";
-    return out.is_open();
+    return openForWriting(out, path);
 }
 
 }  // namespace

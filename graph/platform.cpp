@@ -10,6 +10,7 @@ namespace {
 std::uint32_t g_state = 1;
 long g_draws = 0;
 double g_clockOverride = -1.0;
+bool g_outputFailed = false;
 }  // namespace
 
 void srand15(unsigned seed) {
@@ -41,6 +42,20 @@ bool readLine(std::istream& in, std::string& line) {
     if (!line.empty() && line.back() == '\r') line.pop_back();
     return true;
 }
+
+bool openForWriting(std::ofstream& out, const std::string& path, bool append) {
+    out.open(path, std::ios::out | (append ? std::ios::app : std::ios::trunc));
+    if (out.is_open()) return true;
+    std::cerr << "Cannot write " << path << "\n";
+    g_outputFailed = true;
+    return false;
+}
+
+bool outputFailed() { return g_outputFailed; }
+
+void resetOutputFailed() { g_outputFailed = false; }
+
+void reportMissingInput(const std::string& path) { std::cerr << "Cannot read " << path << "\n"; }
 
 void pauseConsole() {
     if (!isatty(STDIN_FILENO)) return;

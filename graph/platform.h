@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <fstream>
 #include <istream>
 #include <string>
 
@@ -35,6 +36,17 @@ void setClockOverride(double ms);
 
 // Reads one line, dropping the line feed and one trailing carriage return.
 bool readLine(std::istream& in, std::string& line);
+
+// Opens `path` for writing, truncated or (append) appended to. A file that
+// does not open is named on standard error and the failure is remembered, so
+// that the run can end with its own exit status; the caller goes on.
+bool openForWriting(std::ofstream& out, const std::string& path, bool append = false);
+// True once a file could not be opened for writing; reset for tests.
+bool outputFailed();
+void resetOutputFailed();
+
+// Names an input file that does not open on standard error.
+void reportMissingInput(const std::string& path);
 
 // Waits for a line on standard input when it is a terminal; returns at once
 // otherwise, so batch runs and tests never block.

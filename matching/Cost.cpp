@@ -399,7 +399,7 @@ double Cost::estimateO(int /*mode*/, const Vertex* node1, const Vertex* node2) c
 double Cost::cost(int /*mode*/, const std::string& filename) const {
     double pathCost = 0;
     std::ifstream file(filename);
-    if (!file.is_open()) std::cerr << "Cannot open " << filename << "\n";
+    if (!file.is_open()) reportMissingInput(filename);
     std::string line;
     while (file.is_open() && readLine(file, line)) {
         auto fields = splitString(line, SEPARATOR);

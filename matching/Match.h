@@ -11,6 +11,9 @@
 //   matching/MatchBlocks.cpp             merging and splitting blocks
 //   matching/MatchMoveEvaluation.cpp     pricing a move
 //   matching/MatchMoveExecution.cpp      carrying a move out
+//   matching/MatchTabu.cpp, MatchStartSolutions.cpp, MatchHungarian.cpp,
+//   MatchStructuralSimilarity.cpp        the search and its start solutions
+//   reports/                             the result files of a run
 #pragma once
 
 #include <map>
@@ -195,6 +198,32 @@ public:
     // Starts a tenure of t iterations on c.
     void startTenure(cell& c, int t);
     void drawTenures();
+
+    // ---- search (matching/MatchTabu.cpp)
+    void Tabu(double _init, int alg, int discrim);
+    void findMatch();
+    void updateDeltaMatrix();
+    void feedFastFind();
+    void feedMatching();
+    void printGammaMatrix();
+
+    // ---- start solutions (matching/MatchStartSolutions.cpp)
+    void initGammaMatrix_v2(int alg, int discrim);
+
+    // ---- single assignment (matching/MatchHungarian.cpp)
+    int hungarian(const std::string& sim_path, int sense);
+
+    // ---- structural similarity matrices (matching/MatchStructuralSimilarity.cpp)
+    void fillSimMatrixH();
+    void fillSimMatrixH1();
+    double bestNMatches1(int x, int y);
+    void fillSimMatrix();
+
+    // ---- reports of a run (reports/)
+    void output(int mode);
+    void rawPrint();
+    std::string writeVertex1(int x);
+    std::string writeVertex2(int y);
 
     // Keeps a block edge or lifted copy for the rest of the run.
     Edge* adoptEdge(std::unique_ptr<Edge> e);

@@ -263,8 +263,8 @@ void Match::semilarity() {
 
     std::cout << "\n Writing In File";
     const std::string path = "./results/sem_" + g1->name + "__" + g2->name + "_PAIRS.csv";
-    std::ofstream file(path, std::ios::out | std::ios::trunc);
-    if (!file.is_open()) std::cerr << "Cannot write " << path << "\n";
+    std::ofstream file;
+    openForWriting(file, path);
     std::cout << "\n";
 
     int validPairs = 0;
