@@ -59,6 +59,7 @@ Graph::Graph(int mode, const std::string& path) {
         std::cout << "Not Found \n";
         return;
     }
+    fileOpened = true;
     std::cout << "Found \n" << "Mode " << mode << "\n";
     name = graphName(path);
 

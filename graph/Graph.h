@@ -114,6 +114,7 @@ public:
     // Runs the whole-graph ranking quietly when no step has filled `u` yet.
     void ensureRanking();
 
+    bool fileOpened = false;    // the constructor's graph file opened
     bool hasRelations = false;  // the relation tables are built
     bool hasRanking = false;    // `u` and its statistics are filled
 

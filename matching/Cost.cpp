@@ -302,12 +302,12 @@ double Cost::raw_ces(int mode, const Edge* edge1, const Edge* edge2, int nods1,
     if (edge1) {
         for (int k = 0; k < MAX_LABELS; ++k) c1[k] = edge1->labels[k];
         type1 = edge1->type;
-        l1 = labelValue(edge1->label);
+        if (mode == 2) l1 = labelValue(edge1->label);  // only mode 2 reads the label value
     }
     if (edge2) {
         for (int k = 0; k < MAX_LABELS; ++k) c2[k] = edge2->labels[k];
         type2 = edge2->type;
-        l2 = labelValue(edge2->label);
+        if (mode == 2) l2 = labelValue(edge2->label);
     }
     // Arcs both edges carry cost nothing.
     for (int k = 1; k < MAX_LABELS; ++k) {

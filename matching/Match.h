@@ -81,7 +81,7 @@ public:
     int iterms = 0;                          // relation slots of a term profile
     std::unique_ptr<SparseMatrix<semarel>> nodeTerms1, nodeTerms2, semilT;
     PairMap<cell> M;                         // the delta matrix
-    PairMap<float> _M;                       // pair similarities of the start solutions
+    DensePairMap<float> _M;                  // pair similarities of the start solutions
     PairMap<float> _N;                       // stored node similarities
     int stagnation = 0;
     int stagnation_length = 0;
@@ -209,6 +209,9 @@ public:
 
     // ---- start solutions (matching/MatchStartSolutions.cpp)
     void initGammaMatrix_v2(int alg, int discrim);
+    // Start-solution mode 0: appends its line to "sim_results.csv" and ends
+    // the process with status 1.
+    [[noreturn]] void similarityExperiment(int alg, int discrim);
 
     // ---- single assignment (matching/MatchHungarian.cpp)
     int hungarian(const std::string& sim_path, int sense);

@@ -79,6 +79,7 @@ void Match::init(Graph* A, Graph* B) {
     tabu_i.assign(TABU_MAX, std::vector<cell*>());
     i_parser = 0;
     std::cout << "\n\t __1__" << "\t __3__";
+    _M.resize(order1, order2);
     move.resize(order1, order2);
     std::cout << "\t __4__";
     tabu_out = 5;

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <unordered_map>
+#include <vector>
 
 namespace graphmat {
 
@@ -39,6 +40,72 @@ private:
 
     std::unordered_map<std::uint64_t, T> cells_;
     std::unordered_map<unsigned, int> rowSizes_;
+};
+
+}  // namespace graphmat
+
+namespace graphmat {
+
+// A store of values for the plain vertex pairs of two graphs that may come to
+// hold every pair: one contiguous array allocated on the first write, with a
+// presence flag per pair, so that a full matrix costs a few bytes per pair.
+template <class T>
+class DensePairMap {
+public:
+    void resize(int rows, int cols) {
+        rows_ = rows > 0 ? rows : 0;
+        cols_ = cols > 0 ? cols : 0;
+        values_.clear();
+        present_.clear();
+        rowSizes_.clear();
+        count_ = 0;
+        rowsUsed_ = 0;
+    }
+
+    bool exists(int i, int j) const { return find(i, j) != nullptr; }
+
+    // The stored value at (i, j), or null; creates nothing.
+    const T* find(int i, int j) const {
+        if (!inside(i, j) || present_.empty() || !present_[index(i, j)]) return nullptr;
+        return &values_[index(i, j)];
+    }
+    T* find(int i, int j) { return const_cast<T*>(static_cast<const DensePairMap*>(this)->find(i, j)); }
+
+    // The value at (i, j), created value-initialised when absent. A pair
+    // outside the two graphs goes to a shared scratch value.
+    T& operator()(int i, int j) {
+        if (!inside(i, j)) {
+            scratch_ = T{};
+            return scratch_;
+        }
+        if (values_.empty()) {
+            values_.assign(static_cast<std::size_t>(rows_) * cols_, T{});
+            present_.assign(static_cast<std::size_t>(rows_) * cols_, false);
+            rowSizes_.assign(rows_, 0);
+        }
+        std::size_t k = index(i, j);
+        if (!present_[k]) {
+            present_[k] = true;
+            ++count_;
+            if (rowSizes_[i]++ == 0) ++rowsUsed_;
+        }
+        return values_[k];
+    }
+
+    int count() const { return static_cast<int>(count_); }
+    int rows() const { return rowsUsed_; }
+
+private:
+    bool inside(int i, int j) const { return i >= 0 && j >= 0 && i < rows_ && j < cols_; }
+    std::size_t index(int i, int j) const { return static_cast<std::size_t>(i) * cols_ + j; }
+
+    int rows_ = 0, cols_ = 0;
+    std::vector<T> values_;
+    std::vector<bool> present_;
+    std::vector<int> rowSizes_;
+    long count_ = 0;
+    int rowsUsed_ = 0;
+    T scratch_{};
 };
 
 }  // namespace graphmat

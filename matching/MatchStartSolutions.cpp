@@ -1,0 +1,361 @@
+// Start solutions of the search: the known matching, a start matching by
+// start-solution mode, its cost, and the first filling of the delta matrix
+// and the candidate structure; mode 0 runs the similarity experiment.
+#include <cstdlib>
+#include <fstream>
+#include <iostream>
+
+#include "matching/Cost.h"
+#include "matching/FastFind.h"
+#include "matching/Hungarian.h"
+#include "matching/Match.h"
+#include "mces/MCES.h"
+
+namespace graphmat {
+
+namespace {
+
+bool hasArcs(const Vertex& v) { return !v.edges.empty(); }
+
+}  // namespace
+
+// Pairs graph-1 vertex i with graph-2 vertex j, clearing former partners
+// first so that the partner arrays stay inverse.
+static void pairUp(std::vector<int>& M12, std::vector<int>& M21, int i, int j) {
+    if (M12[i] != -1 && M12[i] < static_cast<int>(M21.size()) && M21[M12[i]] == i) M21[M12[i]] = -1;
+    if (M21[j] != -1 && M21[j] < static_cast<int>(M12.size()) && M12[M21[j]] == j) M12[M21[j]] = -1;
+    M12[i] = j;
+    M21[j] = i;
+}
+
+// Reads the known matching of the run into kbt: six lines skipped, then one
+// "x,y" pair per line.
+static void readKnownMatching(Match& m) {
+    const std::string& name = m.g1->name;
+    const std::string path = "./datasets/random/" + name.substr(0, name.empty() ? 0 : name.size() - 1) + ".csv";
+    std::cout << "\n" << path;
+    const int order1 = static_cast<int>(m.g1->V.size());
+    const int order2 = static_cast<int>(m.g2->V.size());
+    m.kbt.assign(order1, -1);
+    std::ifstream file(path);
+    if (!file.is_open()) reportMissingInput(path);
+    std::string line;
+    for (int lineNumber = 0; file.is_open() && readLine(file, line); ++lineNumber) {
+        if (lineNumber < 6) continue;
+        auto fields = splitString(line, SEPARATOR);
+        if (!fields || fields->size() < 2) continue;
+        int x = -1, y = -1;
+        if (!from_string((*fields)[0], x) || !from_string((*fields)[1], y)) continue;
+        if (x < 0 || x >= order1 || y < 0 || y >= order2) continue;
+        if (m.g1->V[x]->label != m.g2->V[y]->label && m.costs->node_error >= 1000) continue;
+        m.kbt[x] = y;
+    }
+    std::cout << "\n MU ACQUIRED \n";
+}
+
+void Match::initGammaMatrix_v2(int alg, int discrim) {
+    const int order1 = static_cast<int>(g1->V.size());
+    const int order2 = static_cast<int>(g2->V.size());
+
+    // Step 1: reset.
+    minAll = 500000.0;
+    nb_labels = std::min(g1->nb_labels, g2->nb_labels) + 1;
+    std::cout << "\n INIT " << order1 << "/" << order2 << " \n";
+    greedy_time = 0;
+    nb_matched = 0;
+    nb_matched_isolated = 0;
+    nb_unmatched_isolated = 0;
+    initialChosenCell_ = std::make_unique<cell>();
+    initialChosenCell_->x = -1;
+    initialChosenCell_->y = -1;
+    chosenCell = initialChosenCell_.get();
+    std::cout << "\n Before Pairs " << "\n Before TMP ";
+    computeSim = 0;
+    _computeSim = 0;
+
+    // Step 2: the known matching.
+    if (initType != 1) readKnownMatching(*this);
+
+    // Step 3: the start matching.
+    const double nodeError = costs->node_error;
+    auto sameLabel = [&](int i, int j) { return g1->V[i]->label == g2->V[j]->label; };
+    if (initType == 4) {
+        double before = clockMs();
+        greedy_time = clockMs() - before;
+    } else if (initType == 2) {
+        double before = clockMs();
+        auto greedy = std::make_unique<MCES>(alg, discrim, g1, g2, 0.0f, randomSeed, nodeError, true);
+        greedy_time = clockMs() - before;
+        for (int i = 0; i < order1; ++i) M12[i] = greedy->M12[i];
+        for (int j = 0; j < order2; ++j) M21[j] = greedy->M21[j];
+        for (int i = 0; i < order1; ++i)
+            for (int j = 0; j < order2; ++j) {
+                if (greedy->ONodes(i, j) + greedy->OEdges(i, j) == 0) updateMoves(i, j, false);
+                _M(i, j) = greedy->simil(i, j);
+            }
+    } else if (initType == 3) {
+        const double p = costs->node_error * costs->lab_error * costs->str_error;
+        if (p == 0)
+            fillSimMatrixH();
+        else if (p == 1)
+            fillSimMatrixH1();
+        std::cout << "\n RB MATCH MATRIX FILLED ";
+        const int n = order1 + order2;
+        std::vector<std::vector<double>> matrix(n, std::vector<double>(n, 32767.0));
+        for (int i = 0; i < n; ++i)
+            for (int j = 0; j < n; ++j) {
+                if (i < order1 && j < order2) {
+                    const float* stored = _M.find(i, j);
+                    matrix[i][j] = stored ? *stored : 0.0;
+                    if (!sameLabel(i, j) && nodeError >= 1000) matrix[i][j] = nodeError;
+                } else if (i < order1 && j == order2 + i) {
+                    matrix[i][j] = 0.5 * g1->V[i]->edges.size() + (p == 1 ? costs->cnd(cost_mode, g1->V[i].get()) : 0);
+                } else if (i >= order1 && j < order2 && i == order1 + j) {
+                    matrix[i][j] = 0.5 * g2->V[j]->edges.size() + (p == 1 ? costs->cni(cost_mode, g2->V[j].get()) : 0);
+                } else if (i >= order1 && j >= order2) {
+                    matrix[i][j] = 0;
+                }
+            }
+        Hungarian solver;
+        solver.solve(matrix);
+        double optimum = 0;
+        for (int i = 0; i < order1; ++i) {
+            int r = solver.results[i];
+            if (r == -1) continue;
+            optimum += matrix[i][r];
+            if (r < order2 && (nodeError < 1000 || sameLabel(i, r))) pairUp(M12, M21, i, r);
+        }
+        double c = cost(cost_mode);
+        std::cout << "\n\n Optimum " << optimum << " -- " << c << "\n\n";
+    } else if (initType == 5) {
+        auto statistics = std::make_unique<MCES>(alg, discrim, g1, g2, 0.0f, randomSeed, nodeError, false);
+        std::vector<std::vector<double>> matrix(order1, std::vector<double>(order2, 0.0));
+        for (int i = 0; i < order1; ++i)
+            for (int j = 0; j < order2; ++j) {
+                float s = statistics->simil(i, j);
+                _M(i, j) = s;
+                matrix[i][j] = sameLabel(i, j) ? 1 - s : 10000.0;
+            }
+        Hungarian solver;
+        solver.solve(matrix);
+        double optimum = 0;
+        for (int i = 0; i < order1; ++i) {
+            int r = solver.results[i];
+            if (r == -1) continue;
+            optimum += matrix[i][r];
+            if (r < order2 && (nodeError < 1000 || sameLabel(i, r))) pairUp(M12, M21, i, r);
+        }
+        std::cout << "\n\n OPTIMUM: " << optimum << "\n\n";
+    } else if (initType > 0 && initType < 1) {
+        // Selection sampling: each known pair survives as a seed with the
+        // running probability wanted / (vertices left).
+        int wanted = static_cast<int>(initType * order1);
+        int k = 0;
+        std::vector<int> seed(order1, -1);
+        for (int i = 0; i < order1; ++i) {
+            seed[i] = kbt[i];
+            double a = rand15() / 32767.0;
+            double p = kbt[i] == -1 ? 0.0 : static_cast<double>(wanted) / (order1 - i);
+            if (a > p) {
+                seed[i] = -1;
+            } else {
+                --wanted;
+                std::cout << "\n" << k << "\t" << i << "=" << seed[i];
+                ++k;
+            }
+        }
+        std::cout << "\n";
+        double before = clockMs();
+        auto seeded = std::make_unique<MCES>(alg, discrim, g1, g2, 0.0f, randomSeed, seed.data(), nodeError);
+        greedy_time = clockMs() - before;
+        for (int i = 0; i < order1; ++i) M12[i] = seeded->M12[i];
+        for (int j = 0; j < order2; ++j) M21[j] = seeded->M21[j];
+    }
+
+    // Step 4: counts.
+    std::cout << "\n Count Matches ";
+    for (int i = 0; i < order1; ++i) {
+        if (M12[i] == -1) continue;
+        ++numberOfMatchs;
+        ++nb_matched;
+        if (!hasArcs(*g1->V[i])) ++nb_matched_isolated;
+    }
+    std::cout << "\t ...Done\n";
+
+    // Step 5: the similarity experiment ends the run.
+    if (initType == 0) similarityExperiment(alg, discrim);
+
+    // Step 6: the first cost.
+    init_numberOfGoodMatchs = 0;
+    if (initType != 1)
+        for (int i = 0; i < order1; ++i)
+            if (M12[i] == kbt[i]) ++init_numberOfGoodMatchs;
+    std::cout << "\n Before Cost Computation";
+    currentCost = cost(cost_mode);
+    std::cout << "\n\n **********" << currentCost << "(" << init_numberOfGoodMatchs << ")" << "*************\n\n";
+    initScore = currentCost;
+    bestCost = currentCost;
+    bestMatch = M12;
+    bestMatch2 = M21;
+    std::cout << "\n M1D Before Init \n" << "\n\n Filter" << "\t ...Done \n";
+
+    // Step 7: every valid move between relevant vertices enters the delta
+    // matrix and the candidate structure; a start pair whose removal would
+    // raise the cost is fixed for the run. A plain pair that is not allowed
+    // is never valid, so only allowed pairs are visited.
+    std::cout << "\n FIRST UPDATES";
+    for (int i = 0; i < order1; ++i) {
+        if (!isRelevant1(i)) continue;
+        for (int j : move.row(i)) {
+            if (!isRelevant2(j) || !isValidMove(i, j)) continue;
+            cell* c = M.find(i, j);
+            if (c == nullptr) {
+                c = &M(i, j);
+                c->x = i;
+                c->y = j;
+                c->layer = -1;
+                c->tabu = 0;
+            }
+            c->delta = computeDelta(cost_mode, g1->V[i].get(), g2->V[j].get());
+            c->delta_m = -c->delta;
+            if (M12[i] == j && M21[j] == i && c->delta_m < 0) {
+                c->tabu = FIXED_TABU;
+                c->fixed = true;
+            }
+            ff->insert(c, false);
+        }
+    }
+
+    // Step 8: summary.
+    recomputeAll = false;
+    int unmatched = 0;
+    for (int i = 0; i < order1; ++i) {
+        if (M12[i] != -1) continue;
+        ++unmatched;
+        if (!hasArcs(*g1->V[i])) ++nb_unmatched_isolated;
+    }
+    std::cout << "\nMatched : " << numberOfMatchs << " Same Name : " << nb_matched << "(" << nb_matched_isolated
+              << ")" << "\tOthers : " << unmatched << "(" << nb_unmatched_isolated << ") === " << currentCost << "\n";
+}
+
+void Match::similarityExperiment(int alg, int discrim) {
+    const int order1 = static_cast<int>(g1->V.size());
+    const int order2 = static_cast<int>(g2->V.size());
+    granul_distrib = 10000.0;
+    sim_distrib.assign(10001, 0);
+    {
+        MCES statistics(alg, discrim, g1, g2, 0.0f, randomSeed, costs->node_error, false);
+        for (int i = 0; i < order1; ++i)
+            for (int j = 0; j < order2; ++j) _M(i, j) = statistics.simil(i, j);
+    }
+    sim_eval.assign(2, std::vector<double>(24, 0.0));
+    std::vector<int> candidateHits, acceptedHits;
+    int c0 = 0, c1 = 0;
+
+    const int upperBand = 10000, lowerBand = 100;
+    std::cout << upperBand << "_" << lowerBand + 1 << "\n";
+    std::vector<paire> candidates;
+    for (int i = 0; i < order1; ++i) {
+        if (!hasArcs(*g1->V[i]) || M12[i] != -1) continue;
+        for (int j = 0; j < order2; ++j) {
+            if (!hasArcs(*g2->V[j]) || M21[j] != -1) continue;
+            const float* s = _M.find(i, j);
+            float value = s ? *s : 0.0f;
+            if (value > lowerBand / granul_distrib && value <= upperBand / granul_distrib)
+                candidates.push_back({static_cast<unsigned>(i), static_cast<unsigned>(j), value});
+        }
+    }
+    candidates = sort_paires(candidates);
+    std::cout << candidates.size() << "\n";
+
+    auto similarity = [&](int i, int j) {
+        const float* s = _M.find(i, j);
+        return s ? static_cast<double>(*s) : 0.0;
+    };
+    auto knownPair = [&](int x, int y) { return x >= 0 && x < static_cast<int>(kbt.size()) && kbt[x] == y; };
+    for (const paire& candidate : candidates) {
+        const int x = static_cast<int>(candidate.x1), y = static_cast<int>(candidate.x2);
+        const double s = candidate.val;
+        if (knownPair(x, y)) candidateHits.push_back(c0);
+        ++c0;
+        if (M12[x] != -1 || M21[y] != -1) continue;
+
+        // Among the pairs of equal similarity around (x, y), the one whose
+        // match lowers the cost most; later ties are drawn at random.
+        int chosenX = -1, chosenY = -1, ties = 0;
+        double bestDelta = 0;
+        bool first = true;
+        auto consider = [&](int i, int j) {
+            double d = computeDelta(cost_mode, g1->V[i].get(), g2->V[j].get());
+            if (first || d < bestDelta) {
+                first = false;
+                chosenX = i;
+                chosenY = j;
+                bestDelta = d;
+                ties = 0;
+            } else {
+                ++ties;
+                if (1.0 / ties >= rand15() / 32767.0) {
+                    chosenX = i;
+                    chosenY = j;
+                }
+            }
+        };
+        for (int j = 0; j < order2; ++j)
+            if (M21[j] == -1 && similarity(x, j) == s) consider(x, j);
+        for (int i = 0; i < order1; ++i)
+            if (M12[i] == -1 && similarity(i, y) == s) consider(i, y);
+        if (!first && bestDelta <= 0) {
+            if (knownPair(chosenX, chosenY)) acceptedHits.push_back(c1);
+            ++c1;
+            M12[chosenX] = chosenY;
+            M21[chosenY] = chosenX;
+        }
+    }
+
+    // Hit statistics: how many known pairs lie within the first 1%, 2%, 5%,
+    // 10%, 20% and 50% of the list, and the rank of the pair that fills each.
+    auto fillRow = [&](const std::vector<int>& hits, std::vector<double>& row) {
+        const int cutoffs[6] = {order1 / 100, order1 / 50, order1 / 20, order1 / 10, order1 / 5, order1 / 2};
+        bool fired[6] = {false, false, false, false, false, false};
+        for (std::size_t q = 0; q < hits.size(); ++q) {
+            std::cout << "\t" << hits[q];
+            for (int k = 0; k < 6; ++k) {
+                if (!fired[k] && hits[q] + 1 > cutoffs[k]) {
+                    fired[k] = true;
+                    row[2 * k] = static_cast<double>(q);
+                    row[2 * k + 1] = cutoffs[k];
+                }
+                if (cutoffs[k] - 1 == static_cast<int>(q)) {
+                    row[12 + 2 * k] = static_cast<double>(q + 1);
+                    row[13 + 2 * k] = hits[q] + 1;
+                }
+            }
+        }
+        std::cout << "\n\n";
+        for (double value : row) std::cout << value << "\t";
+    };
+    std::cout << "\n ***************** \n";
+    fillRow(candidateHits, sim_eval[0]);
+    std::cout << "\n ***************** \n";
+    fillRow(acceptedHits, sim_eval[1]);
+
+    std::ofstream results;
+    openForWriting(results, "sim_results.csv", true);
+    auto fields = splitString(g1->name, "_");
+    auto field = [&](std::size_t k) {
+        return fields && k < fields->size() ? (*fields)[k] : std::string();
+    };
+    results << discrim << "," << g1->name;
+    for (std::size_t k = 1; k <= 10; ++k) results << "," << field(k);
+    results << "," << field(11).substr(0, 1);
+    results << "," << order1 << "," << order2 << "," << g1->edges << "," << g2->edges;
+    for (double value : sim_eval[0]) results << "," << value;
+    for (double value : sim_eval[1]) results << "," << value;
+    results << "\n";
+    results.close();
+    std::cout.flush();
+    std::exit(1);
+}
+
+}  // namespace graphmat
