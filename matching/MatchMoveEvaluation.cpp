@@ -249,6 +249,8 @@ double Match::compGamma(int mode, Vertex* v1, Vertex* v2) {
 double Match::computeGamma(int mode, Vertex* v1, Vertex* v2) {
     const int i = v1->number, j = v2->number;
     const int old_i = M21[j], old_j = M12[i];
+    // Partners that are blocks are outside this evaluation.
+    if (old_i >= static_cast<int>(g1->V.size()) || old_j >= static_cast<int>(g2->V.size())) return 0;
     auto storedSim = [&](int a, int b) {
         const float* s = _N.find(a, b);
         return s ? *s : 0.0f;

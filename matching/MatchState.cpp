@@ -106,8 +106,10 @@ void Match::init(Graph* A, Graph* B) {
     for (int j = 0; j < order2; ++j) bestBlock2[j] = j;
 
     std::cout << "\n Before FF \n";
+    // The candidate structure borrows the partner arrays and the tabu ring; it
+    // reads no similarity matrix.
     ff = std::make_unique<FastFind>(BOTTOM_FF, TOP_FF, H_LAYERS, L_LAYERS, max_vertices, M12.data(), M21.data(),
-                                    nullptr, nullptr);
+                                    tabu_i.data(), nullptr);
     std::cout << "\n After FF \n";
 
     V1.clear();
@@ -232,6 +234,7 @@ std::unique_ptr<std::vector<Edge*>> Match::getVEdges(Vertex* v, bool left) {
     auto lift = [&](int end) { return end >= 0 && end < n ? membership[end] : end; };
 
     auto result = std::make_unique<std::vector<Edge*>>();
+    result->reserve(v->edges.size());
     std::set<std::pair<int, int>> treated;
     std::map<std::pair<int, int>, std::unique_ptr<Edge>> fused;
     for (Edge* e : v->edges) {

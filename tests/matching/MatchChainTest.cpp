@@ -55,6 +55,28 @@ void expectConsistent(Match& m) {
     }
 }
 
+// The kind of move a chosen pair stands for in the current state.
+enum class Kind { Match, Unmatch, MergeInto2, MergeInto1, Split1, Split2, UnmatchBlock, None };
+
+Kind kindOf(Match& m, int x, int y) {
+    const int order1 = static_cast<int>(m.M12.size()), order2 = static_cast<int>(m.M21.size());
+    const bool nx = x < order1, ny = y < order2;
+    const bool aloneX = nx && m.blocks1[x] == x, aloneY = ny && m.blocks2[y] == y;
+    const int bx = nx ? m.blocks1[x] : x, by = ny ? m.blocks2[y] : y;
+    const int mx = m.getM12(x), my = m.getM21(y);
+    if (nx && aloneX && mx == -1 && ny && aloneY && my == -1) return Kind::Match;
+    if (nx && aloneX && ny && aloneY && my == bx && mx == by) return Kind::Unmatch;
+    if (mx != -1 && ny && aloneY && my == -1) return Kind::MergeInto2;
+    if (nx && aloneX && mx == -1 && my != -1) return Kind::MergeInto1;
+    if (nx && !aloneX && mx != -1 && mx == by) return Kind::Split1;
+    if (ny && !aloneY && my != -1 && my == bx) return Kind::Split2;
+    if ((!nx || !ny) && my != -1 && my == bx && mx != -1 && mx == by) return Kind::UnmatchBlock;
+    return Kind::None;
+}
+
+const char* const kindNames[] = {"match", "unmatch", "merge into graph 2", "merge into graph 1",
+                                 "split graph 1", "split graph 2", "unmatch block"};
+
 class MatchChain : public ::testing::TestWithParam<std::pair<std::string, std::string>> {};
 
 TEST_P(MatchChain, EveryMovePricesTheCostChangeExactly) {
@@ -71,6 +93,7 @@ TEST_P(MatchChain, EveryMovePricesTheCostChangeExactly) {
     const int order1 = static_cast<int>(a.V.size()), order2 = static_cast<int>(b.V.size());
     double current = match.cost(3);
     int made = 0;
+    std::vector<int> kinds(7, 0);
     for (int attempt = 0; attempt < 20000 && made < 600; ++attempt) {
         // Candidate pairs: plain vertices, and now and then a live block.
         int i = static_cast<int>(pick() % order1);
@@ -81,7 +104,13 @@ TEST_P(MatchChain, EveryMovePricesTheCostChangeExactly) {
         int j = *it;
         if (pick() % 4 == 0 && match.blocks1[i] != i) i = match.blocks1[i];
         if (pick() % 4 == 0 && match.blocks2[j] != j) j = match.blocks2[j];
-        if (!match.isValidMove(i, j)) continue;
+        // The search never takes a split (a member's own number names a pair
+        // whose partners differ), but the move is priced and carried out all
+        // the same: the chain takes splits of live blocks too.
+        const Kind kind = kindOf(match, i, j);
+        const bool split = kind == Kind::Split1 || kind == Kind::Split2;
+        if (!split && !match.isValidMove(i, j)) continue;
+        if (split && pick() % 2 == 0) continue;
         MatchingSnapshot before = snapshot(match);
         std::string situation = "i=" + std::to_string(i) + " blk1=" + std::to_string(i < order1 ? match.blocks1[i] : i) +
                                 " M12=" + std::to_string(match.getM12(i)) + " j=" + std::to_string(j) +
@@ -95,6 +124,7 @@ TEST_P(MatchChain, EveryMovePricesTheCostChangeExactly) {
         c.delta = delta;
         match.chosenCell = &c;
         ASSERT_TRUE(match.enactMove());
+        ++kinds[static_cast<int>(kind)];
         ++match.iterations;
         match.i_parser = match.iterations % TABU_MAX;
         double after = match.cost(3);
@@ -105,6 +135,7 @@ TEST_P(MatchChain, EveryMovePricesTheCostChangeExactly) {
         ++made;
     }
     EXPECT_GT(made, 20);
+    for (int k = 0; k < 7; ++k) EXPECT_GT(kinds[k], 0) << "no " << kindNames[k] << " move in the chain";
     EXPECT_FALSE(match.V1.empty() && match.V2.empty()) << "the chain formed no block";
 }
 
