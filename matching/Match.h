@@ -16,6 +16,7 @@
 //   reports/                             the result files of a run
 #pragma once
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <set>
@@ -201,6 +202,9 @@ public:
 
     // ---- search (matching/MatchTabu.cpp)
     void Tabu(double _init, int alg, int discrim);
+    // Called after every move of the search, once its lines are printed
+    // (a seam for checks of the running state).
+    std::function<void()> afterMove;
     void findMatch();
     void updateDeltaMatrix();
     void feedFastFind();

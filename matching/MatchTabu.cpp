@@ -112,6 +112,8 @@ void Match::Tabu(double _init, int alg, int discrim) {
                   << ") secondBest : " << ff->secondBest << "(" << ff->layers[ff->secondBest].size
                   << ") Seuil : " << ff->insert_threshold << " \n";
 
+        if (afterMove) afterMove();
+
         ++iterations;
         const bool goOn = stagnation < stagnation_length;
         if (goOn) updateDeltaMatrix();
