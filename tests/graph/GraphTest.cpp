@@ -18,20 +18,9 @@
 namespace graphmat {
 namespace {
 
+using test::CaptureStderr;
 using test::CaptureStdout;
 using test::ScratchDir;
-
-// Captures everything written to std::cerr while it lives.
-class CaptureStderr {
-public:
-    CaptureStderr() : saved_(std::cerr.rdbuf(stream_.rdbuf())) {}
-    ~CaptureStderr() { std::cerr.rdbuf(saved_); }
-    std::string text() const { return stream_.str(); }
-
-private:
-    std::ostringstream stream_;
-    std::streambuf* saved_;
-};
 
 // A graph built the way its users build one: vertices numbered by their
 // position, the count set, then reinitEdges.

@@ -53,6 +53,19 @@ std::string CaptureStdout::text() {
     return buffer_->stream.str();
 }
 
+struct CaptureStderr::Buffer {
+    std::ostringstream stream;
+};
+
+CaptureStderr::CaptureStderr() : buffer_(new Buffer) { saved_ = std::cerr.rdbuf(buffer_->stream.rdbuf()); }
+
+CaptureStderr::~CaptureStderr() {
+    std::cerr.rdbuf(saved_);
+    delete buffer_;
+}
+
+std::string CaptureStderr::text() const { return buffer_->stream.str(); }
+
 void writeFile(const std::string& path, const std::string& content) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out << content;

@@ -38,6 +38,21 @@ private:
     Buffer* buffer_;
 };
 
+// Captures everything written to std::cerr while it lives.
+class CaptureStderr {
+public:
+    CaptureStderr();
+    ~CaptureStderr();
+    CaptureStderr(const CaptureStderr&) = delete;
+    CaptureStderr& operator=(const CaptureStderr&) = delete;
+    std::string text() const;
+
+private:
+    std::streambuf* saved_;
+    struct Buffer;
+    Buffer* buffer_;
+};
+
 void writeFile(const std::string& path, const std::string& content);
 std::string readFile(const std::string& path);
 bool fileExists(const std::string& path);
