@@ -20,5 +20,16 @@ sanitize:
 	ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
 		ctest --test-dir $(SANITIZE_BUILD) --output-on-failure -j$(JOBS)
 
+# Matches the two example models in a scratch folder demo-run/ (with the
+# ./results/ folder the tool writes into); the whole console output goes to
+# demo-run/run.log.
+DEMO_WEIGHTS = -d 1 -g 0.5 -e 1 -y 1
+demo: build
+	rm -rf demo-run && mkdir -p demo-run/results
+	cd demo-run && ../$(BUILD)/graphmat $(DEMO_WEIGHTS) -o ../examples/shop-v1.txt -n ../examples/shop-v2.txt > run.log
+	@grep -a "No Matching Cost" demo-run/run.log
+	@tail -n 5 demo-run/run.log; echo
+	@echo; echo "Console output: demo-run/run.log"; echo "Report files:"; ls -1 demo-run/results | sed 's|^|  demo-run/results/|'
+
 clean:
 	rm -rf $(BUILD) $(SANITIZE_BUILD) demo-run

@@ -12,6 +12,7 @@
 #include "matching/Cost.h"
 #include "matching/Match.h"
 #include "reports/CsvDiff.h"
+#include "reports/RunName.h"
 
 using namespace graphmat;
 
@@ -110,11 +111,9 @@ int main(int argc, char** argv) {
 
     if (umldiff == 1) {
         const std::string d = "./results/";
-        const std::string runName = g1.name + "__" + g2.name + "__" + to_string(costs.dropWeightN) + "__" +
-                                    to_string(costs.dropWeightE) + "__" + to_string(costs.edgeWeight) + "__" +
-                                    to_string(costs.asymmetry) + "__" + to_string(costs._lw) + "__" + to_string(seed);
+        const std::string run = runName(g1, g2, costs, seed);
         csvDiff(d + "raw_" + g1.name + ".csv", d + "raw_" + g2.name + ".csv", d + "uml_" + g1.name + ".csv",
-                d + "uml_" + g2.name + ".csv", d + "raw_" + runName + ".csv",
+                d + "uml_" + g2.name + ".csv", d + "raw_" + run + ".csv",
                 d + "uml_" + g1.name + "__" + g2.name + ".csv");
         std::cout.flush();
         return 1;
