@@ -21,6 +21,7 @@
 #include <memory>
 #include <set>
 #include <string>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -237,6 +238,17 @@ public:
 
 private:
     std::vector<std::unique_ptr<Edge>> ownedEdges_;  // block edges and lifted copies
+    // The cells of the delta matrix by graph-1 number and by graph-2 number,
+    // so that the cells of one vertex or block are found without a scan.
+    std::unordered_map<int, std::vector<cell*>> cellsOfRow_, cellsOfColumn_;
+    // Takes out of the candidate structure the cells of rows `rows` whose
+    // column satisfies `leaves` (and, with byColumn, the reverse).
+    template <class Pred>
+    void removeCellsOf(const std::set<int>& numbers, bool byColumn, Pred leaves);
+    // Whether a vertex or live block of one side holds a relevant vertex
+    // (that is also matched).
+    bool holdsRelevant(int holder, bool left) const;
+    bool holdsRelevantMatched(int holder, bool left) const;
     std::unique_ptr<cell> initialChosenCell_;
     friend class MatchTestAccess;
 };

@@ -23,6 +23,8 @@ void Match::drawTenures() {
 cell& Match::ensureCell(int x, int y) {
     if (cell* existing = M.find(x, y)) return *existing;
     cell& fresh = M(x, y);
+    cellsOfRow_[x].push_back(&fresh);
+    cellsOfColumn_[y].push_back(&fresh);
     fresh.x = x;
     fresh.y = y;
     fresh.delta = -1;
@@ -35,6 +37,42 @@ void Match::startTenure(cell& c, int t) {
     c.tabu = iterations + t;
     c.fixed = false;  // a pair made or undone is no longer the fixed start pair
     tabu_i[(i_parser + t - 1) % TABU_MAX].push_back(&c);
+}
+
+template <class Pred>
+void Match::removeCellsOf(const std::set<int>& numbers, bool byColumn, Pred leaves) {
+    auto& index = byColumn ? cellsOfColumn_ : cellsOfRow_;
+    for (int number : numbers) {
+        auto cells = index.find(number);
+        if (cells == index.end()) continue;
+        for (cell* c : cells->second)
+            if (c->layer >= 0 && leaves(byColumn ? c->x : c->y)) ff->remove(c);
+    }
+}
+
+bool Match::holdsRelevant(int holder, bool left) const {
+    const std::vector<int>& membership = left ? blocks1 : blocks2;
+    const int order = static_cast<int>(membership.size());
+    if (holder < order) return left ? isRelevant1(holder) : isRelevant2(holder);
+    const Vertex* block = getVertex(holder, left);
+    if (block == nullptr || !block->nodes) return false;
+    for (int m : *block->nodes)
+        if (membership[m] == holder && (left ? isRelevant1(m) : isRelevant2(m))) return true;
+    return false;
+}
+
+bool Match::holdsRelevantMatched(int holder, bool left) const {
+    const std::vector<int>& membership = left ? blocks1 : blocks2;
+    const std::vector<int>& partner = left ? M12 : M21;
+    const int order = static_cast<int>(membership.size());
+    if (holder < 0) return false;
+    if (holder < order)
+        return membership[holder] == holder && partner[holder] != -1 && (left ? isRelevant1(holder) : isRelevant2(holder));
+    const Vertex* block = getVertex(holder, left);
+    if (block == nullptr || !block->nodes) return false;
+    for (int m : *block->nodes)
+        if (membership[m] == holder && partner[m] != -1 && (left ? isRelevant1(m) : isRelevant2(m))) return true;
+    return false;
 }
 
 void Match::removeFromFF(int x, int y) {
@@ -175,51 +213,33 @@ void Match::updateState(Vertex* v1, Vertex* v2, bool add) {
         if (sameLabel) good += s;
 
         // Moves that would pair the new pair's vertices with vertices already
-        // matched elsewhere leave the candidates.
-        auto removePairs = [&](const std::set<int>& rows, int rowHolder, const std::set<int>& cols, int colHolder) {
-            auto removeRow = [&](int a) {
-                removeFromFF(a, colHolder);
-                for (int c2 : cols) removeFromFF(a, c2);
-            };
-            removeRow(rowHolder);
-            for (int a : rows) removeRow(a);
-        };
-        std::set<int> seenBlocks;
-        for (int j = 0; j < order2; ++j) {
-            if (!isRelevant2(j) || getM21(j) == -1) continue;
-            int b = blocks2[j];
-            if (b == y || !seenBlocks.insert(b).second) continue;
-            Vertex* holder = getVertex2(b);
-            std::set<int> bOnly{b};
-            removePairs(nodes1, x, holder && holder->nodes ? *holder->nodes : bOnly, b);
-        }
-        seenBlocks.clear();
-        for (int i = 0; i < order1; ++i) {
-            if (!isRelevant1(i) || getM12(i) == -1) continue;
-            int b = blocks1[i];
-            if (b == x || !seenBlocks.insert(b).second) continue;
-            Vertex* holder = getVertex1(b);
-            std::set<int> bOnly{b};
-            removePairs(holder && holder->nodes ? *holder->nodes : bOnly, b, nodes2, y);
-        }
+        // matched elsewhere leave the candidates: every cell of a member (or
+        // the pair's own number) whose other side lies in a matched vertex or
+        // block, other than the new pair, that holds a relevant vertex.
+        std::set<int> rows(nodes1.begin(), nodes1.end());
+        rows.insert(x);
+        removeCellsOf(rows, false, [&](int c) {
+            int holder = c < order2 ? blocks2[c] : c;
+            return holder != y && holdsRelevantMatched(holder, false);
+        });
+        std::set<int> columns(nodes2.begin(), nodes2.end());
+        columns.insert(y);
+        removeCellsOf(columns, true, [&](int a) {
+            int holder = a < order1 ? blocks1[a] : a;
+            return holder != x && holdsRelevantMatched(holder, true);
+        });
         return;
     }
 
     if (x >= order1 || y >= order2)
         std::cout << "\n\n ************* MERGE EXPLODED:" << x << "[" << v1->label << "] =====>> " << y << "["
                   << v2->label << "]\n\n";
+    // A block being dissolved leaves the candidates with every vertex, and
+    // every holder of a vertex, that may still be matched.
     if (x >= order1)
-        for (int j = 0; j < order2; ++j) {
-            if (!isRelevant2(j)) continue;
-            removeFromFF(x, j);
-            removeFromFF(x, blocks2[j]);
-        }
+        removeCellsOf({x}, false, [&](int c) { return c < order2 ? isRelevant2(c) : holdsRelevant(c, false); });
     if (y >= order2)
-        for (int i = 0; i < order1; ++i) {
-            if (!isRelevant1(i)) continue;
-            removeFromFF(i, y);
-            removeFromFF(blocks1[i], y);
-        }
+        removeCellsOf({y}, true, [&](int a) { return a < order1 ? isRelevant1(a) : holdsRelevant(a, true); });
     for (int n : nodes1) {
         M12[n] = -1;
         blocks1[n] = n;

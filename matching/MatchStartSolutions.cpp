@@ -208,14 +208,7 @@ void Match::initGammaMatrix_v2(int alg, int discrim) {
         if (!isRelevant1(i)) continue;
         for (int j : move.row(i)) {
             if (!isRelevant2(j) || !isValidMove(i, j)) continue;
-            cell* c = M.find(i, j);
-            if (c == nullptr) {
-                c = &M(i, j);
-                c->x = i;
-                c->y = j;
-                c->layer = -1;
-                c->tabu = 0;
-            }
+            cell* c = &ensureCell(i, j);  // a fresh cell has layer -1 and tabu 0 here
             c->delta = computeDelta(cost_mode, g1->V[i].get(), g2->V[j].get());
             c->delta_m = -c->delta;
             if (M12[i] == j && M21[j] == i && c->delta_m < 0) {
