@@ -1,0 +1,218 @@
+// The common-edge-subgraph matcher of two graphs. For every pair (i, j) of a
+// graph-1 vertex i and a graph-2 vertex j it measures how much the two
+// neighbourhoods overlap (pair statistics), turns that into a similarity
+// matrix (optionally sharpened by how many rivals a pair has), and, on
+// request, builds a greedy one-to-one matching that maximises the edges the
+// matched pairs have in common. All work runs in the constructors; callers
+// read the public members afterwards.
+//
+// Definitions are split by concern:
+//   mces/MCESConstruction.cpp    constructors, initialize, code decoding, printState
+//   mces/MCESPairStatistics.cpp  setPromoted, bestNMatches
+//   mces/MCESSimilarity.cpp      setSim, setDiscrim, extendSim
+//   mces/MCESGreedy.cpp          the greedy loop: find, commits, gains, loss estimates
+//   mces/MCESScores.cpp          the score variants setGamma1 .. setGamma9
+//
+// The pair tables are dense (N1 + 1) x (N2 + 1) or N1 x N2 matrices, so the
+// memory of an object grows with N1 x N2 (see README.md, Limits).
+#pragma once
+
+#include <memory>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "graph/Graph.h"
+#include "graph/stdafx.h"
+#include "matching/FastFind.h"
+#include "mces/DenseMatrix.h"
+
+namespace graphmat {
+
+class MCES {
+public:
+    // What the matcher reads of one graph, prepared once: interned labels,
+    // degree counts, its own copies of the per-digit arc counts (the greedy
+    // loop lowers these, never the graph's), and per-vertex neighbour links
+    // and relation keys.
+    struct NeighbourLink {
+        int vertex;   // the neighbour
+        int labelId;  // interned label of the neighbour
+        int out;      // interned label text of the edge centre -> neighbour, -1 when none
+        int in;       // interned label text of the edge neighbour -> centre, -1 when none
+    };
+    struct KeyCount {
+        int key;    // interned key text
+        int count;  // neighbours under that key
+    };
+    struct GraphTables {
+        std::vector<int> labelId;         // interned vertex label
+        std::vector<int> labelValue;      // the label read as an integer, 0 when it is none
+        std::vector<int> neighbourCount;  // size of the undirected neighbour set
+        std::vector<int> arcCount;        // nb_in + nb_out
+        DenseMatrix<int> c_in, c_out;     // per vertex and label digit: arcs in and out
+        std::vector<std::vector<NeighbourLink>> links;  // neighbours, ascending
+        std::vector<std::vector<KeyCount>> keys;        // the relation keys the similarity type reads
+    };
+
+    Graph* g1 = nullptr;
+    Graph* g2 = nullptr;
+    std::unique_ptr<FastFind> ff;  // candidate structure of a greedy run; null otherwise
+    int idAlgo = 0;                // algorithm number 0-9: score variant and commit
+    int seed = 0;                  // the caller's seed, stored only
+    float r_alpha = 0;             // randomisation alpha of the pick
+    bool findfast = false;         // the loop takes its pairs from ff
+    double minDelta = 0, maxDelta = 0;  // range of the scores of the last pass
+    double minG = 0, maxG = 0;          // range of the gains (score variant 1)
+    double numG = 0;                    // examined pairs with a positive potential
+    double allG = 0;                    // total potential, lowered by the commits
+    double lost = 0;                    // connections lost by the last commit
+    double minPotential = 0, maxPotential = 0, meanPotential = 0, stdPotential = 0;
+    double minOEdges = 0, maxOEdges = 0, meanOEdges = 0, stdOEdges = 0;
+    double minONodes = 0, maxONodes = 0, meanONodes = 0, stdONodes = 0;
+    double minPEdges = 0, maxPEdges = 0, meanPEdges = 0, stdPEdges = 0;
+    double minPEdges2 = 0, maxPEdges2 = 0, meanPEdges2 = 0, stdPEdges2 = 0;
+    double minPENodes = 0, maxPENodes = 0, meanPENodes = 0, stdPENodes = 0;
+    double minPENodes2 = 0, maxPENodes2 = 0, meanPENodes2 = 0, stdPENodes2 = 0;
+    double minHENodes = 0, maxHENodes = 0, meanHENodes = 0, stdHENodes = 0;
+    double _minOEdges = 0, _maxOEdges = 0, _meanOEdges = 0, _stdOEdges = 0;
+    double _minONodes = 0, _maxONodes = 0, _meanONodes = 0, _stdONodes = 0;
+    double _minPEdges = 0, _maxPEdges = 0, _meanPEdges = 0, _stdPEdges = 0;
+    double _minPEdges2 = 0, _maxPEdges2 = 0, _meanPEdges2 = 0, _stdPEdges2 = 0;
+    double _minPENodes = 0, _maxPENodes = 0, _meanPENodes = 0, _stdPENodes = 0;
+    double _minPENodes2 = 0, _maxPENodes2 = 0, _meanPENodes2 = 0, _stdPENodes2 = 0;
+    double _minHENodes = 0, _maxHENodes = 0, _meanHENodes = 0, _stdHENodes = 0;
+    std::vector<int> M12;  // graph-2 partner of each graph-1 vertex, -1 for none
+    std::vector<int> M21;  // graph-1 partner of each graph-2 vertex, -1 for none
+    int param_sim = 0;      // similarity type decoded from the code
+    int param_discrim = 0;  // discrimination type decoded from the code
+    std::unique_ptr<std::vector<paire>> bestPairs;  // mutually best pairs; null until setDiscrim
+    DenseMatrix<cell> M;    // N1 x N2 candidate cells of a greedy run
+    double BIAS = 0;        // weight of simil in a cell's gain
+    int nbMatched = 0;      // committed pairs
+    std::set<int> matched1, matched2;      // every vertex number of each graph
+    std::set<int> unmatched1, unmatched2;  // unused
+    int alpha = 0;                 // unmatched pairs left
+    DenseMatrix<double> gamma;     // N1 x N2: score of each pair
+    DenseMatrix<float> simil;      // N1 x N2: pair similarity (0 where not computed)
+    DenseMatrix<float> discrim;    // N1 x N2: discrimination factor (0 where not computed)
+    int similarity = 0;            // the similarity code
+    int nb_labels = 0;             // label digits 1 .. nb_labels - 1 are examined
+    int nb_node_labels = 0;        // stored only
+    int won = 0;                   // objective: total gain of the committed pairs
+    // (N1 + 1) x (N2 + 1) pair tables; row N1 and column N2 hold the totals of
+    // each column and row.
+    DenseMatrix<float> g;            // gain of committing each pair
+    DenseMatrix<int> connexions;     // label-wise products of arc counts
+    DenseMatrix<double> potential;   // the statistic the similarity type selects
+    DenseMatrix<int> OEdges, ONodes, PEdges, PEdges2, PENodes, PENodes2, HENodes;
+    int node_error = 0;   // vertex-label penalty
+    bool greedy = false;  // run the greedy loop
+
+    // Working tables of the two graphs.
+    GraphTables t1, t2;
+
+    // Processor milliseconds after which feedFastFind stops filling (checked
+    // after each graph-1 vertex). Tests lower it.
+    static double feedTimeLimitMs;
+
+    // The known-matching constructor: kbt holds N1 entries, the graph-2
+    // partner of each graph-1 vertex or -1; the caller keeps it.
+    MCES(int algo, int simili, Graph* _g1, Graph* _g2, float _random, int _seed, const int* kbt, double nod_err);
+    // The greedy constructor.
+    MCES(int algo, int simili, Graph* _g1, Graph* _g2, float _random, int _seed, double nod_err, bool greed);
+    MCES(const MCES&) = delete;
+    MCES& operator=(const MCES&) = delete;
+    virtual ~MCES();
+
+    void initialize(Graph* _g1, Graph* _g2);
+
+    // ---- greedy loop (MCESGreedy.cpp)
+    paire find();
+    void update1(int x, int y);
+    void update(int x, int y);
+    void updateG(int x, int y);
+    // Gain that the other pairs of row x and column y lose when (x, y) is
+    // committed. (Inline: every score pass of variant 1 calls it per pair.)
+    int getNKilled(int x, int y) const { return static_cast<int>(g(x, n2_) + g(n1_, y) - 2 * g(x, y)); }
+    void updatePromoted(std::set<int> nbor1, std::set<int> nbor2);
+    // Connections lost when (x, y) is committed, in float arithmetic.
+    float getERemoved(int x, int y) const {
+        float removed = static_cast<float>(connexions(x, n2_) + connexions(n1_, y) - 2 * connexions(x, y));
+        const int* in1 = t1.c_in.row(x);
+        const int* out1 = t1.c_out.row(x);
+        const int* in2 = t2.c_in.row(y);
+        const int* out2 = t2.c_out.row(y);
+        for (int k = 1; k < nb_labels; ++k) {
+            removed -= in1[k] * out2[k];
+            removed -= out1[k] * in2[k];
+        }
+        return removed;
+    }
+    float getERemoved1(int x, int y);
+    float getERemoved3(int x, int y);
+    float getERemoved4(int x, int y);
+    void feedFastFind();
+    float compareEdges(const Edge* e1, const Edge* e2) const;
+
+    // ---- pair statistics (MCESPairStatistics.cpp)
+    void setPromoted();
+    int bestNMatches(int x, int y);
+
+    // ---- similarity and discrimination (MCESSimilarity.cpp)
+    void setSim(int simi_type);
+    void setDiscrim(int discrimi_type, int lv2);
+    float extendSim(const DenseMatrix<float>& sim, int x, int y);
+
+    // ---- score variants (MCESScores.cpp)
+    void setGamma1();
+    void setGamma2();
+    void setGamma3();
+    void setGamma4();
+    void setGamma5();
+    void setGamma6();
+    void setGamma7();
+    void setGamma9();
+
+    void printState() const;
+
+    int N1() const { return n1_; }
+    int N2() const { return n2_; }
+
+private:
+    int n1_ = 0;
+    int n2_ = 0;
+    std::vector<int> keyWeight_;  // per interned relation key: its PEdges2 / PENodes2 weight
+    std::vector<double> costs_;   // scratch cost matrix of the neighbourhood assignments
+    std::vector<const double*> costRows_;
+
+    // Solves the rows x cols assignment held in costs_; per row, the column
+    // assigned or -1.
+    std::vector<int> solveCosts(int rows, int cols);
+
+    void storeParameters(int algo, int simili, float _random, int _seed, double nod_err);
+    void prepareTables();
+    void buildKeys(int simType);
+    void startGreedy();
+    void runGreedyLoop();
+    // Degree totals of a pair: neighbours of both, arcs of both.
+    int total1(int i, int j) const { return t1.neighbourCount[i] + t2.neighbourCount[j]; }
+    int total2(int i, int j) const { return t1.arcCount[i] + t2.arcCount[j]; }
+    bool sameLabel(int i, int j) const { return t1.labelId[i] == t2.labelId[j]; }
+    // Puts cell (a, b) back into ff with its current gain.
+    void refreshCell(int a, int b);
+    // Runs the score variant of idAlgo: at the start (end of initialize) or
+    // after a commit made by update.
+    void rescore(bool atStart);
+    // Shared pass of the score variants: `score` gives the score of an
+    // unmatched pair; records the range in minDelta and maxDelta.
+    template <class Score>
+    void scorePass(Score score);
+    // Lowers the working arc counts for the arcs between vertex `centre` (v)
+    // and its unmatched neighbours; collects those neighbours.
+    void dropArcs(GraphTables& t, int centre, const Vertex* v, const std::vector<int>& partners,
+                  std::set<int>& collected);
+    int freshConnexions(int i, int j) const;
+};
+
+}  // namespace graphmat

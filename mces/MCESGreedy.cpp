@@ -1,0 +1,274 @@
+// MCES: one step of the greedy matching loop: the choice of the next pair
+// (by scan or from the candidate structure), the commits that spread the
+// gains of common edges to neighbouring pairs, the edge-label agreement,
+// the refresh of the connection counts and the loss estimates.
+#include <algorithm>
+#include <iostream>
+
+#include "mces/MCES.h"
+
+namespace graphmat {
+
+paire MCES::find() {
+    const unsigned noVertex = static_cast<unsigned>(-1);
+    paire chosen{noVertex, noVertex, -1.0};
+    if ((idAlgo == 1 || idAlgo == 8) && maxG == 0 && allG == 0) return chosen;
+    const double threshold = maxDelta - r_alpha * (maxDelta - minDelta);
+
+    if (findfast) {
+        if (ff->nbCandidates == 0) {
+            std::cout << "\n\n\n ---------------------------------FEED FAST FIND--------------------------------- "
+                         "\n\n\n\n";
+            feedFastFind();
+        }
+        if (ff->nbCandidates > 0) {
+            const cell* c = ff->find();
+            if (c) chosen = {static_cast<unsigned>(c->x), static_cast<unsigned>(c->y), c->delta_m};
+        }
+        return chosen;
+    }
+
+    // A uniform pick among the unmatched pairs whose score reaches the
+    // threshold: the k-th such pair replaces the choice with probability 1/k.
+    long k = 0;
+    for (int i = 0; i < n1_; ++i) {
+        if (M12[i] >= 0) continue;
+        const double* scores = gamma.row(i);
+        for (int j = 0; j < n2_; ++j) {
+            if (M21[j] >= 0) continue;
+            if (!(scores[j] >= threshold)) continue;
+            ++k;
+            const double u = rand15() / 32767.0;
+            if (1.0 / k >= u) chosen = {static_cast<unsigned>(i), static_cast<unsigned>(j), scores[j]};
+        }
+    }
+    return chosen;
+}
+
+void MCES::feedFastFind() {
+    const double start = clockMs();
+    for (int i = 0; i < n1_; ++i) {
+        if (M12[i] != -1) continue;
+        for (int j = 0; j < n2_; ++j) {
+            if (M21[j] != -1 || potential(i, j) == 0) continue;
+            cell& c = M(i, j);
+            c.delta = g(i, j);
+            c.delta_m = g(i, j) + simil(i, j) * BIAS;
+            ff->insert(&c, true);
+        }
+        if ((clockMs() - start) / 1000.0 > feedTimeLimitMs / 1000.0) break;
+    }
+}
+
+void MCES::update(int x, int y) {
+    updateG(x, y);
+    rescore(false);
+}
+
+void MCES::refreshCell(int a, int b) {
+    cell& c = M(a, b);
+    c.delta = g(a, b);
+    c.delta_m = g(a, b) + simil(a, b) * BIAS;
+    ff->insert(&c, false);
+}
+
+void MCES::updateG(int x, int y) {
+    nbMatched += 1;
+    M12[x] = y;
+    M21[y] = x;
+    won = static_cast<int>(won + g(x, y));
+
+    // The margins lose the row and the column that are now taken.
+    for (int i = 0; i < n1_; ++i)
+        if (i != x && M12[i] < 0) g(i, n2_) -= g(i, y);
+    for (int j = 0; j < n2_; ++j)
+        if (j != y && M21[j] < 0) g(n1_, j) -= g(x, j);
+
+    // Common edges of x and y make the pairs of their unmatched neighbours
+    // more attractive: in-neighbours first, then out-neighbours.
+    std::vector<std::pair<int, int>> noted;
+    const Vertex* vx = g1->V[x].get();
+    const Vertex* vy = g2->V[y].get();
+    for (const Edge* e1 : vx->in) {
+        const int a = e1->from;
+        if (a < 0 || a >= n1_ || M12[a] >= 0) continue;
+        for (const Edge* e2 : vy->in) {
+            const int b = e2->from;
+            if (b < 0 || b >= n2_ || M21[b] >= 0) continue;
+            if (OEdges(a, b) + ONodes(a, b) == 0) continue;
+            const float c = compareEdges(e1, e2);
+            g(a, b) += c;
+            g(a, n2_) += c;
+            g(n1_, b) += c;
+            noted.emplace_back(a, b);
+        }
+    }
+    for (const Edge* e1 : vx->out) {
+        const int a = e1->to;
+        if (a < 0 || a >= n1_ || M12[a] >= 0) continue;
+        for (const Edge* e2 : vy->out) {
+            const int b = e2->to;
+            if (b < 0 || b >= n2_ || M21[b] >= 0) continue;
+            if (potential(a, b) == 0) continue;
+            const float c = compareEdges(e1, e2);
+            g(a, b) += c;
+            g(a, n2_) += c;
+            g(n1_, b) += c;
+            noted.emplace_back(a, b);
+        }
+    }
+
+    for (int i = 0; i < n1_; ++i) ff->remove(&M(i, y));
+    for (int j = 0; j < n2_; ++j) ff->remove(&M(x, j));
+    for (const auto& [a, b] : noted) refreshCell(a, b);
+}
+
+float MCES::compareEdges(const Edge* e1, const Edge* e2) const {
+    if (!e1 || !e2) return 0;
+    const std::string& l1 = e1->label;
+    const std::string& l2 = e2->label;
+    if (l1 == l2) return static_cast<float>(l1.size());
+    if (l1.size() > 1 || l2.size() > 1) {
+        int count1[10] = {0}, count2[10] = {0};
+        for (char ch : l1)
+            if (ch >= '0' && ch <= '9') ++count1[ch - '0'];
+        for (char ch : l2)
+            if (ch >= '0' && ch <= '9') ++count2[ch - '0'];
+        int common = 0;
+        for (int d = 1; d <= 9; ++d) common += std::min(count1[d], count2[d]);
+        return static_cast<float>(common);
+    }
+    return 0;
+}
+
+void MCES::dropArcs(GraphTables& t, int centre, const Vertex* v, const std::vector<int>& partners,
+                    std::set<int>& collected) {
+    const int width = t.c_in.cols();
+    const int n = static_cast<int>(partners.size());
+    auto drop = [&](const std::string& label, DenseMatrix<int>& ofCentre, int other, DenseMatrix<int>& ofOther) {
+        for (char ch : label) {
+            if (ch < '0' || ch > '9') continue;  // not an arc label digit
+            const int d = ch - '0';
+            if (d >= width) continue;
+            ofCentre(centre, d) -= 1;
+            ofOther(other, d) -= 1;
+        }
+    };
+    for (const Edge* e : v->in) {
+        const int a = e->from;
+        if (a < 0 || a >= n || partners[a] >= 0) continue;
+        collected.insert(a);
+        drop(e->label, t.c_in, a, t.c_out);
+    }
+    for (const Edge* e : v->out) {
+        const int a = e->to;
+        if (a < 0 || a >= n || partners[a] >= 0) continue;
+        collected.insert(a);
+        drop(e->label, t.c_out, a, t.c_in);
+    }
+}
+
+void MCES::update1(int x, int y) {
+    updateG(x, y);
+    // The arcs between the new pair and its unmatched neighbours leave the
+    // working counts (the graphs' own counts are never changed).
+    std::set<int> nbor1, nbor2;
+    dropArcs(t1, x, g1->V[x].get(), M12, nbor1);
+    dropArcs(t2, y, g2->V[y].get(), M21, nbor2);
+    for (int k = 1; k < nb_labels; ++k) {
+        if (static_cast<long long>(t1.c_in(x, k)) * t1.c_out(x, k) * t2.c_in(y, k) * t2.c_out(y, k) != 0)
+            std::cout << "\n UH OH \n";
+        t1.c_in(x, k) = 0;
+        t1.c_out(x, k) = 0;
+        t2.c_in(y, k) = 0;
+        t2.c_out(y, k) = 0;
+    }
+    alpha = (n1_ - nbMatched) * (n2_ - nbMatched);
+
+    lost = connexions(x, y);
+    connexions(n1_, y) -= connexions(x, y);
+    connexions(x, n2_) -= connexions(x, y);
+    connexions(x, y) = 0;
+    for (int j = 0; j < n2_; ++j) {
+        if (M21[j] >= 0) continue;
+        connexions(n1_, j) -= connexions(x, j);
+        connexions(x, n2_) -= connexions(x, j);
+        lost += connexions(x, j);
+        connexions(x, j) = 0;
+    }
+    for (int i = 0; i < n1_; ++i) {
+        if (M12[i] >= 0) continue;
+        connexions(i, n2_) -= connexions(i, y);
+        connexions(n1_, y) -= connexions(i, y);
+        lost += connexions(i, y);
+        connexions(i, y) = 0;
+    }
+    if (idAlgo == 1 || idAlgo == 8) updatePromoted(nbor1, nbor2);
+    allG -= lost;
+    setGamma1();
+}
+
+int MCES::freshConnexions(int i, int j) const {
+    int links = 0;
+    for (int k = 1; k < nb_labels; ++k)
+        links += t1.c_in(i, k) * t2.c_in(j, k) + t1.c_out(i, k) * t2.c_out(j, k);
+    return links;
+}
+
+void MCES::updatePromoted(std::set<int> nbor1, std::set<int> nbor2) {
+    auto refresh = [&](int i, int j) {
+        const int before = connexions(i, j);
+        const int now = freshConnexions(i, j);
+        connexions(i, j) = now;
+        if (now == before) return;
+        lost += before - now;
+        connexions(i, n2_) += now - before;
+        connexions(n1_, j) += now - before;
+    };
+    for (int a : nbor1)
+        for (int j = 0; j < n2_; ++j)
+            if (M21[j] < 0) refresh(a, j);
+    for (int b : nbor2)
+        for (int i = 0; i < n1_; ++i)
+            if (M12[i] < 0 && nbor1.count(i) == 0) refresh(i, b);
+}
+
+float MCES::getERemoved1(int x, int y) {
+    return static_cast<float>(potential(x, n2_) + potential(n1_, y) - 2 * potential(x, y));
+}
+
+float MCES::getERemoved3(int x, int y) {
+    float removed = getERemoved1(x, y);
+    const Vertex* vx = g1->V[x].get();
+    const Vertex* vy = g2->V[y].get();
+    auto count = [&](const std::vector<Edge*>& ofX, bool fromOfX, const std::vector<Edge*>& ofY, bool fromOfY) {
+        for (const Edge* e1 : ofX) {
+            const int a = fromOfX ? e1->from : e1->to;
+            if (a < 0 || a >= n1_ || M12[a] >= 0) continue;
+            for (const Edge* e2 : ofY) {
+                const int b = fromOfY ? e2->from : e2->to;
+                if (b < 0 || b >= n2_ || M21[b] >= 0) continue;
+                if (e1->label != e2->label) continue;
+                if (potential(a, y) >= 1 && potential(x, b) >= 1) removed -= 1;
+            }
+        }
+    };
+    count(vx->in, true, vy->out, false);
+    count(vx->out, false, vy->in, true);
+    return removed;
+}
+
+float MCES::getERemoved4(int x, int y) {
+    float removed = getERemoved1(x, y);
+    for (int a = 0; a < n1_; ++a) {
+        if (a == x || M12[a] >= 0 || !(potential(a, y) >= 1)) continue;
+        for (int b = 0; b < n2_; ++b) {
+            if (b == y || M21[b] >= 0 || !(potential(x, b) >= 1)) continue;
+            removed -= compareEdges(g1->getEdge(x, a), g2->getEdge(b, y));
+            removed -= compareEdges(g1->getEdge(a, x), g2->getEdge(y, b));
+        }
+    }
+    return removed;
+}
+
+}  // namespace graphmat

@@ -1,0 +1,335 @@
+// MCES: the pair statistics (how much the neighbourhoods of two vertices
+// have in common), their statistic groups and report, and the best
+// neighbour correspondence of a pair.
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <iostream>
+#include <unordered_map>
+
+#include "matching/Hungarian.h"
+#include "mces/MCES.h"
+
+namespace graphmat {
+
+namespace {
+
+// min, max, mean and standard deviation of one statistic over the examined
+// pairs, accumulated pair by pair.
+struct StatGroup {
+    double& min;
+    double& max;
+    double& mean;
+    double& dev;
+
+    void start(double first) {
+        min = first;
+        max = -1;
+        mean = 0;
+        dev = 0;
+    }
+    void add(double x) {
+        mean += x;
+        dev += x * x;
+        if (x < min) min = x;
+        if (x > max) max = x;
+    }
+    void finish(long count) {
+        if (count == 0) {
+            mean = 0;
+            dev = 0;
+            return;
+        }
+        mean = mean / count;
+        const double variance = dev / count - mean * mean;
+        dev = variance > 0 ? std::sqrt(variance) : 0.0;
+    }
+    void print(const char* name) const {
+        std::cout << name << min << " | " << mean << " | " << dev << " | " << max << " \n ";
+    }
+};
+
+// 2 x value / total as a real division, 0 when total is 0.
+double twiceOver(int value, int total) { return total == 0 ? 0.0 : 2.0 * value / total; }
+
+// Length of the third "/"-separated field of a key (0 when it has none).
+std::size_t thirdFieldLength(const std::string& key) {
+    const std::size_t first = key.find('/');
+    if (first == std::string::npos) return 0;
+    const std::size_t second = key.find('/', first + 1);
+    if (second == std::string::npos) return 0;
+    const std::size_t third = key.find('/', second + 1);
+    return (third == std::string::npos ? key.size() : third) - second - 1;
+}
+
+// Calls common(a, b) for every key that both sorted lists hold.
+template <class Common>
+void forCommonKeys(const std::vector<MCES::KeyCount>& a, const std::vector<MCES::KeyCount>& b, Common common) {
+    auto p = a.begin(), q = b.begin();
+    while (p != a.end() && q != b.end()) {
+        if (p->key < q->key)
+            ++p;
+        else if (q->key < p->key)
+            ++q;
+        else {
+            common(*p, *q);
+            ++p;
+            ++q;
+        }
+    }
+}
+
+}  // namespace
+
+void MCES::buildKeys(int simType) {
+    const int t = std::abs(simType);
+    std::unordered_map<std::string, int> ids;
+    keyWeight_.clear();
+    auto build = [&](Graph* graph, GraphTables& tables) {
+        const int n = static_cast<int>(tables.labelId.size());
+        tables.keys.assign(n, std::vector<KeyCount>());
+        const std::vector<std::map<std::string, int>>* maps = nullptr;
+        if (t == 3 || t == 4 || t == 9)
+            maps = &graph->NLabels;
+        else if (t == 5 || t == 6)
+            maps = &graph->relations;
+        else if (t == 7 || t == 8)
+            maps = &graph->Nrelations;
+        if (!maps) return;
+        for (int i = 0; i < n && i < static_cast<int>(maps->size()); ++i) {
+            for (const auto& [key, count] : (*maps)[i]) {
+                auto [it, added] = ids.try_emplace(key, static_cast<int>(ids.size()));
+                if (added) {
+                    // Weight of a key in PEdges2 (its length less one) or
+                    // in PENodes2 (the label characters of its relation
+                    // part plus one).
+                    const int length = static_cast<int>(key.size());
+                    keyWeight_.push_back(t == 7 || t == 8 ? length - static_cast<int>(thirdFieldLength(key)) - 1
+                                                          : length - 1);
+                }
+                tables.keys[i].push_back({it->second, count});
+            }
+            std::sort(tables.keys[i].begin(), tables.keys[i].end(),
+                      [](const KeyCount& p, const KeyCount& q) { return p.key < q.key; });
+        }
+    };
+    build(g1, t1);
+    build(g2, t2);
+}
+
+void MCES::setPromoted() {
+    DenseMatrix<int>* statistics[] = {&OEdges, &ONodes, &PEdges, &PEdges2, &PENodes, &PENodes2, &HENodes};
+    for (int i = 0; i <= n1_; ++i) {
+        potential(i, n2_) = 0;
+        connexions(i, n2_) = 0;
+        for (DenseMatrix<int>* s : statistics) (*s)(i, n2_) = 0;
+    }
+    for (int j = 0; j <= n2_; ++j) {
+        potential(n1_, j) = 0;
+        connexions(n1_, j) = 0;
+        for (DenseMatrix<int>* s : statistics) (*s)(n1_, j) = 0;
+    }
+
+    StatGroup groups[] = {
+        {minPotential, maxPotential, meanPotential, stdPotential},
+        {minOEdges, maxOEdges, meanOEdges, stdOEdges},
+        {minONodes, maxONodes, meanONodes, stdONodes},
+        {minPEdges, maxPEdges, meanPEdges, stdPEdges},
+        {minPEdges2, maxPEdges2, meanPEdges2, stdPEdges2},
+        {minPENodes, maxPENodes, meanPENodes, stdPENodes},
+        {minPENodes2, maxPENodes2, meanPENodes2, stdPENodes2},
+        {minHENodes, maxHENodes, meanHENodes, stdHENodes},
+        {_minOEdges, _maxOEdges, _meanOEdges, _stdOEdges},
+        {_minONodes, _maxONodes, _meanONodes, _stdONodes},
+        {_minPEdges, _maxPEdges, _meanPEdges, _stdPEdges},
+        {_minPEdges2, _maxPEdges2, _meanPEdges2, _stdPEdges2},
+        {_minPENodes, _maxPENodes, _meanPENodes, _stdPENodes},
+        {_minPENodes2, _maxPENodes2, _meanPENodes2, _stdPENodes2},
+        {_minHENodes, _maxHENodes, _meanHENodes, _stdHENodes},
+    };
+    for (StatGroup& group : groups) group.start(static_cast<double>(g1->edges));
+    numG = 0;
+    allG = 0;
+    long examined = 0;
+    int lastTotal1 = 0, lastTotal2 = 0;
+
+    const int t = std::abs(param_sim);
+    buildKeys(param_sim);
+    const int digits = nb_labels;
+
+    for (int i = 0; i < n1_; ++i) {
+        if (M12[i] >= 0) continue;
+        const int* in1 = t1.c_in.row(i);
+        const int* out1 = t1.c_out.row(i);
+        for (int j = 0; j < n2_; ++j) {
+            if (M21[j] >= 0) continue;
+            ++examined;
+            const int tot1 = total1(i, j);
+            const int tot2 = total2(i, j);
+            const int tot = tot2 + 2 * tot1;
+            lastTotal1 = tot1;
+            lastTotal2 = tot2;
+
+            int oEdges = 0, oNodes = 0, pEdges = 0, pEdges2 = 0, peNodes = 0, peNodes2 = 0, heNodes = 0;
+            int links = 0;
+            const bool same = sameLabel(i, j);
+            if (same) {
+                oNodes += 1;
+                peNodes += 1;
+                peNodes2 += 1;
+            }
+            if (same || node_error < 1000) {
+                const int* in2 = t2.c_in.row(j);
+                const int* out2 = t2.c_out.row(j);
+                for (int k = 1; k < digits; ++k) {
+                    oEdges += std::min(in1[k], in2[k]) + std::min(out1[k], out2[k]);
+                    links += in1[k] * in2[k] + out1[k] * out2[k];
+                }
+                const std::vector<KeyCount>& keys1 = t1.keys[i];
+                const std::vector<KeyCount>& keys2 = t2.keys[j];
+                if (t == 3 || t == 4 || t == 9) {
+                    forCommonKeys(keys1, keys2, [&](const KeyCount& a, const KeyCount& b) {
+                        oNodes += std::min(a.count, b.count);
+                    });
+                } else if (t == 5 || t == 6) {
+                    forCommonKeys(keys1, keys2, [&](const KeyCount& a, const KeyCount& b) {
+                        const int m = std::min(a.count, b.count);
+                        pEdges += m;
+                        pEdges2 += m * keyWeight_[a.key];
+                    });
+                } else if (t == 7 || t == 8) {
+                    forCommonKeys(keys1, keys2, [&](const KeyCount& a, const KeyCount& b) {
+                        const int m = std::min(a.count, b.count);
+                        peNodes += m;
+                        peNodes2 += m * keyWeight_[a.key];
+                    });
+                }
+                if (t == 1 || t == 9) {
+                    // The cheap exit of type 9 reads the pair's arc and node counts.
+                    OEdges(i, j) = oEdges;
+                    ONodes(i, j) = oNodes;
+                    heNodes = bestNMatches(i, j);
+                }
+            }
+            OEdges(i, j) = oEdges;
+            ONodes(i, j) = oNodes;
+            PEdges(i, j) = pEdges;
+            PEdges2(i, j) = pEdges2;
+            PENodes(i, j) = peNodes;
+            PENodes2(i, j) = peNodes2;
+            HENodes(i, j) = heNodes;
+            connexions(i, j) = links;
+
+            double value = 0;
+            switch (t) {
+                case 1:
+                case 9: value = heNodes; break;
+                case 2: value = oEdges; break;
+                case 3: value = oNodes; break;
+                case 4: value = oNodes + oEdges; break;
+                case 5: value = pEdges; break;
+                case 6: value = pEdges2; break;
+                case 7: value = peNodes; break;
+                case 8: value = peNodes2; break;
+                default: break;
+            }
+            potential(i, j) = value;
+            if (value > 0) numG += 1;
+            allG += value;
+
+            connexions(i, n2_) += links;
+            connexions(n1_, j) += links;
+            potential(i, n2_) += value;
+            potential(n1_, j) += value;
+
+            groups[0].add(value);
+            groups[1].add(oEdges);
+            groups[2].add(oNodes);
+            groups[3].add(pEdges);
+            groups[4].add(pEdges2);
+            groups[5].add(peNodes);
+            groups[6].add(peNodes2);
+            groups[7].add(heNodes);
+            groups[8].add(twiceOver(oEdges, tot2));
+            groups[9].add(2.0 * oNodes / (tot1 + 2));
+            groups[10].add(twiceOver(pEdges, tot1));
+            groups[11].add(twiceOver(pEdges2, tot2));
+            groups[12].add(tot1 == 0 ? 0.0 : 2.0 * peNodes / (tot1 + 2));
+            groups[13].add(2.0 * peNodes2 / (tot1 + tot2 + 2));
+            groups[14].add(twiceOver(heNodes, tot));
+        }
+    }
+
+    for (StatGroup& group : groups) group.finish(examined);
+
+    const char* names[] = {"OEdges: ", "ONodes: ", "PEdges: ", "PEdges2: ", "PENodes: ", "PENodes2: ", "HENodes: "};
+    for (int k = 0; k < 7; ++k) groups[1 + k].print(names[k]);
+    std::cout << "\n Total 1: " << lastTotal1 << "\n Total 2: " << lastTotal2 << "\n";
+    const char* normalised[] = {"_OEdges: ",  "_ONodes: ",   "_PEdges: ", "_PEdges2: ",
+                                "_PENodes: ", "_PENodes2: ", "_HENodes: "};
+    for (int k = 0; k < 7; ++k) groups[8 + k].print(normalised[k]);
+}
+
+std::vector<int> MCES::solveCosts(int rows, int cols) {
+    costRows_.resize(rows);
+    for (int r = 0; r < rows; ++r) costRows_[r] = costs_.data() + static_cast<std::size_t>(r) * cols;
+    Hungarian solver;
+    solver.solve(costRows_.data(), rows, cols);
+    std::vector<int> assigned(rows, -1);
+    for (int r = 0; r < rows && r < static_cast<int>(solver.results.size()); ++r) {
+        const int c = solver.results[r];
+        assigned[r] = c >= 0 && c < cols ? c : -1;
+    }
+    return assigned;
+}
+
+int MCES::bestNMatches(int x, int y) {
+    if (param_sim == 9) {
+        const int r = OEdges(x, y) + ONodes(x, y);
+        if (static_cast<double>(r) / (total1(x, y) + total2(x, y) + 2) < 0.5) return r;
+    }
+    const std::vector<NeighbourLink>& A = t1.links[x];
+    const std::vector<NeighbourLink>& B = t2.links[y];
+    const int a = static_cast<int>(A.size());
+    const int b = static_cast<int>(B.size());
+    if (a == 0 || b == 0) return 0;
+
+    // Cost of pairing neighbour p of x with neighbour q of y: 4 less their
+    // agreement (centre labels, edge to, edge from, neighbour labels), or
+    // the label penalty for a hard label mismatch.
+    costs_.assign(static_cast<std::size_t>(a) * b, 0.0);
+    const int centres = sameLabel(x, y) ? 1 : 0;
+    long zeros = 0, worthless = 0;
+    for (int r = 0; r < a; ++r) {
+        const NeighbourLink& p = A[r];
+        double* row = costs_.data() + static_cast<std::size_t>(r) * b;
+        for (int c = 0; c < b; ++c) {
+            const NeighbourLink& q = B[c];
+            const bool labels = p.labelId == q.labelId;
+            if (!labels && node_error >= 1000) {
+                row[c] = node_error;
+                ++worthless;
+                continue;
+            }
+            const int agreement = centres + (p.out != -1 && p.out == q.out ? 1 : 0) +
+                                  (p.in != -1 && p.in == q.in ? 1 : 0) + (labels ? 1 : 0);
+            row[c] = 4 - agreement;
+            if (agreement == 4) ++zeros;
+            if (agreement == 0) ++worthless;
+        }
+    }
+    const long cells = static_cast<long>(a) * b;
+    if (zeros == cells) return 4 * std::min(a, b);
+    if (worthless == cells) return 0;
+
+    const std::vector<int> assigned = solveCosts(a, b);
+    double optimum = 0;
+    for (int r = 0; r < a; ++r) {
+        if (assigned[r] == -1) continue;
+        const double cost = costs_[static_cast<std::size_t>(r) * b + assigned[r]];
+        if (cost <= 4) optimum += 4 - cost;
+    }
+    return static_cast<int>(optimum);
+}
+
+}  // namespace graphmat

@@ -1,0 +1,128 @@
+// MCES: the score variants of the greedy loop. Each recomputes the score
+// of every unmatched pair from its gain and, by variant, its similarity,
+// potential or connection count, and records the range of the scores.
+#include <algorithm>
+
+#include "mces/MCES.h"
+
+namespace graphmat {
+
+template <class Score>
+void MCES::scorePass(Score score) {
+    bool first = true;
+    for (int i = 0; i < n1_; ++i) {
+        if (M12[i] >= 0) continue;
+        for (int j = 0; j < n2_; ++j) {
+            if (M21[j] >= 0) continue;
+            const double value = score(i, j);
+            gamma(i, j) = value;
+            if (first) {
+                minDelta = maxDelta = value;
+                first = false;
+            } else {
+                if (value < minDelta) minDelta = value;
+                if (value > maxDelta) maxDelta = value;
+            }
+        }
+    }
+}
+
+namespace {
+
+// The number of commits after which variants 3 and 7 hand the loop over to
+// the candidate structure: the smaller order divided by `share`, kept
+// between 5 and 50.
+int handOverAt(int n1, int n2, float share) {
+    const float m = static_cast<float>(std::min(n1, n2));
+    int b = static_cast<int>(m / share);
+    if (b <= 4) b = 5;
+    if (b > 50) b = 50;
+    return b;
+}
+
+}  // namespace
+
+void MCES::rescore(bool atStart) {
+    switch (idAlgo) {
+        case 0:
+        case 1:
+        case 8:
+            if (atStart) setGamma1();  // after a commit, update1 rescores
+            break;
+        case 2: setGamma2(); break;
+        case 3: setGamma3(); break;
+        case 4: setGamma4(); break;
+        case 5: setGamma5(); break;
+        case 6: setGamma6(); break;
+        case 7: setGamma7(); break;
+        case 9:
+            if (atStart) setGamma9();  // scored once
+            break;
+        default: break;  // no score variant: every score stays 0
+    }
+}
+
+void MCES::setGamma1() {
+    float a = alpha == 0 ? 0.0f : static_cast<float>(1.0 / alpha);
+    if (idAlgo == 0) a = 0;
+    const float a2 = a * a;
+    bool first = true;
+    scorePass([&](int i, int j) {
+        const float gain = g(i, j);
+        if (first) {
+            minG = maxG = gain;
+            first = false;
+        } else {
+            if (gain < minG) minG = gain;
+            if (gain > maxG) maxG = gain;
+        }
+        double value = (1 - a) * gain + (a - a2) * connexions(i, j);
+        value += -a * getNKilled(i, j) - a2 * getERemoved(i, j);
+        return value;
+    });
+}
+
+void MCES::setGamma2() {
+    scorePass([&](int i, int j) { return g(i, j) + potential(i, j); });
+}
+
+void MCES::setGamma3() {
+    const int b = handOverAt(n1_, n2_, 10.0f);
+    if (nbMatched == b) findfast = true;
+    if (findfast) return;
+    int bonus = b - nbMatched;
+    if (bonus <= 0) bonus = 1;
+    scorePass([&](int i, int j) { return static_cast<double>(g(i, j) + static_cast<int>(bonus * simil(i, j))); });
+}
+
+void MCES::setGamma4() {
+    scorePass([&](int i, int j) { return static_cast<double>((simil(i, j) + 1) * g(i, j)); });
+}
+
+void MCES::setGamma5() {
+    if (findfast) return;
+    scorePass([&](int i, int j) { return static_cast<double>(g(i, j) + 1 * simil(i, j)); });
+}
+
+void MCES::setGamma6() {
+    if (findfast) return;
+    const float m = static_cast<float>(std::min(n1_, n2_));
+    const int w = nbMatched <= m / 10 ? 1000 : 1;
+    scorePass([&](int i, int j) { return static_cast<double>(g(i, j) + w * simil(i, j)); });
+}
+
+void MCES::setGamma7() {
+    const int b = handOverAt(n1_, n2_, 20.0f);
+    if (nbMatched == b) findfast = true;
+    if (findfast) return;
+    int bonus = b - nbMatched;
+    if (bonus <= 0) bonus = 1;
+    scorePass([&](int i, int j) { return static_cast<double>(g(i, j) + bonus * simil(i, j)); });
+}
+
+void MCES::setGamma9() {
+    if (findfast) return;
+    scorePass([&](int i, int j) { return static_cast<double>(g(i, j) + 0 * simil(i, j)); });
+}
+
+}  // namespace graphmat

@@ -1,0 +1,101 @@
+#include "mces/vornmain.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <string>
+
+#include "graph/Graph.h"
+#include "graph/platform.h"
+#include "mces/MCES.h"
+
+namespace graphmat {
+
+namespace {
+
+// True when the path names a file that opens for reading (a directory
+// does not count).
+bool opensForReading(const std::string& path) {
+    std::error_code ignored;
+    if (std::filesystem::is_directory(path, ignored)) return false;
+    std::ifstream file(path);
+    return file.is_open();
+}
+
+}  // namespace
+
+void use_MCES() {
+    std::cerr << std::endl;
+    std::cerr << "Legal switches:" << std::endl;
+    std::cerr << "-o path of graph 1" << std::endl;
+    std::cerr << "-n path of graph 2" << std::endl;
+    std::cerr << "-t type of algorithm" << std::endl;
+    std::cerr << "-a randomisation alpha" << std::endl;
+    std::cerr << "-m type of similarity" << std::endl;
+    std::cerr << "-s random seed" << std::endl;
+}
+
+int vornmain(int argc, char** argv) {
+    std::string path1, path2;
+    int algorithm = 1;
+    float alpha = 0;
+    int similarityCode = 0;
+    int seed = 1;
+
+    if (argc <= 4) {
+        use_MCES();
+        return 1;
+    }
+    for (int k = 0; k < argc; ++k) {
+        const std::string arg = argv[k];
+        if (arg.empty() || arg[0] != '-') continue;
+        const char letter = arg.size() > 1 ? arg[1] : '\0';
+        if (letter != 'o' && letter != 'n' && letter != 's' && letter != 't' && letter != 'a' && letter != 'm') {
+            use_MCES();
+            return 1;
+        }
+        if (k + 1 >= argc) {  // a switch without its value
+            use_MCES();
+            return 1;
+        }
+        const char* value = argv[++k];
+        switch (letter) {
+            case 'o': path1 = value; break;
+            case 'n': path2 = value; break;
+            case 's': seed = std::atoi(value); break;
+            case 't': algorithm = std::atoi(value); break;
+            case 'a': alpha = static_cast<float>(std::atof(value)); break;
+            case 'm': similarityCode = std::atoi(value); break;
+            default: break;
+        }
+    }
+
+    srand15(static_cast<unsigned>(seed));
+    std::cout << "-o " << path1 << " -n " << path2 << " -s " << seed << " -t " << algorithm << " -a " << alpha
+              << " -m " << similarityCode << "\n";
+
+    const double start = clockMs();
+    Graph graph1(6, path1);
+    Graph graph2(6, path2);
+    bool missing = false;
+    for (const std::string& path : {path1, path2}) {
+        if (opensForReading(path)) continue;
+        reportMissingInput(path);
+        missing = true;
+    }
+    if (missing) return 1;
+
+    MCES matcher(algorithm, similarityCode, &graph1, &graph2, alpha, seed, 0.0, true);
+    const double end = clockMs();
+
+    std::ofstream results;
+    if (!openForWriting(results, "results.csv", true)) return 2;
+    results << "0,MCES," << matcher.r_alpha << "," << matcher.seed << "," << matcher.won << ","
+            << (end - start) / 1000.0 << "," << graph1.name << "," << matcher.idAlgo << "," << matcher.similarity
+            << "\n";
+    results.close();
+    return 0;
+}
+
+}  // namespace graphmat

@@ -1,0 +1,116 @@
+// The experiment entry run as a program: switches, the echo line, the
+// appended result line, usage errors and missing graph files.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "support/TestSupport.h"
+#include "graph/stdafx.h"
+
+namespace graphmat {
+namespace {
+
+using test::fileExists;
+using test::lines;
+using test::readFile;
+using test::runProgram;
+using test::ScratchDir;
+using test::writeFile;
+
+const char* kUsage =
+    "\nLegal switches:\n-o path of graph 1\n-n path of graph 2\n-t type of algorithm\n"
+    "-a randomisation alpha\n-m type of similarity\n-s random seed\n";
+
+class Vornmain : public ::testing::Test {
+protected:
+    ScratchDir dir;
+    void SetUp() override {
+        // A triangle with a tail, and the same with one arc relabelled.
+        writeFile("a.csv", "4,4\n0,1,1\n1,2,2\n2,0,1\n2,3,3\n");
+        writeFile("b.csv", "4,4\n0,1,1\n1,2,2\n2,0,1\n2,3,1\n");
+    }
+};
+
+std::vector<std::string> fields(const std::string& line) {
+    auto pieces = splitString(line, ",");
+    return pieces ? *pieces : std::vector<std::string>();
+}
+
+TEST_F(Vornmain, DefaultsAndAppendedLines) {
+    auto run = runProgram(MCES_BIN, {"-o", "a.csv", "-n", "b.csv"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out.rfind("-o a.csv -n b.csv -s 1 -t 1 -a 0 -m 0\n", 0), 0u);
+    std::vector<std::string> written = lines(readFile("results.csv"));
+    ASSERT_EQ(written.size(), 2u);  // one line and the empty rest after its "\n"
+    const std::string firstLine = written[0];
+    std::vector<std::string> first = fields(written[0]);
+    ASSERT_EQ(first.size(), 9u);
+    EXPECT_EQ(first[0], "0");
+    EXPECT_EQ(first[1], "MCES");
+    EXPECT_EQ(first[2], "0");
+    EXPECT_EQ(first[3], "1");
+    EXPECT_EQ(first[4], "0");  // similarity type 0 gives algorithm 1 nothing to gain
+    EXPECT_EQ(first[6], "a");
+    EXPECT_EQ(first[7], "1");
+    EXPECT_EQ(first[8], "0");
+
+    // Only the first two characters of a switch count.
+    run = runProgram(MCES_BIN, {"-tt", "7", "-o", "a.csv", "-alpha", "0.5", "-n", "b.csv", "-m", "40", "-s", "3"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_NE(run.out.find("-o a.csv -n b.csv -s 3 -t 7 -a 0.5 -m 40\n"), std::string::npos);
+    EXPECT_NE(run.out.find("\n WON = "), std::string::npos);
+    written = lines(readFile("results.csv"));
+    ASSERT_EQ(written.size(), 3u);
+    EXPECT_EQ(written[0], firstLine);
+    std::vector<std::string> second = fields(written[1]);
+    ASSERT_EQ(second.size(), 9u);
+    EXPECT_EQ(second[2], "0.5");
+    EXPECT_EQ(second[3], "3");
+    EXPECT_GT(std::stoi(second[4]), 0);
+    EXPECT_EQ(second[6], "a");
+    EXPECT_EQ(second[7], "7");
+    EXPECT_EQ(second[8], "40");
+}
+
+TEST_F(Vornmain, SameSeedSameObjective) {
+    const std::vector<std::string> args = {"-o", "a.csv", "-n", "b.csv", "-t", "2", "-m", "4", "-a", "1", "-s", "9"};
+    ASSERT_EQ(runProgram(MCES_BIN, args).status, 0);
+    ASSERT_EQ(runProgram(MCES_BIN, args).status, 0);
+    std::vector<std::string> written = lines(readFile("results.csv"));
+    ASSERT_EQ(written.size(), 3u);
+    EXPECT_EQ(fields(written[0])[4], fields(written[1])[4]);
+}
+
+TEST_F(Vornmain, UsageErrors) {
+    const std::vector<std::vector<std::string>> cases = {
+        {"-o", "a.csv", "-n"},                        // three arguments
+        {"-o", "a.csv", "-n", "b.csv", "-x", "1"},    // unknown switch after valid ones
+        {"-o", "a.csv", "-n", "b.csv", "-s"},         // a switch without its value
+        {"-o", "a.csv", "-n", "b.csv", "-", "1"},     // a bare dash
+    };
+    for (const auto& args : cases) {
+        SCOPED_TRACE(args.size());
+        auto run = runProgram(MCES_BIN, args);
+        EXPECT_EQ(run.status, 1);
+        EXPECT_EQ(run.err, kUsage);
+        EXPECT_FALSE(fileExists("results.csv"));
+    }
+}
+
+TEST_F(Vornmain, MissingGraphFile) {
+    auto run = runProgram(MCES_BIN, {"-o", "a.csv", "-n", "missing.csv"});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.out.find("File missing.csv ...Not Found \n"), std::string::npos);
+    EXPECT_EQ(run.err, "Cannot read missing.csv\n");
+    EXPECT_FALSE(fileExists("results.csv"));
+}
+
+TEST_F(Vornmain, UnwritableResultFile) {
+    std::filesystem::create_directory("results.csv");
+    auto run = runProgram(MCES_BIN, {"-o", "a.csv", "-n", "b.csv"});
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.err, "Cannot write results.csv\n");
+}
+
+}  // namespace
+}  // namespace graphmat
