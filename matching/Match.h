@@ -253,6 +253,10 @@ private:
     friend class MatchTestAccess;
 };
 
+// Pairs graph-1 vertex i with graph-2 vertex j, clearing former partners
+// first so that the partner arrays stay inverse.
+void pairUp(std::vector<int>& M12, std::vector<int>& M21, int i, int j);
+
 // |a - b| / max(a, b, 0); 0 when that maximum is 0.
 double normDiff(float a, float b);
 

@@ -1,6 +1,7 @@
 // The single-assignment matcher: one assignment of the vertices of the two
 // graphs over a structural similarity of every pair (rank position and
 // degrees), in place of the search.
+#include <algorithm>
 #include <cmath>
 #include <fstream>
 #include <iostream>
@@ -13,26 +14,33 @@ namespace graphmat {
 
 namespace {
 
-// Similarity of two vertices from their rank positions and in/out degrees.
+// Similarity of two vertices from their rank positions and in/out degrees:
+// the mean of the rank similarity r and the degree similarity d, both in
+// [0, 1]. Both graphs must be ranked.
 float structuralSimilarity(const Graph& g1, int i, const Graph& g2, int j) {
     const Vertex& a = *g1.V[i];
     const Vertex& b = *g2.V[j];
-    const double in1 = static_cast<double>(a.in.size()), out1 = static_cast<double>(a.out.size());
-    const double in2 = static_cast<double>(b.in.size()), out2 = static_cast<double>(b.out.size());
-    const double norm1 = std::sqrt(in1 * in1 + out1 * out1);
-    const double norm2 = std::sqrt(in2 * in2 + out2 * out2);
-    const double norm12 = std::sqrt((in1 - in2) * (in1 - in2) + (out1 - out2) * (out1 - out2));
+    const int in1 = static_cast<int>(a.in.size()), out1 = static_cast<int>(a.out.size());
+    const int in2 = static_cast<int>(b.in.size()), out2 = static_cast<int>(b.out.size());
+    const double norm1 = std::sqrt(static_cast<double>(in1) * in1 + static_cast<double>(out1) * out1);
+    const double norm2 = std::sqrt(static_cast<double>(in2) * in2 + static_cast<double>(out2) * out2);
+    const double dIn = in1 - in2, dOut = out1 - out2;
+    const double norm12 = std::sqrt(dIn * dIn + dOut * dOut);
+
     double r = 1 - std::fabs(g1.u[i] / g1.maxi_u - g2.u[j] / g2.maxi_u);
-    if (!(r > 0)) r = 0;
+    if (!(r > 0)) r = 0;  // negative, or not a number
     const double largest = std::max(norm1, norm2);
-    double d = 0;
+    double d = 0;  // two vertices without arcs are not alike by degree
     if (largest != 0) {
         d = 1 - norm12 / largest;
         if (d < 0) d = 0;
     }
+
+    // The cell is a float; each step adds a double to it and stores the
+    // result as a float again.
     float cell = 0;
-    cell += static_cast<float>(r);
-    cell += static_cast<float>(d);
+    cell = static_cast<float>(cell + r);
+    cell = static_cast<float>(cell + d);
     cell /= 2;
     return cell;
 }
@@ -44,49 +52,57 @@ int Match::hungarian(const std::string& sim_path, int sense) {
 
     const int order1 = static_cast<int>(g1->V.size());
     const int order2 = static_cast<int>(g2->V.size());
+    // The rank similarity needs `u` and `maxi_u`, which only some readers
+    // fill: rank the graphs now when they are not ranked yet.
     g1->ensureRanking();
     g2->ensureRanking();
     for (int i = 0; i < order1; ++i)
         for (int j = 0; j < order2; ++j) _M(i, j) = structuralSimilarity(*g1, i, *g2, j);
 
-    // The similarity matrix as built; with a non-zero sense the assignment
-    // maximises the total similarity (it solves on 1 - similarity).
-    std::vector<std::vector<double>> similarity(order1, std::vector<double>(order2, 1000.0));
+    // The cost matrix holds the similarities (1000 where a pair has none).
+    // The solver minimises, so with a non-zero sense it is handed
+    // 1 - similarity and the assignment maximises the total similarity;
+    // with sense 0 it minimises the similarities as they are.
+    std::vector<std::vector<double>> costMatrix(order1, std::vector<double>(order2, 1000.0));
     std::vector<std::vector<double>> toSolve(order1, std::vector<double>(order2, 1000.0));
     for (int i = 0; i < order1; ++i)
         for (int j = 0; j < order2; ++j)
             if (const float* s = _M.find(i, j)) {
-                similarity[i][j] = *s;
-                toSolve[i][j] = sense != 0 ? 1.0 - *s : static_cast<double>(*s);
+                costMatrix[i][j] = *s;
+                toSolve[i][j] = sense != 0 ? 1.0 - *s : costMatrix[i][j];
             }
     Hungarian solver;
     solver.solve(toSolve);
+    // The partner of each graph-1 vertex, -1 when the solver left it on a
+    // filler column.
+    std::vector<int> assigned(order1, -1);
+    for (int i = 0; i < order1; ++i)
+        if (solver.results[i] >= 0 && solver.results[i] < order2) assigned[i] = solver.results[i];
 
     float summatch = 0, min_w = 0;
-    for (int i = 0; i < order1; ++i) {
-        int j = solver.results[i];
-        if (j >= 0 && j < order2) summatch += static_cast<float>(similarity[i][j]);
-    }
+    for (int i = 0; i < order1; ++i)
+        if (assigned[i] != -1) summatch = static_cast<float>(summatch + costMatrix[i][assigned[i]]);
     for (int i = 0; i < order1; ++i)
         for (int j = 0; j < order2; ++j)
-            if (g1->V[i]->label == g2->V[j]->label)
+            if (g1->V[i]->getLabel() == g2->V[j]->getLabel())
                 if (const float* s = _M.find(i, j)) min_w += *s;
     std::cout << summatch << "\t" << min_w << std::endl;
 
+    // The assignment is written over the pre-matching; former partners are
+    // cleared so that the partner arrays stay inverse.
     for (int i = 0; i < order1; ++i) {
-        int j = solver.results[i];
-        if (j < 0 || j >= order2) continue;
-        // Former partners are cleared so the partner arrays stay inverse.
-        if (M12[i] != -1 && M12[i] < order2 && M21[M12[i]] == i) M21[M12[i]] = -1;
-        if (M21[j] != -1 && M21[j] < order1 && M12[M21[j]] == j) M12[M21[j]] = -1;
-        M12[i] = j;
-        M21[j] = i;
-        std::cout << "[" << g1->V[i]->label << "," << g2->V[j]->label << "]\t";
+        const int j = assigned[i];
+        if (j == -1) continue;
+        pairUp(M12, M21, i, j);
+        std::cout << "[" << g1->V[i]->getLabel() << "," << g2->V[j]->getLabel() << "]\t";
     }
     bestMatch = M12;
     bestMatch2 = M21;
+    iterations = 0;
 
-    // The counters the reports read, as the start solution would set them.
+    // The counters the reports read, as a start solution sets them: matched
+    // graph-1 vertices, and the isolated ones among the matched and the
+    // unmatched.
     numberOfMatchs = 0;
     nb_matched = 0;
     nb_matched_isolated = 0;

@@ -19,15 +19,6 @@ bool hasArcs(const Vertex& v) { return !v.edges.empty(); }
 
 }  // namespace
 
-// Pairs graph-1 vertex i with graph-2 vertex j, clearing former partners
-// first so that the partner arrays stay inverse.
-static void pairUp(std::vector<int>& M12, std::vector<int>& M21, int i, int j) {
-    if (M12[i] != -1 && M12[i] < static_cast<int>(M21.size()) && M21[M12[i]] == i) M21[M12[i]] = -1;
-    if (M21[j] != -1 && M21[j] < static_cast<int>(M12.size()) && M12[M21[j]] == j) M12[M21[j]] = -1;
-    M12[i] = j;
-    M21[j] = i;
-}
-
 // Reads the known matching of the run into kbt: six lines skipped, then one
 // "x,y" pair per line.
 static void readKnownMatching(Match& m) {

@@ -48,6 +48,13 @@ const std::set<int>& AllowedPairs::column(int y) const {
 
 // ------------------------------------------------------------ construction
 
+void pairUp(std::vector<int>& M12, std::vector<int>& M21, int i, int j) {
+    if (M12[i] >= 0 && M12[i] < static_cast<int>(M21.size()) && M21[M12[i]] == i) M21[M12[i]] = -1;
+    if (M21[j] >= 0 && M21[j] < static_cast<int>(M12.size()) && M12[M21[j]] == j) M12[M21[j]] = -1;
+    M12[i] = j;
+    M21[j] = i;
+}
+
 Match::Match(Graph* A, Graph* B, Cost* C, int seed, int mode) {
     numberOfMatchs = 0;
     iterations = 0;

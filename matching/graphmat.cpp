@@ -3,8 +3,10 @@
 // the single assignment), or writes the diagram difference report (-u 1).
 #include <cmath>
 #include <cstdlib>
+#include <iomanip>
 #include <iostream>
 #include <limits>
+#include <sstream>
 #include <string>
 
 #include "graph/Graph.h"
@@ -28,11 +30,16 @@ void usage() {
     std::cerr << "-s random seed" << std::endl;
 }
 
-// A cost truncated towards zero, written as an integer for any value.
+// A cost truncated towards zero and written as a whole number, for any
+// value: beyond the range of the integer types the digits come from the
+// double itself; a value that is not finite is written as the stream does.
 std::string truncated(double value) {
-    double whole = std::trunc(value);
-    if (std::isfinite(whole) && std::fabs(whole) < 9.2e18) return std::to_string(static_cast<long long>(whole));
-    return graphmat::to_string(whole);
+    const double whole = std::trunc(value);
+    if (!std::isfinite(whole)) return graphmat::to_string(whole);
+    if (std::fabs(whole) < 9.2e18) return std::to_string(static_cast<long long>(whole));
+    std::ostringstream out;
+    out << std::fixed << std::setprecision(0) << whole;
+    return out.str();
 }
 
 }  // namespace
@@ -95,17 +102,24 @@ int main(int argc, char** argv) {
     std::cout << "\n G1: " << g1.vertices << "\t" << g1.edges << "\n";
     Graph g2(graph_type, graph2);
     std::cout << "\n G2: " << g2.vertices << "\t" << g2.edges << "\n";
+    // A graph file that does not open ends the run: there is nothing to
+    // match (a graph text, mode 7, is no file).
     bool missing = false;
     for (const auto& [graph, path] : {std::make_pair(&g1, graph1), std::make_pair(&g2, graph2)}) {
         if (graph_type != 7 && !graph->fileOpened) {
-            std::cerr << "Graph file not found: " << path << std::endl;
+            reportMissingInput(path);
             missing = true;
         }
     }
-    if (missing) return 1;
+    if (missing) {
+        std::cout.flush();
+        return 1;
+    }
     if (asy == -1) {
-        // Every price divides by asymmetry + 1.
+        // Every price of the cost model divides by asymmetry + 1, so no
+        // run with it can be priced (nor have been, for -u).
         std::cerr << "An asymmetry of -1 is not allowed (-y)" << std::endl;
+        std::cout.flush();
         return 1;
     }
 
@@ -116,7 +130,7 @@ int main(int argc, char** argv) {
                 d + "uml_" + g2.name + ".csv", d + "raw_" + run + ".csv",
                 d + "uml_" + g1.name + "__" + g2.name + ".csv");
         std::cout.flush();
-        return 1;
+        return outputFailed() ? 2 : 1;
     }
 
     Match match(&g1, &g2, &costs, seed, 3);

@@ -163,5 +163,176 @@ TEST(DriverRun, AnUnwritableResultsFolderEndsWithStatusTwo) {
     EXPECT_TRUE(contains(r.err, "results/shop-v1__shop-v2__1__0.5__1__1__0__1.csv")) << r.err;
 }
 
+
+// Two tiny model graph files named A and B in the working directory.
+void writeModelsAB() {
+    test::writeFile("A.txt", "2,1\np,0,.\nc,1,Foo\nr,0,1,9\n");
+    test::writeFile("B.txt", "2,1\np,0,.\nc,1,Foo\nr,0,1,9\n");
+}
+
+// What the diagram difference report reads, in its order, when none of its
+// inputs exist: the raw and reference entity lists of each graph, then the
+// raw pair list of the run and the reference pair list.
+std::string diffInputsMissing(const std::string& run) {
+    return "Cannot read ./results/raw_A.csv\nCannot read ./results/uml_A.csv\n"
+           "Cannot read ./results/raw_B.csv\nCannot read ./results/uml_B.csv\n"
+           "Cannot read ./results/raw_" + run + ".csv\nCannot read ./results/uml_A__B.csv\n";
+}
+
+TEST(DriverUsage, SwitchesAreReadByTheirSecondCharacterAndTakeTheNextArgument) {
+    struct Case {
+        std::vector<std::string> args;
+        std::string echo;   // the switch echoes, between START and the first graph line
+        std::string usage;  // usage lines printed while parsing
+        std::string run;    // run name of the raw pair list read
+    };
+    const std::string defaults = "A__B__0__0__0__0__0__1";
+    const std::vector<Case> cases = {
+        {{"-u", "1", "-o", "A.txt", "-n", "B.txt"}, " -u 1 -o A.txt -n B.txt", "", defaults},
+        // The seed ends the run name.
+        {{"-s", "7", "-u", "1", "-o", "A.txt", "-n", "B.txt"}, " -s 7 -u 1 -o A.txt -n B.txt", "",
+         "A__B__0__0__0__0__0__7"},
+        // A value that begins with "-" is still the value.
+        {{"-d", "-0.5", "-u", "1", "-o", "A.txt", "-n", "B.txt"}, " -d -0.5 -u 1 -o A.txt -n B.txt", "",
+         "A__B__-0.5__0__0__0__0__1"},
+        {{"-d", "1", "-g", "0.5", "-e", "2", "-y", "3", "-c", "0.25", "-u", "1", "-o", "A.txt", "-n", "B.txt"},
+         " -d 1 -g 0.5 -e 2 -y 3 -c 0.25 -u 1 -o A.txt -n B.txt", "", "A__B__1__0.5__2__3__0.25__1"},
+        // Only the second character counts.
+        {{"-output", "A.txt", "-new", "B.txt", "-undo", "1"}, " -o A.txt -n B.txt -u 1", "", defaults},
+        // A lone "-" and an unknown letter take no value; parsing goes on.
+        {{"-", "-u", "1", "-o", "A.txt", "-q", "-n", "B.txt"}, " -u 1 -o A.txt -n B.txt", kUsage + kUsage, defaults},
+        // The first argument that is no switch ends the switches.
+        {{"-u", "1", "-o", "A.txt", "-n", "B.txt", "extra", "-s", "9"}, " -u 1 -o A.txt -n B.txt", "", defaults},
+    };
+    for (const Case& c : cases) {
+        ScratchDir dir;
+        writeModelsAB();
+        RunResult r = graphmat(c.args);
+        const std::string what = ::testing::PrintToString(c.args);
+        EXPECT_EQ(r.status, 1) << what;
+        EXPECT_EQ(r.out.rfind("\n START \n" + c.echo + "File A.txt ...Found \nMode 12\n", 0), 0u) << what << r.out;
+        EXPECT_TRUE(contains(r.out, "\n G1: 2\t1\n")) << what;
+        EXPECT_TRUE(contains(r.out, "\n G2: 2\t1\n")) << what;
+        EXPECT_FALSE(contains(r.out, "No Matching Cost")) << what;
+        EXPECT_EQ(r.err, c.usage + diffInputsMissing(c.run)) << what;
+        EXPECT_TRUE(test::fileExists("results/raw_" + c.run + ".csv_diff.csv")) << what;
+    }
+}
+
+TEST(DriverUsage, AnAsymmetryOfMinusOneIsRefusedOnTheDifferenceRoadToo) {
+    ScratchDir dir;
+    writeModelsAB();
+    RunResult r = graphmat({"-y", "-1.0", "-u", "1", "-o", "A.txt", "-n", "B.txt"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_TRUE(contains(r.out, "\n G2: 2\t1\n")) << r.out;
+    EXPECT_EQ(r.err, "An asymmetry of -1 is not allowed (-y)\n");
+    EXPECT_TRUE(std::filesystem::is_empty("results"));
+}
+
+TEST(DriverRun, AnUnwritableDifferenceReportEndsWithStatusTwo) {
+    ScratchDir dir(false);  // no ./results/
+    writeModelsAB();
+    RunResult r = graphmat({"-u", "1", "-o", "A.txt", "-n", "B.txt"});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_TRUE(contains(r.err, "./results/raw_A__B__0__0__0__0__0__1.csv_diff.csv")) << r.err;
+}
+
+TEST(DriverUsage, BothGraphFilesMissingAreBothNamed) {
+    ScratchDir dir;
+    RunResult r = graphmat({"-m", "s.csv", "-o", "nowhere/A.txt", "-n", "B.txt"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_TRUE(contains(r.out, "File nowhere/A.txt ...Not Found \n\n G1: 0\t0\nFile B.txt ...Not Found \n\n G2: 0\t0\n"))
+        << r.out;
+    EXPECT_EQ(r.err, "Cannot read nowhere/A.txt\nCannot read B.txt\n");
+    EXPECT_FALSE(contains(r.out, "No Matching Cost"));
+    EXPECT_TRUE(std::filesystem::is_empty("results"));
+}
+
+// Two plain graph files: A has x -> y -> z, B has x -> y -> w and z -> y.
+void writePlainGraphs() {
+    test::writeFile("A.csv", "3,2\n0,x\n1,y\n2,z\n0,1,1\n1,2,2\n");
+    test::writeFile("B.csv", "4,3\n0,x\n1,y\n2,w\n3,z\n0,1,1\n1,2,2\n3,1,1\n");
+}
+
+TEST(DriverRun, ReaderModeZeroReadsPlainGraphFiles) {
+    {
+        ScratchDir dir;
+        writePlainGraphs();
+        RunResult r = graphmat({"-h", "0", "-o", "A.csv", "-n", "B.csv"});
+        ASSERT_EQ(r.status, 0) << r.err;
+        EXPECT_EQ(r.err, "");
+        EXPECT_TRUE(contains(r.out, "File A.csv ...Found \nMode 0\n")) << r.out;
+        EXPECT_TRUE(contains(r.out, "\n G1: 3\t2\n"));
+        EXPECT_TRUE(contains(r.out, "\n G2: 4\t3\n"));
+        EXPECT_TRUE(contains(r.out, "\n\n\nNo Matching Cost : 0\n\n1\nInit ..."));
+        EXPECT_TRUE(test::fileExists("results/A__B__0__0__0__0__0__1.csv"));
+    }
+    // The same files read as model graph files (the default, or -h 12) hold
+    // no vertex line.
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"-o", "A.csv", "-n", "B.csv", "-m", "s"},
+          std::vector<std::string>{"-h", "12", "-o", "A.csv", "-n", "B.csv", "-m", "s"}}) {
+        ScratchDir dir;
+        writePlainGraphs();
+        RunResult r = graphmat(args);
+        EXPECT_EQ(r.status, 0) << r.err;
+        EXPECT_TRUE(contains(r.out, "File A.csv ...Found \nMode 12\n")) << r.out;
+        EXPECT_TRUE(contains(r.out, "\n G1: 0\t0\n"));
+        EXPECT_TRUE(contains(r.out, "\n G2: 0\t0\n"));
+    }
+}
+
+TEST(DriverRun, TheSingleAssignmentRanksPlainGraphsAndAssignsEveryVertex) {
+    ScratchDir dir;
+    writePlainGraphs();
+    RunResult r = graphmat({"-h", "0", "-d", "1", "-g", "0.5", "-e", "1", "-y", "1", "-o", "A.csv", "-n", "B.csv",
+                            "-m", "no-such-file.csv"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    const std::string out = withoutTimes(r.out);
+    // The totals line, then one pair per graph-1 vertex in vertex order.
+    EXPECT_TRUE(std::regex_search(out, std::regex("\nNo Matching Cost : [0-9]+\n[0-9.e+-]+\t[0-9.e+-]+\n"
+                                                  "\\[x,[wxyz]\\]\t\\[y,[wxyz]\\]\t\\[z,[wxyz]\\]\t")))
+        << out;
+    EXPECT_TRUE(std::regex_search(out, std::regex("\nMatch -- Cost=[0-9.e+]+\n")));
+    EXPECT_EQ(out.substr(out.size() - 16), "\n\nIterations : 0");
+    EXPECT_TRUE(test::fileExists("results/A__B__1__0.5__1__1__0__1.csv"));
+}
+
+TEST(DriverRun, AStartModeBetweenZeroAndOneIsPrintedAndMakesNoMove) {
+    ScratchDir dir;
+    writePlainGraphs();
+    RunResult r = graphmat({"-i", "0.5", "-h", "0", "-o", "A.csv", "-n", "B.csv"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    const std::string out = withoutTimes(r.out);
+    EXPECT_TRUE(contains(out, " -i 0.5 -h 0 -o A.csv -n B.csv"));
+    EXPECT_TRUE(contains(out, "\n\n\nNo Matching Cost : 0\n\n0.5\nInit ...")) << out;
+    EXPECT_EQ(out.substr(out.size() - 16), "\n\nIterations : 0");
+}
+
+TEST(DriverRun, TheEmptyMatchingCostIsTruncatedTowardsZeroAtAnySize) {
+    struct Case {
+        std::string dropWeight;
+        std::string pattern;  // the printed cost
+    };
+    // The empty matching of the shop models costs 6750 x the node drop weight
+    // when the edges weigh nothing.
+    const std::vector<Case> cases = {
+        {"0.001", "6"},
+        {"-0.0001", "0"},  // -0.675
+        {"-0.001", "-6"},  // -6.75: towards zero, not down
+        {"1e12", "6750000000000000"},
+        {"-1e12", "-6750000000000000"},
+        {"1e25", "6749999999999999[0-9]{13}"},  // whole digits beyond every integer type
+    };
+    for (const Case& c : cases) {
+        ScratchDir dir;
+        RunResult r = graphmat({"-d", c.dropWeight, "-y", "1", "-o", test::exampleFile("shop-v1.txt"), "-n",
+                                test::exampleFile("shop-v2.txt"), "-m", "s"});
+        EXPECT_EQ(r.status, 0) << c.dropWeight << r.err;
+        EXPECT_TRUE(std::regex_search(r.out, std::regex("\n\n\nNo Matching Cost : " + c.pattern + "\n")))
+            << c.dropWeight << "\n" << r.out.substr(0, 200);
+    }
+}
+
 }  // namespace
 }  // namespace graphmat
