@@ -35,7 +35,7 @@ std::vector<std::string> memberParts(const std::string& spec) {
     return parts ? *parts : std::vector<std::string>();
 }
 
-// Part i, or the empty text when the spec has fewer parts.
+// The i-th part, or the empty text when the member text has fewer parts.
 std::string partAt(const std::vector<std::string>& parts, std::size_t i) {
     return i < parts.size() ? parts[i] : std::string();
 }
