@@ -96,8 +96,8 @@ void Match::initGammaMatrix_v2(int alg, int discrim) {
         for (int i = 0; i < n; ++i)
             for (int j = 0; j < n; ++j) {
                 if (i < order1 && j < order2) {
-                    const float* stored = _M.find(i, j);
-                    matrix[i][j] = stored ? *stored : 0.0;
+                    // A pair without a stored similarity reads (and stores) 0.
+                    matrix[i][j] = _M(i, j);
                     if (!sameLabel(i, j) && nodeError >= 1000) matrix[i][j] = nodeError;
                 } else if (i < order1 && j == order2 + i) {
                     matrix[i][j] = 0.5 * g1->V[i]->edges.size() + (p == 1 ? costs->cnd(cost_mode, g1->V[i].get()) : 0);

@@ -13,17 +13,9 @@ namespace {
 
 using test::RunResult;
 using test::ScratchDir;
+using test::withoutTimes;
 
 RunResult graphmat(const std::vector<std::string>& args) { return test::runProgram(GRAPHMAT_BIN, args); }
-
-// The output with its clock readings blanked: the seconds at the end of each
-// move line and the value of the "Time" line.
-std::string withoutTimes(const std::string& out) {
-    static const std::regex moveSeconds(",[-0-9.e+]+s \n");
-    static const std::regex timeLine("\nTime : [-0-9.e+]+");
-    std::string masked = std::regex_replace(out, moveSeconds, ",<s>s \n");
-    return std::regex_replace(masked, timeLine, "\nTime : <t>");
-}
 
 const std::string kUsage =
     "\nLegal switches:\n-o path of graph 1 \n-n path of graph 2\n-m path of similarity file\n"

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iostream>
+#include <regex>
 #include <sstream>
 
 namespace fs = std::filesystem;
@@ -119,6 +120,13 @@ RunResult runProgram(const std::string& program, const std::vector<std::string>&
     fs::remove(outPath);
     fs::remove(errPath);
     return result;
+}
+
+std::string withoutTimes(const std::string& out) {
+    static const std::regex moveSeconds(",[-0-9.e+]+s \n");
+    static const std::regex timeLine("\nTime : [-0-9.e+]+");
+    std::string masked = std::regex_replace(out, moveSeconds, ",<s>s \n");
+    return std::regex_replace(masked, timeLine, "\nTime : <t>");
 }
 
 std::string fixture(const std::string& name) { return std::string(GRAPHMAT_FIXTURES) + "/" + name; }

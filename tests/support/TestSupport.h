@@ -69,6 +69,11 @@ struct RunResult {
 // Runs a program with arguments in the current directory.
 RunResult runProgram(const std::string& program, const std::vector<std::string>& args);
 
+// The console output of a matching run with its clock readings blanked: the
+// seconds at the end of each move line become "<s>" and the value of the
+// "Time" line "<t>".
+std::string withoutTimes(const std::string& out);
+
 // Path of a file under tests/fixtures, tests/data or examples.
 std::string fixture(const std::string& name);
 std::string dataFile(const std::string& name);
