@@ -70,6 +70,21 @@ void Match::initGammaMatrix_v2(int alg, int discrim) {
     // Step 3: the start matching.
     const double nodeError = costs->node_error;
     auto sameLabel = [&](int i, int j) { return g1->V[i]->label == g2->V[j]->label; };
+    // Solves the assignment on `matrix` (graph-1 vertices in its first
+    // rows) and pairs each graph-1 vertex with the graph-2 vertex of its
+    // column, unless differing labels are forbidden; returns the optimum.
+    auto assignAndPair = [&](const std::vector<std::vector<double>>& matrix) {
+        Hungarian solver;
+        solver.solve(matrix);
+        double optimum = 0;
+        for (int i = 0; i < order1; ++i) {
+            int r = solver.results[i];
+            if (r == -1) continue;
+            optimum += matrix[i][r];
+            if (r < order2 && (nodeError < 1000 || sameLabel(i, r))) pairUp(M12, M21, i, r);
+        }
+        return optimum;
+    };
     if (initType == 4) {
         double before = clockMs();
         greedy_time = clockMs() - before;
@@ -107,15 +122,7 @@ void Match::initGammaMatrix_v2(int alg, int discrim) {
                     matrix[i][j] = 0;
                 }
             }
-        Hungarian solver;
-        solver.solve(matrix);
-        double optimum = 0;
-        for (int i = 0; i < order1; ++i) {
-            int r = solver.results[i];
-            if (r == -1) continue;
-            optimum += matrix[i][r];
-            if (r < order2 && (nodeError < 1000 || sameLabel(i, r))) pairUp(M12, M21, i, r);
-        }
+        double optimum = assignAndPair(matrix);
         double c = cost(cost_mode);
         std::cout << "\n\n Optimum " << optimum << " -- " << c << "\n\n";
     } else if (initType == 5) {
@@ -127,15 +134,7 @@ void Match::initGammaMatrix_v2(int alg, int discrim) {
                 _M(i, j) = s;
                 matrix[i][j] = sameLabel(i, j) ? 1 - s : 10000.0;
             }
-        Hungarian solver;
-        solver.solve(matrix);
-        double optimum = 0;
-        for (int i = 0; i < order1; ++i) {
-            int r = solver.results[i];
-            if (r == -1) continue;
-            optimum += matrix[i][r];
-            if (r < order2 && (nodeError < 1000 || sameLabel(i, r))) pairUp(M12, M21, i, r);
-        }
+        double optimum = assignAndPair(matrix);
         std::cout << "\n\n OPTIMUM: " << optimum << "\n\n";
     } else if (initType > 0 && initType < 1) {
         // Selection sampling: each known pair survives as a seed with the
