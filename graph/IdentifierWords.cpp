@@ -1,4 +1,4 @@
-// Identifier words: cutting identifiers into words and specification texts
+// Identifier words: cutting identifiers into words and signature texts
 // into pieces.
 #include "graph/stdafx.h"
 

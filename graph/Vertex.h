@@ -1,5 +1,5 @@
 // One vertex of a graph (or a block of merged vertices of the matcher): its
-// type, number, label, specification, incident edges and term sets.
+// type, number, label, signature, incident edges and term sets.
 #pragma once
 
 #include <map>
@@ -20,7 +20,7 @@ public:
                        // 6 message, 8 state, 9 transition
     int number = -1;   // position in the graph's V, or a block number
     std::string label;
-    std::string specif;  // specification text of a member or message
+    std::string specif;  // signature text of a member or message
     short level = 0;     // depth in the package tree (reader modes 8 and 9)
     float weight[MAX_W] = {-1, -1, -1, -1, -1};  // -1: not set
     std::vector<Edge*> in;     // edges into the vertex (owned by the graph)
@@ -29,7 +29,7 @@ public:
     std::unique_ptr<std::set<int>> nodes;            // vertex numbers it stands for
     std::unique_ptr<std::set<std::string>> nTerms;   // terms of the simple name
     std::unique_ptr<std::set<std::string>> nPaths;   // terms of the owner's name
-    std::unique_ptr<std::set<std::string>> nSpecs;   // position-tagged specification terms
+    std::unique_ptr<std::set<std::string>> nSpecs;   // position-tagged signature terms
     std::multimap<std::string, std::unique_ptr<ClassAttribute>> attributes;
     std::multimap<std::string, std::unique_ptr<ClassMethod>> methods;
     float sum_out = 0;  // label weights of the outgoing arcs

@@ -156,7 +156,7 @@ inline double round(double d) { return std::floor(d + 0.5); }
 // null when there is none.
 std::unique_ptr<std::vector<std::string>> IdSplitter(std::string str);
 
-// Pieces of a specification text (cut at "," for type codes up to 3, at "@"
+// Pieces of a signature text (cut at "," for type codes up to 3, at "@"
 // above), each reduced to its text after its last "."; null for "".
 std::unique_ptr<std::vector<std::string>> treatSpecif(std::string str, int type);
 

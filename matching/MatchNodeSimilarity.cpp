@@ -1,6 +1,6 @@
 // Node similarity: how alike a graph-1 and a graph-2 vertex (or block) are,
 // from the terms of their names, their owners' names and their
-// specifications.
+// signatures.
 #include <algorithm>
 #include <cmath>
 #include <vector>

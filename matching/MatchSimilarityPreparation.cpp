@@ -11,7 +11,7 @@ namespace graphmat {
 
 namespace {
 
-// Containment children of vertex p, keyed by label + "__" + specification;
+// Containment children of vertex p, keyed by label + "__" + signature;
 // the first child in p's outgoing list keeps a key.
 std::map<std::string, int> containmentChildren(const Graph& g, int p) {
     std::map<std::string, int> children;

@@ -39,7 +39,7 @@ std::string simpleLabel(const std::string& label) {
 }
 
 // A package or class is named by its label; a member by its label, "_" and
-// its specification with ";" in place of ",".
+// its signature with ";" in place of ",".
 std::string reviewText(const Vertex& v) {
     if (v.type <= 1) return v.label;
     return v.label + "_" + replaceString(v.specif, ",", ";");

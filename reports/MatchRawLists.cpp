@@ -32,7 +32,7 @@ std::string entityName(const Vertex& v) {
     std::string text = v.label;
     if (v.type == 2) {
         text += "(";
-        // The specification holds properties, return type and name, then
+        // The signature holds properties, return type and name, then
         // one piece per parameter.
         if (auto pieces = splitString(v.specif, ","))
             for (std::size_t p = 3; p < pieces->size(); ++p) {
@@ -58,7 +58,7 @@ std::vector<std::string> writeEntityList(const Graph& g, const std::string& path
     return names;
 }
 
-// One piece per member: number, label and specification (commas turned into
+// One piece per member: number, label and signature (commas turned into
 // ";"), each member closed by "___".
 std::string vertexText(const Vertex* v, const Graph& g) {
     if (v == nullptr) return "";

@@ -1,4 +1,4 @@
-// Identifier words and specification pieces.
+// Identifier words and signature pieces.
 #include <gtest/gtest.h>
 
 #include <string>

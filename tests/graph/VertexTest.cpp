@@ -170,7 +170,7 @@ TEST(Vertex, SettifyBuildsTheTermSets) {
         {3, "Cart.ratio", ",float,ratio", &ratio, nullptr, &ratioSpecs},
         // "int" at position 2 (a name) stays.
         {3, "B.int", "private,int,int", &intName, nullptr, &intSpecs},
-        // A state with its single-blank specification.
+        // A state with its single-blank signature.
         {8, "state", " ", &state, nullptr, &blankSpec},
         // Messages are cut at "@"; an empty piece is tagged alone.
         {6, "sendOrder", "ui.Client@sendOrder@@x", &message, nullptr, &messageSpecs},
@@ -178,12 +178,12 @@ TEST(Vertex, SettifyBuildsTheTermSets) {
         {2, "net.XMLUtil.parse", ",void,parse,short,java.lang.String,ItemList", &parse, &xmlUtil, &paramSpecs},
         // The owner is the last component of the path.
         {2, "a.b.HTMLParser.parse", ",int,parse", &parse, &htmlParser, &parseSpecs},
-        // A package never keeps specification terms.
+        // A package never keeps signature terms.
         {0, "org.apache", "x,y", &apache, nullptr, nullptr},
         // No words at all.
         {2, "__", "", nullptr, nullptr, nullptr},
         {2, "", "", nullptr, nullptr, nullptr},
-        // A specification made only of separators adds nothing but is built.
+        // A signature made only of separators adds nothing but is built.
         {4, "e", "__", &e, nullptr, &empty},
     };
     for (const SettifyCase& c : cases) {
@@ -256,7 +256,7 @@ TEST(Vertex, SettifyKeepsSetsItDoesNotBuildExceptTheSpecsOfPackagesAndClasses) {
     ASSERT_NE(v.nPaths, nullptr);
     ASSERT_NE(v.nSpecs, nullptr);
 
-    // As a class, the specification terms go.
+    // As a class, the signature terms go.
     v.type = 1;
     v.settify();
     EXPECT_EQ(v.nSpecs, nullptr);

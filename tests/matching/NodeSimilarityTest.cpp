@@ -1,5 +1,5 @@
 // Node similarity: common-substring similarity of term sets, its Dice
-// alternative, the floors of the path and specification parts, the block
+// alternative, the floors of the path and signature parts, the block
 // adjustment, and the stored values that are returned without computing.
 #include <gtest/gtest.h>
 
@@ -93,17 +93,17 @@ TEST_F(NodeSimilarity, FollowsTheTableOfWorkedValues) {
          {Terms{"count"}, Terms{"alpha"}},
          {Terms{"count"}, Terms{"xyz"}},
          0.5},
-        {"owners and specifications both differ",
+        {"owners and signatures both differ",
          {Terms{"count"}, Terms{"alpha"}, Terms{"0-int"}},
          {Terms{"count"}, Terms{"xyz"}, Terms{"0-long"}},
          0.25},
-        {"specifications half shared",
+        {"signatures half shared",
          {Terms{"run"}, Terms{"job"}, Terms{"0-public", "1-void"}},
          {Terms{"run"}, Terms{"job"}, Terms{"0-public", "1-int"}},
          0.5},
-        {"a specification on one side only", {Terms{"send"}, std::nullopt, Terms{"0-x"}}, {Terms{"send"}}, 0.5},
+        {"a signature on one side only", {Terms{"send"}, std::nullopt, Terms{"0-x"}}, {Terms{"send"}}, 0.5},
         {"a path on one side only", {Terms{"send"}, Terms{"mailer"}}, {Terms{"send"}}, 0.5},
-        {"two empty specifications", {Terms{"send"}, std::nullopt, none}, {Terms{"send"}, std::nullopt, none}, 0.5},
+        {"two empty signatures", {Terms{"send"}, std::nullopt, none}, {Terms{"send"}, std::nullopt, none}, 0.5},
         {"no name terms", {std::nullopt}, {Terms{"thing"}}, 0.0},
         {"no name terms on either side", {std::nullopt}, {std::nullopt}, 0.0},
         {"a block of two against a plain vertex",

@@ -64,7 +64,7 @@ TEST(PreMatching, IdenticalModelsAreMatchedCompletely) {
 TEST(PreMatching, DivergingModelsKeepTheirDifferencesForTheSearch) {
     MatchRig rig(fixture("matching/mini-v1.txt"), fixture("matching/mini-v2.txt"));
     Match& m = rig.m();
-    // Order and Invoice agree in label and specification, with Order's members;
+    // Order and Invoice agree in label and signature, with Order's members;
     // OrderItem/ItemOrder and Customer/Client do not.
     EXPECT_EQ(m.M12, (std::vector<int>{0, 1, 2, -1, 4, 5, -1, 7}));
     EXPECT_EQ(m.M21, (std::vector<int>{0, 1, 2, -1, 4, 5, -1, 7}));
