@@ -134,7 +134,7 @@ void Graph::initMode12(std::istream& file) {
         V.push_back(std::move(v));
     }
 
-    // Member passes: parse the spec, name the member after its container and
+    // Member passes: parse the member text, name the member after its container and
     // derive the relations to the classes its signature names.
     auto memberPass = [&](std::vector<MemberLine>& lines, const MemberKind& kind, bool isMethod) {
         for (MemberLine& member : lines) {
