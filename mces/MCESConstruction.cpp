@@ -184,15 +184,15 @@ void MCES::initialize(Graph* _g1, Graph* _g2) {
 
     // First gains: a pair of differently labelled vertices starts at minus
     // the label penalty (minus the distance of the labels read as numbers
-    // when the penalty is negative).
+    // when the penalty is negative). The penalty is negated as an integer,
+    // so a penalty of nothing is a plain 0 and never a negative zero.
     for (int i = 0; i < n1_; ++i) {
         float* row = g.row(i);
         for (int j = 0; j < n2_; ++j) {
             if (sameLabel(i, j)) continue;
-            if (node_error < 0)
-                row[j] = -static_cast<float>(std::llabs(static_cast<long long>(t1.labelValue[i]) - t2.labelValue[j]));
-            else
-                row[j] = -static_cast<float>(node_error);
+            long long penalty = node_error;
+            if (node_error < 0) penalty = std::llabs(static_cast<long long>(t1.labelValue[i]) - t2.labelValue[j]);
+            row[j] = static_cast<float>(-penalty);
         }
     }
 

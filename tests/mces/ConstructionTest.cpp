@@ -118,6 +118,34 @@ TEST_F(MCESConstruction, FirstGainsPriceDifferentLabels) {
     }
 }
 
+// A penalty that comes to nothing is a plain 0, not a negative zero: the
+// state trace prints "0" for it in the gains and in the scores made from
+// them (variant 4 multiplies the gain).
+TEST_F(MCESConstruction, NoPenaltyIsAPlainZero) {
+    auto a = textGraph("2,0\nc,0,12\nc,1,x\n");
+    auto b = textGraph("2,0\nc,0,012\nc,1,y\n");
+    const struct {
+        double nodeError;
+        const char* table;  // the g table, and the gamma table alike
+    } cases[] = {
+        {0, "0\t0\t\n0\t0\t\n"},
+        {-1, "0\t-12\t\n-12\t0\t\n"},  // 12 against 012, and x against y, read alike
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.nodeError);
+        auto built = buildMCES(4, 2, a.get(), b.get(), 0.0f, 1, c.nodeError, false);
+        std::string out;
+        {
+            test::CaptureStdout capture;
+            built.m->printState();
+            out = capture.text();
+        }
+        const std::string tail = std::string("\n g: \n") + c.table + "\n gamma: \n" + c.table;
+        ASSERT_GE(out.size(), tail.size());
+        EXPECT_EQ(out.substr(out.size() - tail.size()), tail);
+    }
+}
+
 TEST_F(MCESConstruction, GreedyRunOnGraphsWithoutEdges) {
     auto a = textGraph("2,0\n");
     auto b = textGraph("3,0\n");
