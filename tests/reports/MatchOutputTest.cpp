@@ -112,6 +112,47 @@ TEST(MatchOutput, HandMatchingGivesTheExpectedReportsAndRawLists) {
     EXPECT_EQ(console.find("*Deleted classes*"), std::string::npos);
 }
 
+// The single assignment reports with cost mode 1 while the matcher keeps
+// cost mode 3: the vertex rows price substitutions (the similarity itself),
+// deletions and edge deletions and insertions in mode 1, while edge
+// substitutions, the header's total and the move deltas stay in mode 3.
+TEST(MatchOutput, ModeOnePricesVertexAndEdgeDropColumnsOnly) {
+    ScratchDir dir;
+    CaptureStdout out;
+    ShopPair shop;
+    shop.setHandMatching();
+    shop.m->cost(3);
+
+    shop.m->output(1);
+
+    // Mode 1 with edge drop weight 0.5: an arc labelled 9 costs
+    // round(0.5 x 32767) = 16384 to delete or insert, an arc labelled 1 or 2
+    // costs 1 (the running total is halved and rounded at every later
+    // digit); a class deletion costs 50.
+    const std::string nodes =
+        "ns,0,0,.,.,,,,1,1,0,175\n"
+        "ns,1,1,app,app,,,,1,16435,16384,437.5\n"
+        "ns,2,2,app.Shop,app.Shop,,,,1,1,50,237.5\n"
+        "ns,5,4,app.Order,app.Bill,,,,0,51,51,250\n"
+        "ns,7,6,app.Shop.pay,app.Shop.pay,,,,0.857143,0.857143,0,285.714\n"
+        "ns,8,3,_3_4__-cart-item--,app.Basket,,,,0.0816327,200.082,0,16.3265\n";
+    const std::string result = readFile(RESULT);
+    EXPECT_NE(result.find("\nCost:797.959 "), std::string::npos);
+    EXPECT_NE(result.find(nodes + "nd,app.Coupon,,,,,,,50,16435,\nni,5,app.Coupon,,,,,,0,,16385,\n"),
+              std::string::npos)
+        << result;
+    EXPECT_NE(readFile(EXTRACT).find("\n\n" + nodes + "\n\n EDGES,"), std::string::npos);
+    EXPECT_NEAR(shop.m->bestCost, 797.959190, 1e-5);
+    EXPECT_NE(readFile(SUMMARY).find("\n5_app.Order,4_app.Bill,0,0,51,51,250\n"), std::string::npos);
+
+    // With asymmetry 2 a mode-1 deletion is the rounded class deletion cost
+    // (33), a mode-3 one would be 33.3333.
+    shop.costs.initMode1(1, 0.5, 1, 2, 0);
+    shop.m->output(1);
+    EXPECT_NE(readFile("./results/old__new__1__0.5__1__2__0__1.csv").find("\nnd,app.Coupon,,,,,,,33,"),
+              std::string::npos);
+}
+
 TEST(MatchOutput, RawListsReadAMissingSimilarityAsZeroAndStoreNothing) {
     ScratchDir dir;
     CaptureStdout out;
