@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstdlib>
 #include <memory>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -336,6 +339,79 @@ TEST(CostEdgePrices, SyntheticPairEdgePrices) {
     EXPECT_EQ(c.ced(2, three.get(), 1, 1), 0.5);
     c.initMode2(1, 1, 0.5);
     EXPECT_EQ(c.cei(2, three.get(), 1, 1), 0);
+}
+
+// Match weight of a type code, written out for the check below.
+double weightOf(const Cost& c, int type) {
+    if ((type & 3) == 0) return c.packageMatch;
+    const int r = type % 4;
+    return r == 2 ? c.methodMatch : r == 3 ? c.attributeMatch : c.classMatch;
+}
+
+TEST(CostPrices, FollowTheWrittenOrderOfOperationsBitForBit) {
+    // Weights that are not exact in binary, so that any other grouping of
+    // the products and quotients gives other doubles.
+    std::mt19937 gen(31337);
+    std::uniform_real_distribution<double> weight(0, 3);
+    for (int trial = 0; trial < 2000; ++trial) {
+        const double dwn = weight(gen), dwe = weight(gen), ew = weight(gen), asy = weight(gen);
+        Cost c;
+        c.initMode3(100.0 / 3, 70.7, 100, 10.1, dwn, dwe, ew, asy);
+        ASSERT_EQ(c.classInsertion, round(asy * 100 * dwn / (asy + 1)));
+        ASSERT_EQ(c.attributeDeletion, round(100.0 / 3 * dwn / (asy + 1)));
+        ASSERT_EQ(c.edgeMatrix[0][4], std::ceil(asy * 100 * ew));
+
+        const int n1 = static_cast<int>(gen() % 4), n2 = static_cast<int>(gen() % 4);
+        auto v1 = vertex(static_cast<short>(static_cast<int>(gen() % 21) - 10), n1);
+        auto v2 = vertex(gen() % 2 ? v1->type : static_cast<short>(gen() % 12), n2);
+        const double w1 = weightOf(c, v1->type);
+        double del = w1 * dwn / (asy + 1), ins = w1 * asy * dwn / (asy + 1);
+        if (n1 > 0) del = del * n1, ins = ins * n1;
+        ASSERT_EQ(c.cnd(3, v1.get()), del);
+        ASSERT_EQ(c.cni(3, v1.get()), ins);
+        const float sim = std::uniform_real_distribution<float>(0, 1)(gen);
+        const int members = std::max(n1, 1) + std::max(n2, 1);
+        double sub = (1 - static_cast<double>(sim)) * (members - 1) * w1;
+        if (v1->type != v2->type || (v1->type > 8 && members > 2)) sub = 32767;
+        ASSERT_EQ(c.raw_cns(3, v1.get(), v2.get(), sim), sub);
+
+        auto e1 = edge(static_cast<int>(gen() % 8) - 2, "");
+        auto e2 = edge(gen() % 2 ? e1->type : static_cast<int>(gen() % 6), "");
+        for (int k = 0; k < 10; ++k) {
+            e1->labels[k] = static_cast<short>(gen() % 3);
+            e2->labels[k] = static_cast<short>(gen() % 3);
+        }
+        const int mfrom = static_cast<int>(gen() % 6) - 2, mto = static_cast<int>(gen() % 6) - 2;
+        double adjust = (mfrom < 0 && mto < 0) ? dwe : (dwe + 1) / 2;
+        const int f = mfrom < 0 ? -1 : mfrom, t = mto < 0 ? -1 : mto;
+        if (f > 1 || t > 1) adjust = adjust * std::abs(f * t);
+        const double we = weightOf(c, e1->type);
+        double edel = 0, eins = 0, rdel = 0, rins = 0;
+        for (int k = 1; k <= 9; ++k) {
+            edel += e1->labels[k] * we * ew / (asy + 1) * adjust;
+            eins += e1->labels[k] * we * ew * asy / (asy + 1) * adjust;
+            rdel = round(dwe * (rdel + e1->labels[k] * c.edgeMatrix[k][0]));
+            rins = round(dwe * (rins + e1->labels[k] * c.edgeMatrix[0][k]));
+        }
+        ASSERT_EQ(c.ced(3, e1.get(), mfrom, mto), edel) << trial;
+        ASSERT_EQ(c.cei(3, e1.get(), mfrom, mto), eins) << trial;
+        ASSERT_EQ(c.ced(1, e1.get(), mfrom, mto), rdel) << trial;
+        ASSERT_EQ(c.cei(1, e1.get(), mfrom, mto), rins) << trial;
+
+        const int nods1 = static_cast<int>(gen() % 12) - 3, nods2 = static_cast<int>(gen() % 12) - 3;
+        const double f1 = std::max((std::abs(nods1) - 1) / 2 + 1, 1);
+        const double f2 = std::max((std::abs(nods2) - 1) / 2 + 1, 1);
+        double typed = 0, classCosts = 0;
+        for (int k = 1; k <= 9; ++k) {
+            const int shared = std::min<int>(e1->labels[k], e2->labels[k]);
+            const int c1 = e1->labels[k] - shared, c2 = e2->labels[k] - shared;
+            typed += (c1 * f1 + asy * c2 * f2) * we * ew / (asy + 1);
+            classCosts += c1 * c.edgeMatrix[k][0] + c2 * c.edgeMatrix[0][k];
+        }
+        if (e1->type != -1 && e2->type != -1 && e1->type != e2->type) typed = 32767;
+        ASSERT_EQ(c.raw_ces(3, e1.get(), e2.get(), nods1, nods2), typed) << trial;
+        ASSERT_EQ(c.raw_ces(1, e1.get(), e2.get(), nods1, nods2), classCosts) << trial;
+    }
 }
 
 TEST(CostEstimate, HistogramEstimateCountsDigitsThreeAndNineTwice) {

@@ -266,9 +266,34 @@ TEST(HungarianTies, ScanOrdersDecideAmongEqualOptima) {
         {"last uncovered zero of the first row", {{1, 0, 0}, {0, 1, 1}, {0, 1, 1}}, {1, 0, 2}},
         {"equal rows", {{1, 2}, {1, 2}}, {0, 1}},
         {"more columns", {{5, 5, 5}}, {0}},
+        // Step 6 adds the minimum to each covered row, then takes it from
+        // each uncovered column. After the 1e-17 has been taken, the minimum
+        // is 0.09999999999999999, and the round trip turns the 0.1 of the
+        // covered row 3 into 0.10000000000000002; that moves the later minima
+        // and zeros and decides between equal optima (leaving such cells
+        // untouched, or subtracting first, picks another).
+        {"step 6 arithmetic decides a tie",
+         {{0, 0, 0, 0, 0, 0, 0, 0, 1, 0, 0},
+          {0, 0, 0, 0, 0, 0, 0, 0, 1, 0, 0},
+          {0, 0, 0, 0, 0, 0, 0, 0, 1, 0, 0},
+          {0, 0, 0, 0, 0, 0, 0, 0, 0.1, 0, 0},
+          {1, 1, 1, 1, 1, 1, 1, 1, 0.2, 1, 1},
+          {0, 0, 0, 0, 0, 0, 0, 0, 1, 0, 0},
+          {1, 1, 1, 1, 1, 0.1, 1, 1, 1, 1, 1},
+          {1, 0, 1, 1, 1, 1, 1, 1, 1, 1e-17, 1},
+          {0, 0, 0, 0, 0, 0, 0, 0, 1, 0, 0},
+          {0.1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1},
+          {0, 0, 0, 0, 0, 0, 0, 0, 1, 0, 0},
+          {0, 0, 0, 0, 0, 0, 0, 0, 1, 0, 0}},
+         {0, 9, 2, 3, 8, 4, 5, 1, 10, -1, 6, 7}},
     };
-    for (const Case& k : cases)
-        EXPECT_EQ(solveRows(k.a, static_cast<int>(k.a.size())), k.expected) << k.what;
+    for (const Case& k : cases) {
+        const int rows = static_cast<int>(k.a.size());
+        EXPECT_EQ(solveRows(k.a, rows), k.expected) << k.what;
+        LiteralMunkres literal;
+        const std::vector<int> steps = literal.solve(k.a, rows, static_cast<int>(k.a[0].size()));
+        EXPECT_EQ(std::vector<int>(steps.begin(), steps.begin() + rows), k.expected) << k.what;
+    }
 }
 
 TEST(HungarianShapes, FillerRowsAndColumns) {
