@@ -6,6 +6,7 @@
 #include <cmath>
 #include <random>
 
+#include "support/RandomPairs.h"
 #include "support/TestSupport.h"
 #include "matching/Cost.h"
 #include "matching/FastFind.h"
@@ -96,14 +97,8 @@ TEST_P(MatchChain, EveryMovePricesTheCostChangeExactly) {
     std::vector<int> kinds(7, 0);
     for (int attempt = 0; attempt < 20000 && made < 600; ++attempt) {
         // Candidate pairs: plain vertices, and now and then a live block.
-        int i = static_cast<int>(pick() % order1);
-        const std::set<int>& allowed = match.move.row(i);
-        if (allowed.empty()) continue;
-        auto it = allowed.begin();
-        std::advance(it, pick() % allowed.size());
-        int j = *it;
-        if (pick() % 4 == 0 && match.blocks1[i] != i) i = match.blocks1[i];
-        if (pick() % 4 == 0 && match.blocks2[j] != j) j = match.blocks2[j];
+        int i = 0, j = 0;
+        if (!test::pickAllowedPair(match, pick, i, j)) continue;
         // The search never takes a split (a member's own number names a pair
         // whose partners differ), but the move is priced and carried out all
         // the same: the chain takes splits of live blocks too.

@@ -7,6 +7,7 @@
 #include <random>
 #include <set>
 
+#include "support/RandomPairs.h"
 #include "support/TestSupport.h"
 #include "matching/Cost.h"
 #include "matching/Match.h"
@@ -33,17 +34,10 @@ std::vector<std::string> fields(const std::string& line) {
 // (now and then on a block), with the matcher's own move machinery.
 void walk(Match& match, int wanted, unsigned seed) {
     std::mt19937 pick(seed);
-    const int order1 = static_cast<int>(match.g1->V.size());
     int made = 0;
     for (int attempt = 0; attempt < 20000 && made < wanted; ++attempt) {
-        int i = static_cast<int>(pick() % order1);
-        const std::set<int>& allowed = match.move.row(i);
-        if (allowed.empty()) continue;
-        auto it = allowed.begin();
-        std::advance(it, pick() % allowed.size());
-        int j = *it;
-        if (pick() % 4 == 0 && match.blocks1[i] != i) i = match.blocks1[i];
-        if (pick() % 4 == 0 && match.blocks2[j] != j) j = match.blocks2[j];
+        int i = 0, j = 0;
+        if (!test::pickAllowedPair(match, pick, i, j)) continue;
         if (!match.isValidMove(i, j)) continue;
         cell& c = match.ensureCell(i, j);
         c.delta = match.computeDelta(3, match.getVertex1(i), match.getVertex2(j));
