@@ -7,7 +7,7 @@
 #include <iostream>
 
 #include "matching/Cost.h"
-#include "matching/Hungarian.h"
+#include "solvers/Hungarian.h"
 #include "matching/Match.h"
 
 namespace graphmat {

@@ -2,7 +2,7 @@
 // changes, with the tenures and the candidate bookkeeping of each change.
 #include <iostream>
 
-#include "matching/FastFind.h"
+#include "solvers/FastFind.h"
 #include "matching/Match.h"
 
 namespace graphmat {

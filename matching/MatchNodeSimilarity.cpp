@@ -5,7 +5,7 @@
 #include <cmath>
 #include <vector>
 
-#include "matching/Hungarian.h"
+#include "solvers/Hungarian.h"
 #include "matching/Match.h"
 
 namespace graphmat {

@@ -6,8 +6,8 @@
 #include <iostream>
 
 #include "matching/Cost.h"
-#include "matching/FastFind.h"
-#include "matching/Hungarian.h"
+#include "solvers/FastFind.h"
+#include "solvers/Hungarian.h"
 #include "matching/Match.h"
 #include "mces/MCES.h"
 

@@ -5,7 +5,7 @@
 #include <map>
 
 #include "matching/Cost.h"
-#include "matching/FastFind.h"
+#include "solvers/FastFind.h"
 #include "matching/Match.h"
 
 namespace graphmat {

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "matching/Cost.h"
-#include "matching/Hungarian.h"
+#include "solvers/Hungarian.h"
 #include "matching/Match.h"
 #include "mces/MCES.h"
 

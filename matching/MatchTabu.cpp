@@ -7,7 +7,7 @@
 #include <iostream>
 
 #include "matching/Cost.h"
-#include "matching/FastFind.h"
+#include "solvers/FastFind.h"
 #include "matching/Match.h"
 
 namespace graphmat {

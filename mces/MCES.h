@@ -24,7 +24,7 @@
 
 #include "graph/Graph.h"
 #include "graph/stdafx.h"
-#include "matching/FastFind.h"
+#include "solvers/FastFind.h"
 #include "mces/DenseMatrix.h"
 
 namespace graphmat {

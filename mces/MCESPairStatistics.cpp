@@ -7,7 +7,7 @@
 #include <iostream>
 #include <unordered_map>
 
-#include "matching/Hungarian.h"
+#include "solvers/Hungarian.h"
 #include "mces/MCES.h"
 
 namespace graphmat {

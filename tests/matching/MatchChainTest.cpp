@@ -9,7 +9,7 @@
 #include "support/RandomPairs.h"
 #include "support/TestSupport.h"
 #include "matching/Cost.h"
-#include "matching/FastFind.h"
+#include "solvers/FastFind.h"
 #include "matching/Match.h"
 
 namespace graphmat {

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "MatchFixture.h"
-#include "matching/FastFind.h"
+#include "solvers/FastFind.h"
 
 namespace graphmat {
 namespace {

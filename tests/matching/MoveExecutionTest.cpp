@@ -7,7 +7,7 @@
 
 #include "MatchFixture.h"
 #include "graph/platform.h"
-#include "matching/FastFind.h"
+#include "solvers/FastFind.h"
 
 namespace graphmat {
 namespace {

@@ -10,7 +10,7 @@
 
 #include "MatchFixture.h"
 #include "graph/platform.h"
-#include "matching/FastFind.h"
+#include "solvers/FastFind.h"
 #include "mces/MCES.h"
 
 namespace graphmat {

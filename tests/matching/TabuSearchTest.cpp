@@ -10,7 +10,7 @@
 
 #include "MatchFixture.h"
 #include "matching/Cost.h"
-#include "matching/FastFind.h"
+#include "solvers/FastFind.h"
 #include "matching/Match.h"
 #include "support/TestSupport.h"
 

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "graph/platform.h"
-#include "matching/FastFind.h"
+#include "solvers/FastFind.h"
 #include "support/TestSupport.h"
 
 namespace graphmat {

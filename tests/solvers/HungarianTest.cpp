@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "matching/Hungarian.h"
+#include "solvers/Hungarian.h"
 #include "support/TestSupport.h"
 
 namespace graphmat {

@@ -1,4 +1,4 @@
-#include "matching/FastFind.h"
+#include "solvers/FastFind.h"
 
 #include <algorithm>
 #include <chrono>

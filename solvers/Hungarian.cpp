@@ -1,4 +1,4 @@
-#include "matching/Hungarian.h"
+#include "solvers/Hungarian.h"
 
 #include <algorithm>
 #include <cmath>
