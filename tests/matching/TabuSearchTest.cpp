@@ -7,11 +7,13 @@
 #include <cmath>
 #include <filesystem>
 #include <map>
+#include <set>
 
 #include "MatchFixture.h"
 #include "matching/Cost.h"
 #include "solvers/FastFind.h"
 #include "matching/Match.h"
+#include "reports/RunName.h"
 #include "support/TestSupport.h"
 
 namespace graphmat {
@@ -135,6 +137,15 @@ TEST_P(TabuSearch, RunningCostAndPartnersStayExactAfterEveryMove) {
         EXPECT_EQ(match.bestIterations, -1);
     }
     expectInverse(match);
+
+    // The "ni" rows are the graph-2 vertices that the best matching leaves
+    // free, whichever matching the partner arrays hold at the report.
+    std::set<int> free2, inserted;
+    for (std::size_t j = 0; j < match.bestMatch2.size(); ++j)
+        if (match.bestMatch2[j] == -1) free2.insert(static_cast<int>(j));
+    for (const std::string& line : test::lines(test::readFile("./results/" + runName(a, b, costs, run.seed) + ".csv")))
+        if (line.rfind("ni,", 0) == 0) inserted.insert(std::stoi(line.substr(3)));
+    EXPECT_EQ(inserted, free2);
 }
 
 const std::string kFramework1 = test::dataFile("junit-framework-3.8.2.txt");
@@ -302,6 +313,19 @@ TEST(TabuSearchEnd, TheKnownMatchingIsInstalledOverSingletonMemberships) {
     EXPECT_EQ(m.upperBound, 225);
     EXPECT_EQ(m.bestCost, 225);
     EXPECT_TRUE(contains(r.out, "\n*****466*****\n")) << r.out;
+
+    // The inserted rows follow the best matching, where BigPart is a member
+    // of Big's partner block: none is listed, although the known matching
+    // leaves BigPart without partner (BigPart's "ni" row with its cost 50
+    // and its two arcs of 37.5 each would read "ni,6,app.BigPart,,,,,,0,,125,").
+    EXPECT_EQ(m.bestMatch2, (std::vector<int>{0, 1, 2, 3, 4, 5, 5}));
+    const std::string path = "./results/" + runName(*r.a, *r.b, r.costs, 1) + ".csv";
+    const std::string result = test::readFile(path);
+    EXPECT_TRUE(contains(result, "\nns,5,5,app.Big,app.Big,")) << result;
+    EXPECT_FALSE(contains(result, "\nni,")) << result;
+    const std::string summary = test::readFile(path + ".csv.csv.csv");
+    const std::string emptyInserted = ",,*Inserted classes*\n,,*********************************** \n";
+    EXPECT_EQ(summary.substr(summary.size() - std::min(summary.size(), emptyInserted.size())), emptyInserted);
 }
 
 // Runs the tiny search with a cell planted in the candidate structure after
