@@ -291,6 +291,63 @@ TEST_F(Greedy, VariantOneScoresByGainConnectionsAndLosses) {
     EXPECT_EQ(m.maxDelta, 3.0);
 }
 
+// The commit of algorithms 0, 1 and 8 on a pair of identical graphs
+// 2 -2-> 0 -1-> 1, worked by hand. Connections (label-wise products of in
+// and out counts) start at 2, 1, 1 on the diagonal and 0 elsewhere.
+// Committing (0, 0) drops its arcs to the free vertices 1 and 2 from the
+// working counts, which leaves every count 0; the pair's own connections
+// (2) are lost. Algorithms 1 and 8 then refresh the pairs of the neighbours
+// 1 and 2: (1, 1) and (2, 2) fall from 1 to 0, lost as well.
+TEST_F(Greedy, CommitOfAlgorithmsZeroOneAndEightLowersCountsAndConnections) {
+    for (const auto& [algo, lost] : {std::pair<int, double>{0, 2}, {1, 4}, {8, 4}}) {
+        SCOPED_TRACE("algorithm " + std::to_string(algo));
+        auto a = textGraph("3,2\ne,0,1,1\ne,2,0,2\n");
+        auto b = textGraph("3,2\ne,0,1,1\ne,2,0,2\n");
+        auto built = idleCandidateRun(a.get(), b.get());
+        MCES& m = *built.m;
+        ASSERT_EQ(m.nbMatched, 0);
+        m.idAlgo = algo;
+        ASSERT_EQ(m.nb_labels, 3);
+        const int start[4][4] = {{2, 0, 0, 2}, {0, 1, 0, 1}, {0, 0, 1, 1}, {2, 1, 1, 0}};
+        for (int i = 0; i < 4; ++i)
+            for (int j = 0; j < 4; ++j)
+                if (i < 3 || j < 3) {
+                    ASSERT_EQ(m.connexions(i, j), start[i][j]) << i << "," << j;
+                }
+        const double allBefore = m.allG;
+
+        CaptureStdout printed;
+        m.update1(0, 0);
+        EXPECT_EQ(printed.text().find("UH OH"), std::string::npos);
+
+        EXPECT_EQ(m.M12[0], 0);
+        EXPECT_EQ(m.M21[0], 0);
+        EXPECT_EQ(m.alpha, 4);  // (3 - 1) x (3 - 1) pairs left
+        EXPECT_EQ(m.lost, lost);
+        EXPECT_EQ(m.allG, allBefore - lost);
+        for (MCES::GraphTables* t : {&m.t1, &m.t2})
+            for (int v = 0; v < 3; ++v)
+                for (int d = 0; d < 3; ++d) {
+                    EXPECT_EQ(t->c_in(v, d), 0) << v << "," << d;
+                    EXPECT_EQ(t->c_out(v, d), 0) << v << "," << d;
+                }
+        // The graphs keep their own counts.
+        EXPECT_EQ(a->c_in[0][2], 1);
+        EXPECT_EQ(a->c_out[0][1], 1);
+        EXPECT_EQ(b->c_in[1][1], 1);
+        // Row and column of the pair emptied, totals kept in step.
+        const int left = algo == 0 ? 1 : 0;  // (1, 1) and (2, 2) after the commit
+        for (int k = 0; k < 4; ++k) {
+            EXPECT_EQ(m.connexions(0, k), 0);
+            EXPECT_EQ(m.connexions(k, 0), 0);
+        }
+        EXPECT_EQ(m.connexions(1, 1), left);
+        EXPECT_EQ(m.connexions(2, 2), left);
+        EXPECT_EQ(m.connexions(1, 3), left);
+        EXPECT_EQ(m.connexions(3, 2), left);
+    }
+}
+
 struct RunSignature {
     std::vector<int> m12;
     int won;
