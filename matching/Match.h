@@ -212,6 +212,8 @@ public:
     // Called after every move of the search, once its lines are printed
     // (a seam for checks of the running state).
     std::function<void()> afterMove;
+    // Called after every delta-matrix update of the search.
+    std::function<void()> afterUpdate;
     void findMatch();
     void updateDeltaMatrix();
     void feedFastFind();
