@@ -1,7 +1,6 @@
 #include "generators/GenGraph.h"
 
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
 #include <iostream>
 #include <limits>
