@@ -25,6 +25,13 @@ double physicalMemory() {
     return static_cast<double>(pages) * static_cast<double>(pageSize);
 }
 
+// The running sums of a law: value k is law(0) + ... + law(k).
+std::vector<double> cumulated(const std::vector<double>& law) {
+    std::vector<double> sums(law.size());
+    for (std::size_t k = 0; k < law.size(); ++k) sums[k] = k == 0 ? law[0] : sums[k - 1] + law[k];
+    return sums;
+}
+
 bool isDistribution(const std::vector<double>& law) {
     for (double value : law)
         if (!std::isfinite(value) || value < 0) return false;
@@ -141,6 +148,80 @@ GenGraph::GenGraph(int _n, double _e, double _q, int _nl, double _nld, int _el, 
     const std::string error = parameterError(_n, _e, _q, _nl, _nld, _el, _eld, _pd, _pi);
     if (!error.empty()) throw std::invalid_argument(error);
 
+    store(_n, _e, _q, _nl, _nld, _el, _eld, _pd, _pi, _seed, undir);
+    if ((nl == 1 && nld != 1) || (el == 1 && eld != 1)) return;
+
+    std::cout << n << "," << p << "," << q << "," << nl << "," << nld << "," << el << "," << eld << "," << pd
+              << "," << pi << "," << seed << "\n";
+    allocate();
+
+    // Node labels: the joint table of the common nodes, normalised so that
+    // its last cell is 1.
+    const std::vector<double> nodeLaw = labelLaw(nl, nld);
+    for (int k = 0; k < nl; ++k) std::cout << "\n PROBA " << k << " : " << nodeLaw[k];
+    std::cout << "\n";
+    std::vector<double> nodeTable = jointTable(nodeLaw, q);
+    for (int a = 0; a < nl; ++a)
+        for (int b = 0; b < nl; ++b) {
+            const double value = nodeTable[a * nl + b];
+            std::cout << a << "," << b << "," << value << "," << value << "\n";
+        }
+    const double nodeTotal = nodeTable.back();
+    for (double& value : nodeTable) value = value / nodeTotal;
+
+    for (int i = 0; i < n; ++i) {
+        const int cell = walk(nodeTable, uniform());
+        const int a = cell / nl, b = cell % nl;
+        nodes1[i] = a;
+        nodes2[i] = b;
+        if (a != b) {
+            n_node_errors += 1;
+            v_node_errors += std::abs(a - b);
+        }
+    }
+    const std::vector<double> nodeSum = cumulated(nodeLaw);
+    std::cout << "\n NSUMPROBA = " << nodeSum[nl - 1] << "\n";
+    for (int i = n; i < n1; ++i) nodes1[i] = walk(nodeSum, uniform());
+    for (int i = n; i < n2; ++i) nodes2[i] = walk(nodeSum, uniform());
+
+    drawArcs(true);
+    write(filename);
+}
+
+// Arcs: the joint table of the common pairs (its total is 1 by
+// construction), then the single law of the extra pairs, then the
+// renumberings. The full model prints its law and table and sums the label
+// differences; the model without node labels counts a differing pair once.
+void GenGraph::drawArcs(bool fullModel) {
+    const std::vector<double> arcLaw = edgeLaw(fullModel);
+    const std::vector<double> arcTable = jointTable(arcLaw, q);
+    if (fullModel)
+        for (int a = 0; a <= el; ++a)
+            for (int b = 0; b <= el; ++b) {
+                const double value = arcTable[a * (el + 1) + b];
+                std::cout << "\n" << a << "," << b << "," << value << "," << value;
+            }
+    const bool undir = undirected == 1;
+    drawCommonPairs(arcTable, undir, fullModel);
+    if (undir) {
+        struct_errors *= 2;
+        label_errors *= 2;
+        score *= 2;
+        if (fullModel) edge_errors *= 2;
+    }
+    if (!fullModel) edge_errors = label_errors + struct_errors;
+    const std::vector<double> arcSum = cumulated(arcLaw);
+    drawExtraPairs(edges1, n1, m1, arcSum, undir);
+    drawExtraPairs(edges2, n2, m2, arcSum, undir);
+
+    to_shuffle1 = shuffled(n1);
+    to_shuffle2 = shuffled(n2);
+}
+
+// The parameters as the members hold them (floats), the node counts and
+// the arc probability in the members' arithmetic, and the seeded generator.
+void GenGraph::store(int _n, double _e, double _q, int _nl, double _nld, int _el, double _eld, double _pd,
+                     double _pi, int _seed, bool undir) {
     undirected = undir ? 1 : 0;
     n = _n;
     pd = static_cast<float>(_pd);
@@ -157,72 +238,15 @@ GenGraph::GenGraph(int _n, double _e, double _q, int _nl, double _nld, int _el, 
     n2 = n + static_cast<int>(n * (pi / 100));
     p = e / n;
     srand15(static_cast<unsigned>(seed));
-    if ((nl == 1 && nld != 1) || (el == 1 && eld != 1)) return;
+}
 
-    std::cout << n << "," << p << "," << q << "," << nl << "," << nld << "," << el << "," << eld << "," << pd
-              << "," << pi << "," << seed << "\n";
+// Both label matrices and node label arrays, zero, and every count zero.
+void GenGraph::allocate() {
     edges1.assign(n1, std::vector<int>(n1, 0));
     edges2.assign(n2, std::vector<int>(n2, 0));
-    m1 = m2 = label_errors = struct_errors = score = edge_errors = n_node_errors = v_node_errors = 0;
-
-    // Node labels: the joint table of the common nodes, normalised so that
-    // its last cell is 1.
-    const std::vector<double> nodeLaw = labelLaw(nl, nld);
-    for (int k = 0; k < nl; ++k) std::cout << "\n PROBA " << k << " : " << nodeLaw[k];
-    std::cout << "\n";
-    std::vector<double> nodeTable = jointTable(nodeLaw, q);
-    for (int a = 0; a < nl; ++a)
-        for (int b = 0; b < nl; ++b) {
-            const double value = nodeTable[a * nl + b];
-            std::cout << a << "," << b << "," << value << "," << value << "\n";
-        }
-    const double nodeTotal = nodeTable.back();
-    for (double& value : nodeTable) value = value / nodeTotal;
-
     nodes1.assign(n1, 0);
     nodes2.assign(n2, 0);
-    for (int i = 0; i < n; ++i) {
-        const int cell = walk(nodeTable, uniform());
-        const int a = cell / nl, b = cell % nl;
-        nodes1[i] = a;
-        nodes2[i] = b;
-        if (a != b) {
-            n_node_errors += 1;
-            v_node_errors += std::abs(a - b);
-        }
-    }
-    std::vector<double> nodeSum(nl);
-    nodeSum[0] = nodeLaw[0];
-    for (int k = 1; k < nl; ++k) nodeSum[k] = nodeSum[k - 1] + nodeLaw[k];
-    std::cout << "\n NSUMPROBA = " << nodeSum[nl - 1] << "\n";
-    for (int i = n; i < n1; ++i) nodes1[i] = walk(nodeSum, uniform());
-    for (int i = n; i < n2; ++i) nodes2[i] = walk(nodeSum, uniform());
-
-    // Arcs: the joint table of the common pairs (its total is 1 by
-    // construction), then the single law of the extra pairs.
-    const std::vector<double> arcLaw = edgeLaw(true);
-    const std::vector<double> arcTable = jointTable(arcLaw, q);
-    for (int a = 0; a <= el; ++a)
-        for (int b = 0; b <= el; ++b) {
-            const double value = arcTable[a * (el + 1) + b];
-            std::cout << "\n" << a << "," << b << "," << value << "," << value;
-        }
-    drawCommonPairs(arcTable, undir, true);
-    if (undirected) {
-        struct_errors *= 2;
-        label_errors *= 2;
-        score *= 2;
-        edge_errors *= 2;
-    }
-    std::vector<double> arcSum(el + 1);
-    arcSum[0] = arcLaw[0];
-    for (int k = 1; k <= el; ++k) arcSum[k] = arcSum[k - 1] + arcLaw[k];
-    drawExtraPairs(edges1, n1, m1, arcSum, undir);
-    drawExtraPairs(edges2, n2, m2, arcSum, undir);
-
-    to_shuffle1 = shuffled(n1);
-    to_shuffle2 = shuffled(n2);
-    write(filename);
+    m1 = m2 = label_errors = struct_errors = score = edge_errors = n_node_errors = v_node_errors = 0;
 }
 
 void GenGraph::drawCommonPairs(const std::vector<double>& table, bool undir, bool sumEdgeErrors) {
@@ -278,48 +302,14 @@ GenGraph::GenGraph(int _n, double _e, double _q, int _el, double _d, double _pd,
     const std::string error = parameterError(_n, _e, _q, 1, 1.0, _el, _d, _pd, _pi);
     if (!error.empty()) throw std::invalid_argument(error);
 
-    n = _n;
-    pd = static_cast<float>(_pd);
-    pi = static_cast<float>(_pi);
-    q = static_cast<float>(_q);
-    e = static_cast<float>(_e);
-    eld = static_cast<float>(_d);
-    el = _el;
-    seed = _seed;
-    n1 = n + static_cast<int>(n * (pd / 100));
-    n2 = n + static_cast<int>(n * (pi / 100));
-    p = e / n;
     // What the files say of the nodes: one label, which every node has.
-    nl = 1;
-    nld = 1;
-    undirected = undir ? 1 : 0;
-    srand15(static_cast<unsigned>(seed));
+    store(_n, _e, _q, 1, 1.0, _el, _d, _pd, _pi, _seed, undir);
     if (el == 1 && eld != 1) return;
 
     std::cout << n << "," << p << "," << q << "," << el << "," << eld << "," << pd << "," << pi << "," << seed
               << "\n";
-    edges1.assign(n1, std::vector<int>(n1, 0));
-    edges2.assign(n2, std::vector<int>(n2, 0));
-    nodes1.assign(n1, 0);
-    nodes2.assign(n2, 0);
-    m1 = m2 = label_errors = struct_errors = score = edge_errors = n_node_errors = v_node_errors = 0;
-
-    const std::vector<double> arcLaw = edgeLaw(false);
-    drawCommonPairs(jointTable(arcLaw, q), undir, false);
-    if (undir) {
-        struct_errors *= 2;
-        label_errors *= 2;
-        score *= 2;
-    }
-    edge_errors = label_errors + struct_errors;
-    std::vector<double> arcSum(el + 1);
-    arcSum[0] = arcLaw[0];
-    for (int k = 1; k <= el; ++k) arcSum[k] = arcSum[k - 1] + arcLaw[k];
-    drawExtraPairs(edges1, n1, m1, arcSum, undir);
-    drawExtraPairs(edges2, n2, m2, arcSum, undir);
-
-    to_shuffle1 = shuffled(n1);
-    to_shuffle2 = shuffled(n2);
+    allocate();
+    drawArcs(false);
     write(filename);
 }
 
@@ -339,30 +329,9 @@ GenGraph::GenGraph(int _n, double _p, double _q, int _el, double _d, std::string
 
     std::cout << n << "," << p << "," << q << "," << el << "," << eld << "," << seed << "\n";
     prepareCommonNodeModel();
-    const std::vector<double> table = jointTable(edgeLaw(false), q);
-    const int labels = el + 1;
-    for (int i = 0; i < n; ++i)
-        for (int j = 0; j < n; ++j) {
-            if (j == i) continue;
-            const int cell = walk(table, uniform());
-            const int a = cell / labels, b = cell % labels;
-            edges1[i][j] = a;
-            if (a != 0) ++m1;
-            // Graph 2 is kept in the order of graph 1: written through
-            // to_shuffle2 = to_shuffle, node i of graph 1 is node
-            // to_shuffle[i] of graph 2.
-            edges2[i][j] = b;
-            if (b != 0) ++m2;
-            if (a != b) {
-                if (a != 0 && b != 0)
-                    ++label_errors;
-                else
-                    ++struct_errors;
-                edge_errors += std::abs(a - b);
-            } else if (a != 0) {
-                ++score;
-            }
-        }
+    // Graph 2 is kept in the order of graph 1: written through to_shuffle2
+    // = to_shuffle, node i of graph 1 is node to_shuffle[i] of graph 2.
+    drawCommonPairs(jointTable(edgeLaw(false), q), false, true);
     write(filename);
 }
 
@@ -382,14 +351,12 @@ GenGraph::GenGraph(int _n, double _p, double _q, std::string filename, int _seed
     // Four outcomes for an ordered pair: no arc, an arc in graph 2 only, in
     // graph 1 only, in both.
     const double c = 1 - p;
-    const double outcome[4] = {c * q + c * (1 - q) * c, c * (1 - q) * p, c * (1 - q) * p, p * q + p * (1 - q) * p};
-    std::vector<double> cumulated(4);
-    cumulated[0] = outcome[0];
-    for (int k = 1; k < 4; ++k) cumulated[k] = cumulated[k - 1] + outcome[k];
+    const std::vector<double> outcomes =
+        cumulated({c * q + c * (1 - q) * c, c * (1 - q) * p, c * (1 - q) * p, p * q + p * (1 - q) * p});
     for (int i = 0; i < n; ++i)
         for (int j = 0; j < n; ++j) {
             if (j == i) continue;
-            const int k = walk(cumulated, uniform());
+            const int k = walk(outcomes, uniform());
             const int a = (k == 2 || k == 3) ? 1 : 0;
             const int b = (k == 1 || k == 3) ? 1 : 0;
             edges1[i][j] = a;
@@ -413,11 +380,7 @@ void GenGraph::prepareCommonNodeModel() {
     nl = 1;
     nld = 1;
     undirected = 0;
-    edges1.assign(n, std::vector<int>(n, 0));
-    edges2.assign(n, std::vector<int>(n, 0));
-    nodes1.assign(n, 0);
-    nodes2.assign(n, 0);
-    m1 = m2 = label_errors = struct_errors = score = edge_errors = n_node_errors = v_node_errors = 0;
+    allocate();
     to_shuffle = shuffled(n);
     to_shuffle1.resize(n);
     for (int i = 0; i < n; ++i) to_shuffle1[i] = i;

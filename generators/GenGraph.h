@@ -94,6 +94,10 @@ public:
 private:
     std::vector<double> edgeLaw(bool print) const;
     static std::vector<int> shuffled(int order);
+    void store(int _n, double _e, double _q, int _nl, double _nld, int _el, double _eld, double _pd, double _pi,
+               int _seed, bool undir);
+    void allocate();
+    void drawArcs(bool fullModel);
     void drawCommonPairs(const std::vector<double>& table, bool undir, bool sumEdgeErrors);
     void drawExtraPairs(std::vector<std::vector<int>>& edges, int order, int& arcs,
                         const std::vector<double>& cumulated, bool undir);
