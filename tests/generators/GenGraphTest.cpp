@@ -70,6 +70,13 @@ std::map<int, int> knownMatching(const std::string& path) {
     return known;
 }
 
+// Graph-1 arcs carried to graph 2 through a correspondence.
+std::map<Arc, int> carried(const std::map<Arc, int>& arcs, const std::map<int, int>& correspondence) {
+    std::map<Arc, int> result;
+    for (const auto& [arc, label] : arcs) result[{correspondence.at(arc.first), correspondence.at(arc.second)}] = label;
+    return result;
+}
+
 std::set<std::string> filesIn(const std::string& dir) {
     std::set<std::string> names;
     for (const auto& entry : std::filesystem::directory_iterator(dir)) names.insert(entry.path().filename().string());
@@ -224,9 +231,7 @@ TEST(GenGraphPair, FullCorrelationGivesOneGraphTwice) {
         const std::map<int, int> known = knownMatching(P + ".csv");
         ASSERT_EQ(known.size(), 25u);
         const auto arcs1 = arcsOf(P + "A.csv"), arcs2 = arcsOf(P + "B.csv");
-        std::map<Arc, int> mapped;
-        for (const auto& [arc, label] : arcs1) mapped[{known.at(arc.first), known.at(arc.second)}] = label;
-        EXPECT_EQ(mapped, arcs2);
+        EXPECT_EQ(carried(arcs1, known), arcs2);
         const auto labels1 = nodeLabelsOf(P + "A.csv"), labels2 = nodeLabelsOf(P + "B.csv");
         for (const auto& [x, y] : known) EXPECT_EQ(labels1.at(x), labels2.at(y));
         if (undirected) {
@@ -484,9 +489,7 @@ TEST(GenGraphEarlierModels, CommonNodesCarryTheirCorrespondence) {
         EXPECT_EQ(known, expected);
         EXPECT_NE(pair.to_shuffle, (std::vector<int>{0, 1, 2, 3, 4, 5, 6, 7, 8, 9}));
         const auto arcs1 = arcsOf(P + "A.csv"), arcs2 = arcsOf(P + "B.csv");
-        std::map<Arc, int> mapped;
-        for (const auto& [arc, label] : arcs1) mapped[{known.at(arc.first), known.at(arc.second)}] = label;
-        EXPECT_EQ(mapped, arcs2);
+        EXPECT_EQ(carried(arcs1, known), arcs2);
         EXPECT_GT(pair.m1, 0);
         EXPECT_EQ(pair.score, pair.m1);
         EXPECT_EQ(pair.struct_errors + pair.label_errors + pair.edge_errors, 0);
