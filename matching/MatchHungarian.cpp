@@ -8,6 +8,7 @@
 
 #include "matching/Cost.h"
 #include "solvers/Hungarian.h"
+#include "graph/platform.h"
 #include "matching/Match.h"
 
 namespace graphmat {
@@ -63,6 +64,7 @@ int Match::hungarian(const std::string& sim_path, int sense) {
     // The solver minimises, so with a non-zero sense it is handed
     // 1 - similarity and the assignment maximises the total similarity;
     // with sense 0 it minimises the similarities as they are.
+    checkPairTableFits(order1, order2, 2 * sizeof(double));
     std::vector<std::vector<double>> costMatrix(order1, std::vector<double>(order2, 1000.0));
     std::vector<std::vector<double>> toSolve(order1, std::vector<double>(order2, 1000.0));
     for (int i = 0; i < order1; ++i)
