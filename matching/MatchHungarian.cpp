@@ -53,6 +53,8 @@ int Match::hungarian(const std::string& sim_path, int sense) {
 
     const int order1 = static_cast<int>(g1->V.size());
     const int order2 = static_cast<int>(g2->V.size());
+    // Every pair gets a stored similarity and two matrix cells.
+    checkPairTableFits(order1, order2, sizeof(float) + 0.125 + 2 * sizeof(double));
     // The rank similarity needs `u` and `maxi_u`, which only some readers
     // fill: rank the graphs now when they are not ranked yet.
     g1->ensureRanking();
@@ -64,7 +66,6 @@ int Match::hungarian(const std::string& sim_path, int sense) {
     // The solver minimises, so with a non-zero sense it is handed
     // 1 - similarity and the assignment maximises the total similarity;
     // with sense 0 it minimises the similarities as they are.
-    checkPairTableFits(order1, order2, 2 * sizeof(double));
     std::vector<std::vector<double>> costMatrix(order1, std::vector<double>(order2, 1000.0));
     std::vector<std::vector<double>> toSolve(order1, std::vector<double>(order2, 1000.0));
     for (int i = 0; i < order1; ++i)
