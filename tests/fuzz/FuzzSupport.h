@@ -23,14 +23,14 @@ protected:
 };
 
 // Silences std::cout and std::cerr and sets the memory figure that the
-// memory checks compare with (8 MB: a few ten thousand vertices, so that
+// memory checks compare with (2 MB: a few thousand vertices, so that
 // every input runs in milliseconds, far below the fuzzer's limits). Call
 // once, from LLVMFuzzerInitialize.
 inline void quietHarness() {
     static NullBuffer null;
     std::cout.rdbuf(&null);
     std::cerr.rdbuf(&null);
-    setPhysicalMemoryOverride(8.0 * 1024 * 1024);
+    setPhysicalMemoryOverride(2.0 * 1024 * 1024);
 }
 
 // Writes `size` bytes of `data` to `path` (in the harness's working folder).
