@@ -73,6 +73,14 @@ bool openForWriting(std::ofstream& out, const std::string& path, bool append) {
     return false;
 }
 
+bool closeWritten(std::ofstream& out, const std::string& path) {
+    if (!out.is_open()) return false;
+    out.close();
+    if (!out.fail()) return true;
+    reportUnwritable(path);
+    return false;
+}
+
 bool openForWriting(OutputFile& out, const std::string& path, bool append) { return out.open(path, append); }
 
 bool OutputFile::open(const std::string& path, bool append) {
@@ -80,14 +88,7 @@ bool OutputFile::open(const std::string& path, bool append) {
     return openForWriting(static_cast<std::ofstream&>(*this), path, append);
 }
 
-bool OutputFile::close() {
-    if (!is_open()) return false;
-    flush();
-    std::ofstream::close();
-    if (!fail()) return true;
-    reportUnwritable(path_);
-    return false;
-}
+bool OutputFile::close() { return closeWritten(*this, path_); }
 
 OutputFile::~OutputFile() {
     if (is_open()) close();
