@@ -4,7 +4,10 @@ BUILD ?= build
 SANITIZE_BUILD ?= build-sanitize
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: build test sanitize demo clean
+FUZZ_BUILD ?= build-fuzz
+FUZZ_SECONDS ?= 30
+
+.PHONY: build test sanitize fuzz demo clean
 
 # Everything: the library, every program and the tests (needs GoogleTest).
 build:
@@ -20,6 +23,15 @@ sanitize:
 	cmake --build $(SANITIZE_BUILD) -j$(JOBS)
 	ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
 		ctest --test-dir $(SANITIZE_BUILD) --output-on-failure -j$(JOBS)
+
+# Every reader's libFuzzer harness (tests/fuzz/), built with clang and the
+# sanitizers, run FUZZ_SECONDS each, JOBS at once, after its kept
+# regression inputs.
+fuzz:
+	cmake -S . -B $(FUZZ_BUILD) -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=None \
+		-DCMAKE_CXX_FLAGS="-O1 -g" -DGRAPHMAT_FUZZ=ON -DBUILD_TESTING=OFF
+	cmake --build $(FUZZ_BUILD) -j$(JOBS)
+	tools/run-fuzzers.sh $(FUZZ_BUILD) $(FUZZ_SECONDS) $(JOBS)
 
 # Matches the two example models in a scratch folder demo-run/ (with the
 # ./results/ folder the tool writes into) and prints what was found. It builds
@@ -42,4 +54,4 @@ demo:
 	@echo; echo "Console output: demo-run/run.log"; echo "Report files (docs/USAGE.md explains each):"; ls -1 demo-run/results | sed 's|^|  demo-run/results/|'
 
 clean:
-	rm -rf $(BUILD) $(SANITIZE_BUILD) demo-run
+	rm -rf $(BUILD) $(SANITIZE_BUILD) $(FUZZ_BUILD) demo-run

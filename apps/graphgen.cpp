@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "generators/GeneratorCommands.h"
+#include "graph/CommandLine.h"
 
 using namespace graphmat;
 
@@ -21,9 +22,7 @@ const Generator generators[] = {
     {"pair", pairCommand, pairUsage},
 };
 
-}  // namespace
-
-int main(int argc, char** argv) {
+int run(int argc, char** argv) {
     const std::string word = argc > 1 ? argv[1] : "";
     for (const Generator& generator : generators)
         if (word == generator.word) return generator.run(std::vector<std::string>(argv + 2, argv + argc));
@@ -33,3 +32,7 @@ int main(int argc, char** argv) {
     for (const Generator& generator : generators) generator.usage(std::cerr);
     return 1;
 }
+
+}  // namespace
+
+int main(int argc, char** argv) { return runEntryPoint(run, argc, argv); }

@@ -2,13 +2,13 @@
 // the cost model and the two graphs, and runs the Tabu search (or, with -m,
 // the single assignment), or writes the diagram difference report (-u 1).
 #include <cmath>
-#include <cstdlib>
 #include <iomanip>
 #include <iostream>
 #include <limits>
 #include <sstream>
 #include <string>
 
+#include "graph/CommandLine.h"
 #include "graph/Graph.h"
 #include "graph/platform.h"
 #include "matching/Cost.h"
@@ -42,9 +42,7 @@ std::string truncated(double value) {
     return out.str();
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
+int run(int argc, char** argv) {
     std::ios::sync_with_stdio(false);
     std::cout << "\n START \n";
 
@@ -71,21 +69,28 @@ int main(int argc, char** argv) {
         }
         const std::string value = argv[arg + 1];
         std::cout << " -" << letter << " " << value;
+        bool valid = true;
         switch (letter) {
             case 'o': graph1 = value; break;
             case 'n': graph2 = value; break;
-            case 'h': graph_type = std::atoi(value.c_str()); break;
-            case 'd': dwn = std::atof(value.c_str()); break;
-            case 'g': dwe = std::atof(value.c_str()); break;
-            case 'e': ew = std::atof(value.c_str()); break;
-            case 'y': asy = std::atof(value.c_str()); break;
-            case 'c': lw = std::atof(value.c_str()); break;
-            case 's': seed = std::atoi(value.c_str()); break;
-            case 'i': initMode = std::atof(value.c_str()); break;
-            case 'l': alg = std::atoi(value.c_str()); break;
-            case 'r': discrim = std::atoi(value.c_str()); break;
+            case 'h': valid = parseSwitchValue(value, graph_type); break;
+            case 'd': valid = parseSwitchValue(value, dwn); break;
+            case 'g': valid = parseSwitchValue(value, dwe); break;
+            case 'e': valid = parseSwitchValue(value, ew); break;
+            case 'y': valid = parseSwitchValue(value, asy); break;
+            case 'c': valid = parseSwitchValue(value, lw); break;
+            case 's': valid = parseSwitchValue(value, seed); break;
+            case 'i': valid = parseSwitchValue(value, initMode); break;
+            case 'l': valid = parseSwitchValue(value, alg); break;
+            case 'r': valid = parseSwitchValue(value, discrim); break;
             case 'm': sim_graphs = value; break;
-            case 'u': umldiff = std::atoi(value.c_str()); break;
+            case 'u': valid = parseSwitchValue(value, umldiff); break;
+        }
+        if (!valid) {
+            std::cout.flush();
+            usage();
+            reportBadSwitch(letter, value);
+            return 1;
         }
         arg += 2;
     }
@@ -151,3 +156,7 @@ int main(int argc, char** argv) {
     std::cout.flush();
     return outputFailed() ? 2 : 0;
 }
+
+}  // namespace
+
+int main(int argc, char** argv) { return runEntryPoint(run, argc, argv); }

@@ -1,3 +1,4 @@
+#include "graph/CommandLine.h"
 #include "mces/vornmain.h"
 
-int main(int argc, char** argv) { return graphmat::vornmain(argc, argv); }
+int main(int argc, char** argv) { return graphmat::runEntryPoint(graphmat::vornmain, argc, argv); }

@@ -38,7 +38,11 @@ Graph::Graph() = default;
 Graph::Graph(int mode, const std::string& path) {
     readConfig();
     if (mode == 7) {
-        initMode7(path);
+        try {
+            initMode7(path);
+        } catch (const MemoryLimitError& e) {
+            throw MemoryLimitError(std::string("Graph text: ") + e.what());
+        }
         name = "sample";
         edges = static_cast<int>(E.size());
         norm.assign(std::max(vertices, 0), 0.0);
@@ -63,14 +67,21 @@ Graph::Graph(int mode, const std::string& path) {
     std::cout << "Found \n" << "Mode " << mode << "\n";
     name = graphName(path);
 
-    switch (mode) {
-        case 0: initMode0(file); break;
-        case 1: initMode1(file); break;
-        case 2: initMode2(file, 4); break;
-        case 3: initMode3(file); break;
-        case 6: initMode6(file); break;
-        case 12: initMode12(file); break;
-        default: break;  // no reader for this mode: the graph stays empty
+    // A count of the file that asks for more memory than the machine has
+    // ends the reading; the message names the file.
+    try {
+        switch (mode) {
+            case 0: initMode0(file); break;
+            case 1: initMode1(file); break;
+            case 2: initMode2(file, 4); break;
+            case 3: initMode3(file); break;
+            case 6: initMode6(file); break;
+            case 12: initMode12(file); break;
+            default: break;  // no reader for this mode: the graph stays empty
+        }
+    } catch (const MemoryLimitError& e) {
+        std::cout << "\n";
+        throw MemoryLimitError("Graph file " + path + ": " + e.what());
     }
 
     std::cout << "\n Acquisition Input Done";
@@ -240,7 +251,7 @@ void Graph::reinitEdges() {
 
 void Graph::write(int mode, const std::string& path) const {
     if (mode != 0) return;
-    std::ofstream out;
+    OutputFile out;
     if (!openForWriting(out, path)) return;
     out << vertices << "," << E.size() << "\n";
     for (int i = 0; i < vertices && i < static_cast<int>(V.size()); ++i) {

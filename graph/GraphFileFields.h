@@ -31,6 +31,11 @@ void readWeightFields(const std::vector<std::string>& fields, std::size_t first,
     }
 }
 
+// Throws MemoryLimitError when `count` vertices, a count read from a file,
+// cannot fit in the machine's memory; called before any table of them is
+// allocated.
+void checkVertexCountFits(double count);
+
 // The arc whose from, to and label are fields first, first + 1 and
 // first + 2, numbered `number`, with the weights that follow when
 // `withWeights`. Null when from or to is missing or does not read as a

@@ -26,6 +26,7 @@ int headerCount(const std::vector<std::string>& fields, int& count) {
 
 // Vertices 0 .. count-1, each labelled with its number.
 void appendNumberedVertices(std::vector<std::unique_ptr<Vertex>>& V, int count, bool zeroWeights) {
+    checkVertexCountFits(count);
     for (int i = 0; i < count; ++i) {
         auto v = std::make_unique<Vertex>(i, to_string(i));
         if (zeroWeights) {
@@ -58,6 +59,7 @@ void Graph::initMode0(std::istream& file) {
         if (lineCounter == 0) {
             headerCount(fields, vertices);
             intField(fields, 1, edges);
+            checkVertexCountFits(vertices);
             V.clear();
             V.resize(vertices);
         } else if (lineCounter <= vertices) {

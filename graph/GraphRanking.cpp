@@ -102,7 +102,7 @@ double entryOr0(const std::vector<double>& values, int i) {
 
 // The metrics file of the graph, truncated; a file that does not open is
 // named on standard error.
-bool openMetrics(std::ofstream& out, const std::string& graphName) {
+bool openMetrics(OutputFile& out, const std::string& graphName) {
     std::string path = "logs/" + graphName + "_metrics.csv";
     return openForWriting(out, path);
 }
@@ -257,7 +257,7 @@ double Graph::getLocalRank(int node, int cover) {
 }
 
 void Graph::printU() const {
-    std::ofstream out;
+    OutputFile out;
     if (!openMetrics(out, name)) return;
     const int n = rankedCount(*this);
     for (int i = 0; i < n; ++i) {
@@ -269,7 +269,7 @@ void Graph::printU() const {
 }
 
 void Graph::printU2() const {
-    std::ofstream out;
+    OutputFile out;
     if (!openMetrics(out, name)) return;
     const int n = rankedCount(*this);
     for (int i = 0; i < n; ++i) {

@@ -1,7 +1,10 @@
 #include "graph/platform.h"
 
+#include <cmath>
 #include <ctime>
+#include <iomanip>
 #include <iostream>
+#include <sstream>
 #include <unistd.h>
 
 namespace graphmat {
@@ -11,6 +14,26 @@ std::uint32_t g_state = 1;
 long g_draws = 0;
 double g_clockOverride = -1.0;
 bool g_outputFailed = false;
+double g_memoryOverride = 0.0;
+
+void reportUnwritable(const std::string& path) {
+    std::cerr << "Cannot write " << path << "\n";
+    g_outputFailed = true;
+}
+
+// Bytes as gigabytes (2^30): whole from 100 on, one decimal from 1 on,
+// three significant digits below.
+std::string gigabytes(double bytes) {
+    const double gb = bytes / 1073741824.0;
+    std::ostringstream text;
+    if (gb >= 100)
+        text << std::fixed << std::setprecision(0) << gb;
+    else if (gb >= 1)
+        text << std::fixed << std::setprecision(1) << gb;
+    else
+        text << std::setprecision(3) << gb;
+    return text.str();
+}
 }  // namespace
 
 void srand15(unsigned seed) {
@@ -46,8 +69,7 @@ bool readLine(std::istream& in, std::string& line) {
 bool openForWriting(std::ofstream& out, const std::string& path, bool append) {
     out.open(path, std::ios::out | (append ? std::ios::app : std::ios::trunc));
     if (out.is_open()) return true;
-    std::cerr << "Cannot write " << path << "\n";
-    g_outputFailed = true;
+    reportUnwritable(path);
     return false;
 }
 
@@ -55,9 +77,44 @@ bool closeWritten(std::ofstream& out, const std::string& path) {
     if (!out.is_open()) return false;
     out.close();
     if (!out.fail()) return true;
-    std::cerr << "Cannot write " << path << "\n";
-    g_outputFailed = true;
+    reportUnwritable(path);
     return false;
+}
+
+bool openForWriting(OutputFile& out, const std::string& path, bool append) { return out.open(path, append); }
+
+bool OutputFile::open(const std::string& path, bool append) {
+    path_ = path;
+    return openForWriting(static_cast<std::ofstream&>(*this), path, append);
+}
+
+bool OutputFile::close() { return closeWritten(*this, path_); }
+
+OutputFile::~OutputFile() {
+    if (is_open()) close();
+}
+
+double physicalMemoryBytes() {
+    if (g_memoryOverride > 0) return g_memoryOverride;
+    const long pages = sysconf(_SC_PHYS_PAGES);
+    const long pageSize = sysconf(_SC_PAGESIZE);
+    if (pages <= 0 || pageSize <= 0) return INFINITY;  // unknown: no limit
+    return static_cast<double>(pages) * static_cast<double>(pageSize);
+}
+
+void setPhysicalMemoryOverride(double bytes) { g_memoryOverride = bytes > 0 ? bytes : 0.0; }
+
+void checkMemoryFits(double bytes, const std::string& what) {
+    const double available = physicalMemoryBytes();
+    if (!(bytes > available)) return;
+    throw MemoryLimitError("needs " + gigabytes(bytes) + " GB for " + what + "; this machine has " +
+                           gigabytes(available) + " GB");
+}
+
+void checkPairTableFits(double rows, double cols, double bytesPerPair) {
+    std::ostringstream what;
+    what << std::fixed << std::setprecision(0) << rows << " x " << cols << " vertex pairs";
+    checkMemoryFits(rows * cols * bytesPerPair, what.str());
 }
 
 bool outputFailed() { return g_outputFailed; }

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <fstream>
 #include <istream>
+#include <stdexcept>
 #include <string>
 
 namespace graphmat {
@@ -48,6 +49,47 @@ bool closeWritten(std::ofstream& out, const std::string& path);
 // True once a file could not be opened or written; reset for tests.
 bool outputFailed();
 void resetOutputFailed();
+
+// An output file whose every failure is loud: open() names a file that does
+// not open (as openForWriting), and close() - or the destructor, for a file
+// still open - flushes, closes and names a file whose writing failed (a full
+// disk), remembering the failure like one of opening.
+class OutputFile : public std::ofstream {
+public:
+    OutputFile() = default;
+    explicit OutputFile(const std::string& path, bool append = false) { open(path, append); }
+    OutputFile(const OutputFile&) = delete;
+    OutputFile& operator=(const OutputFile&) = delete;
+    ~OutputFile() override;
+
+    bool open(const std::string& path, bool append = false);
+    // True when everything written reached the file.
+    bool close();
+
+private:
+    std::string path_;
+};
+bool openForWriting(OutputFile& out, const std::string& path, bool append = false);
+
+// A table that a count read from a file asks for and that cannot fit in the
+// machine's physical memory: the run ends with status 1 and the message.
+class MemoryLimitError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// Bytes of physical memory of the machine (or the test override).
+double physicalMemoryBytes();
+// Test hook: when set to a value > 0, physicalMemoryBytes() returns it; 0
+// restores the machine's figure.
+void setPhysicalMemoryOverride(double bytes);
+
+// Throws MemoryLimitError ("needs N GB for <what>; this machine has M GB")
+// when `bytes` exceed the physical memory. Sizes are doubles so that no
+// product of counts overflows on the way.
+void checkMemoryFits(double bytes, const std::string& what);
+// The same for a table of rows x cols vertex pairs of `bytesPerPair` each.
+void checkPairTableFits(double rows, double cols, double bytesPerPair);
 
 // Names an input file that does not open on standard error.
 void reportMissingInput(const std::string& path);

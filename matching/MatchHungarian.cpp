@@ -8,6 +8,7 @@
 
 #include "matching/Cost.h"
 #include "solvers/Hungarian.h"
+#include "graph/platform.h"
 #include "matching/Match.h"
 
 namespace graphmat {
@@ -52,6 +53,8 @@ int Match::hungarian(const std::string& sim_path, int sense) {
 
     const int order1 = static_cast<int>(g1->V.size());
     const int order2 = static_cast<int>(g2->V.size());
+    // Every pair gets a stored similarity and two matrix cells.
+    checkPairTableFits(order1, order2, sizeof(float) + 0.125 + 2 * sizeof(double));
     // The rank similarity needs `u` and `maxi_u`, which only some readers
     // fill: rank the graphs now when they are not ranked yet.
     g1->ensureRanking();

@@ -263,7 +263,7 @@ void Match::semilarity() {
 
     std::cout << "\n Writing In File";
     const std::string path = "./results/sem_" + g1->name + "__" + g2->name + "_PAIRS.csv";
-    std::ofstream file;
+    OutputFile file;
     openForWriting(file, path);
     std::cout << "\n";
 

@@ -8,6 +8,7 @@
 #include "matching/Cost.h"
 #include "solvers/FastFind.h"
 #include "solvers/Hungarian.h"
+#include "graph/platform.h"
 #include "matching/Match.h"
 #include "mces/MCES.h"
 
@@ -107,6 +108,7 @@ void Match::initGammaMatrix_v2(int alg, int discrim) {
             fillSimMatrixH1();
         std::cout << "\n RB MATCH MATRIX FILLED ";
         const int n = order1 + order2;
+        checkPairTableFits(n, n, 2 * sizeof(double));  // the matrix and the solver's copy
         std::vector<std::vector<double>> matrix(n, std::vector<double>(n, 32767.0));
         for (int i = 0; i < n; ++i)
             for (int j = 0; j < n; ++j) {
@@ -127,6 +129,7 @@ void Match::initGammaMatrix_v2(int alg, int discrim) {
         std::cout << "\n\n Optimum " << optimum << " -- " << c << "\n\n";
     } else if (initType == 5) {
         auto statistics = std::make_unique<MCES>(alg, discrim, g1, g2, 0.0f, randomSeed, nodeError, false);
+        checkPairTableFits(order1, order2, 2 * sizeof(double));  // the matrix and the solver's copy
         std::vector<std::vector<double>> matrix(order1, std::vector<double>(order2, 0.0));
         for (int i = 0; i < order1; ++i)
             for (int j = 0; j < order2; ++j) {
@@ -323,7 +326,7 @@ void Match::similarityExperiment(int alg, int discrim) {
     std::cout << "\n ***************** \n";
     fillRow(acceptedHits, sim_eval[1]);
 
-    std::ofstream results;
+    OutputFile results;
     openForWriting(results, "sim_results.csv", true);
     auto fields = splitString(g1->name, "_");
     auto field = [&](std::size_t k) {
@@ -338,7 +341,7 @@ void Match::similarityExperiment(int alg, int discrim) {
     results << "\n";
     results.close();
     std::cout.flush();
-    std::exit(1);
+    std::exit(outputFailed() ? 2 : 1);
 }
 
 }  // namespace graphmat

@@ -306,7 +306,7 @@ void Match::feedMatching() {
             if (g1->V[i]->label == g2->V[j]->label)
                 _N(i, j) = intSim(cost_mode, g1->V[i].get(), g2->V[j].get());
     }
-    std::ofstream log;
+    OutputFile log;
     openForWriting(log, "test_log.csv");
     nb_matched = order1;
     nb_matched_isolated = 0;

@@ -7,6 +7,8 @@
 #include <unordered_map>
 #include <vector>
 
+#include "graph/platform.h"
+
 namespace graphmat {
 
 template <class T>
@@ -79,6 +81,7 @@ public:
             return scratch_;
         }
         if (values_.empty()) {
+            checkPairTableFits(rows_, cols_, sizeof(T) + 0.125);  // a value and its presence bit
             values_.assign(static_cast<std::size_t>(rows_) * cols_, T{});
             present_.assign(static_cast<std::size_t>(rows_) * cols_, false);
             rowSizes_.assign(rows_, 0);

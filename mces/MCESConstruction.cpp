@@ -7,6 +7,7 @@
 #include <limits>
 #include <unordered_map>
 
+#include "graph/platform.h"
 #include "mces/MCES.h"
 
 namespace graphmat {
@@ -159,6 +160,10 @@ void MCES::initialize(Graph* _g1, Graph* _g2) {
     g2->ensureRelations();
     n1_ = vertexCount(g1);
     n2_ = vertexCount(g2);
+    // The dense pair tables below (and the candidate cells of a greedy run)
+    // must fit in memory before any of them is allocated.
+    const double perPair = sizeof(float) * 4 + sizeof(double) * 2 + sizeof(int) * 8 + (greedy ? sizeof(cell) : 0);
+    checkPairTableFits(n1_ + 1.0, n2_ + 1.0, perPair);
     nb_labels = 1 + std::min(g1->nb_labels, g2->nb_labels);
     nb_node_labels = 1 + std::min(g1->nbNodeLabels, g2->nbNodeLabels);
 

@@ -1,11 +1,11 @@
 #include "mces/vornmain.h"
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <string>
 
+#include "graph/CommandLine.h"
 #include "graph/Graph.h"
 #include "graph/platform.h"
 #include "mces/MCES.h"
@@ -59,15 +59,21 @@ int vornmain(int argc, char** argv) {
             use_MCES();
             return 1;
         }
-        const char* value = argv[++k];
+        const std::string value = argv[++k];
+        bool valid = true;
         switch (letter) {
             case 'o': path1 = value; break;
             case 'n': path2 = value; break;
-            case 's': seed = std::atoi(value); break;
-            case 't': algorithm = std::atoi(value); break;
-            case 'a': alpha = static_cast<float>(std::atof(value)); break;
-            case 'm': similarityCode = std::atoi(value); break;
+            case 's': valid = parseSwitchValue(value, seed); break;
+            case 't': valid = parseSwitchValue(value, algorithm); break;
+            case 'a': valid = parseSwitchValue(value, alpha); break;
+            case 'm': valid = parseSwitchValue(value, similarityCode); break;
             default: break;
+        }
+        if (!valid) {
+            use_MCES();
+            reportBadSwitch(letter, value);
+            return 1;
         }
     }
 
@@ -89,13 +95,12 @@ int vornmain(int argc, char** argv) {
     MCES matcher(algorithm, similarityCode, &graph1, &graph2, alpha, seed, 0.0, true);
     const double end = clockMs();
 
-    std::ofstream results;
-    if (!openForWriting(results, "results.csv", true)) return 2;
+    OutputFile results;
+    if (!results.open("results.csv", true)) return 2;
     results << "0,MCES," << matcher.r_alpha << "," << matcher.seed << "," << matcher.won << ","
             << (end - start) / 1000.0 << "," << graph1.name << "," << matcher.idAlgo << "," << matcher.similarity
             << "\n";
-    results.close();
-    return 0;
+    return results.close() ? 0 : 2;
 }
 
 }  // namespace graphmat

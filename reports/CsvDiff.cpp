@@ -100,7 +100,7 @@ void csvDiff(std::string filename1, std::string filename2, std::string _filename
     const std::set<std::string> _diagM = differenceKeys(*reference, *diagram1, *diagram2);
     auto common = set_inter(&diagM, &_diagM);
 
-    std::ofstream out;
+    OutputFile out;
     openForWriting(out, filename12 + "_diff.csv");
     out << "\n\n M1 inter M2 \n\n";
     for (const std::string& key : *common) out << "\"" << key << "\"\n";

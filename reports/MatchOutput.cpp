@@ -87,7 +87,7 @@ private:
     ReportBlocks blocks_;
     EdgeList g1E_, g2E_;
     std::map<int, double> nCost1_, nCost2_;
-    std::ofstream result_, extract_, review_, summary_;
+    OutputFile result_, extract_, review_, summary_;
     int diffMatch_ = 0, sameUnmatch_ = 0, delCount_ = 0, insCount_ = 0;
 
     void writeHeaders(double c);

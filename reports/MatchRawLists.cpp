@@ -46,7 +46,7 @@ std::string entityName(const Vertex& v) {
 }
 
 std::vector<std::string> writeEntityList(const Graph& g, const std::string& path) {
-    std::ofstream out;
+    OutputFile out;
     openForWriting(out, path);
     out << "\"class\",\"category\"\n";
     std::vector<std::string> names;
@@ -79,7 +79,7 @@ std::string Match::writeVertex2(int y) { return vertexText(getVertex2(y), *g2); 
 
 void Match::rawPrint() {
     const std::string pairPath = "./results/raw_" + runName(*g1, *g2, *costs, randomSeed) + ".csv";
-    std::ofstream pairs, merges;
+    OutputFile pairs, merges;
     std::vector<std::string> entities1 = writeEntityList(*g1, "./results/raw_" + g1->name + ".csv");
     std::vector<std::string> entities2 = writeEntityList(*g2, "./results/raw_" + g2->name + ".csv");
     openForWriting(pairs, pairPath);

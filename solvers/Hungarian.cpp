@@ -5,6 +5,7 @@
 #include <iostream>
 #include <limits>
 
+#include "graph/platform.h"
 namespace graphmat {
 
 void Hungarian::solve(const double* const* _M, int rows, int cols) {
@@ -54,6 +55,7 @@ int Hungarian::step0(const double* const* rowPtrs, const std::size_t* rowLens, i
     l = std::max(n, m);
     k = std::min(n, m);
     const std::size_t side = static_cast<std::size_t>(l);
+    checkPairTableFits(l, l, sizeof(double));
     cells.assign(side * side, 0.0);
     C.assign(side, nullptr);
     for (std::size_t i = 0; i < side; ++i) C[i] = cells.data() + i * side;

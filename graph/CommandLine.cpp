@@ -1,0 +1,72 @@
+#include "graph/CommandLine.h"
+
+#include <cerrno>
+#include <cmath>
+#include <cstdlib>
+#include <iostream>
+#include <limits>
+#include <new>
+#include <stdexcept>
+
+#include "graph/platform.h"
+
+namespace graphmat {
+
+bool parseSwitchValue(const std::string& text, double& value) {
+    if (text.empty()) return false;
+    const char* start = text.c_str();
+    char* end = nullptr;
+    errno = 0;
+    const double read = std::strtod(start, &end);
+    if (end == start || *end != '\0' || !std::isfinite(read)) return false;
+    // An overflow reads as infinity (refused above); an underflow to a tiny
+    // value or 0 is a number all the same.
+    value = read;
+    return true;
+}
+
+bool parseSwitchValue(const std::string& text, float& value) {
+    double read = 0;
+    if (!parseSwitchValue(text, read) || !std::isfinite(static_cast<float>(read))) return false;
+    value = static_cast<float>(read);
+    return true;
+}
+
+bool parseSwitchValue(const std::string& text, int& value) {
+    double read = 0;
+    if (!parseSwitchValue(text, read) || read != std::trunc(read)) return false;
+    if (read < std::numeric_limits<int>::min() || read > std::numeric_limits<int>::max()) return false;
+    value = static_cast<int>(read);
+    return true;
+}
+
+void reportBadSwitch(char letter, const std::string& value) {
+    std::cerr << "Switch -" << letter << ": \"" << value << "\" is not a number this switch takes" << std::endl;
+}
+
+int runEntryPoint(int (*body)(int, char**), int argc, char** argv) {
+    int status = 0;
+    try {
+        status = body(argc, argv);
+    } catch (const MemoryLimitError& e) {
+        std::cout.flush();
+        std::cerr << e.what() << std::endl;
+        return 1;
+    } catch (const std::bad_alloc&) {
+        std::cout.flush();
+        std::cerr << "Out of memory: the inputs need more memory than this machine can give" << std::endl;
+        return 1;
+    } catch (const std::length_error&) {
+        std::cout.flush();
+        std::cerr << "Out of memory: the inputs ask for a table larger than this machine can address" << std::endl;
+        return 1;
+    }
+    std::cout.flush();
+    if (status == 0 && !std::cout) {
+        std::cerr << "Cannot write the standard output" << std::endl;
+        return 2;
+    }
+    return status;
+}
+
+}  // namespace graphmat

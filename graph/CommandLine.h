@@ -1,0 +1,27 @@
+// Conventions shared by every entry point of apps/: numeric switch values
+// that are read whole and checked, and the guard around a program's body
+// that turns tables too large for the machine, failed allocations and a
+// console that could not be written into a message and an exit status.
+#pragma once
+
+#include <string>
+
+namespace graphmat {
+
+// The value of a numeric switch, checked: the whole text must read as a
+// finite number (an int switch: a whole number within the range of int; a
+// float switch: finite as a float too). False, value unchanged, otherwise.
+bool parseSwitchValue(const std::string& text, double& value);
+bool parseSwitchValue(const std::string& text, float& value);
+bool parseSwitchValue(const std::string& text, int& value);
+
+// Names a refused value of switch -letter on standard error (one line).
+void reportBadSwitch(char letter, const std::string& value);
+
+// Runs `body`: a table that cannot fit in memory (MemoryLimitError) or an
+// allocation that fails ends the run with a message on standard error and
+// status 1; a body that ends with 0 while the standard output could not be
+// written ends with status 2.
+int runEntryPoint(int (*body)(int, char**), int argc, char** argv);
+
+}  // namespace graphmat

@@ -1,0 +1,166 @@
+// The conventions every entry point shares: checked numeric switch values,
+// output files whose failures are loud, tables checked against memory.
+#include <gtest/gtest.h>
+
+#include <limits>
+#include <new>
+#include <string>
+#include <vector>
+
+#include "graph/CommandLine.h"
+#include "graph/Graph.h"
+#include "graph/platform.h"
+#include "support/TestSupport.h"
+
+namespace graphmat {
+namespace {
+
+TEST(SwitchValues, RealSwitchesTakeEveryFiniteNumberWrittenWhole) {
+    struct Case {
+        std::string text;
+        bool valid;
+        double value;
+    };
+    const std::vector<Case> cases = {
+        {"1", true, 1},      {"-0.5", true, -0.5}, {"2.5e3", true, 2500}, {"1e-999", true, 0},
+        {"nan", false, 0},   {"NAN", false, 0},    {"inf", false, 0},     {"-infinity", false, 0},
+        {"1e999", false, 0}, {"abc", false, 0},    {"", false, 0},        {"1.5x", false, 0},
+        {"1 ", false, 0},    {"-", false, 0},
+    };
+    for (const Case& c : cases) {
+        double value = 42;
+        EXPECT_EQ(parseSwitchValue(c.text, value), c.valid) << c.text;
+        EXPECT_EQ(value, c.valid ? c.value : 42.0) << c.text;  // a refused text changes nothing
+    }
+}
+
+TEST(SwitchValues, WholeAndFloatSwitchesRefuseWhatTheirTypeCannotHold) {
+    struct Case {
+        std::string text;
+        bool valid;
+        int value;
+    };
+    const std::vector<Case> cases = {
+        {"7", true, 7},           {"-3", true, -3},           {"3.0", true, 3},        {"1e3", true, 1000},
+        {"2147483647", true, std::numeric_limits<int>::max()}, {"2147483648", false, 0}, {"1.5", false, 0},
+        {"-2147483649", false, 0}, {"nan", false, 0},
+    };
+    for (const Case& c : cases) {
+        int value = 42;
+        EXPECT_EQ(parseSwitchValue(c.text, value), c.valid) << c.text;
+        EXPECT_EQ(value, c.valid ? c.value : 42) << c.text;
+    }
+    float alpha = 0;
+    EXPECT_TRUE(parseSwitchValue("0.25", alpha));
+    EXPECT_EQ(alpha, 0.25f);
+    EXPECT_FALSE(parseSwitchValue("1e300", alpha));  // finite as a double only
+    EXPECT_EQ(alpha, 0.25f);
+}
+
+TEST(OutputFiles, AWriteThatFailsIsNamedAtCloseAndRemembered) {
+    resetOutputFailed();
+    test::CaptureStderr err;
+    OutputFile full("/dev/full");
+    ASSERT_TRUE(full.is_open());
+    full << "a line that no disk takes\n";
+    EXPECT_FALSE(full.close());
+    EXPECT_EQ(err.text(), "Cannot write /dev/full\n");
+    EXPECT_TRUE(outputFailed());
+    resetOutputFailed();
+}
+
+TEST(OutputFiles, TheDestructorChecksAFileLeftOpen) {
+    resetOutputFailed();
+    test::CaptureStderr err;
+    {
+        OutputFile full;
+        ASSERT_TRUE(openForWriting(full, "/dev/full", true));
+        full << "x";
+    }
+    EXPECT_EQ(err.text(), "Cannot write /dev/full\n");
+    EXPECT_TRUE(outputFailed());
+    resetOutputFailed();
+}
+
+TEST(OutputFiles, AFileThatIsWrittenWholeIsNoFailure) {
+    test::ScratchDir dir;
+    resetOutputFailed();
+    test::CaptureStderr err;
+    {
+        OutputFile out("a.csv");
+        out << "1,2\n";
+        EXPECT_TRUE(out.close());
+        EXPECT_FALSE(out.close());  // nothing open any more: nothing reported
+    }
+    EXPECT_EQ(test::readFile("a.csv"), "1,2\n");
+    EXPECT_EQ(err.text(), "");
+    EXPECT_FALSE(outputFailed());
+}
+
+class MemoryChecks : public ::testing::Test {
+protected:
+    void TearDown() override { setPhysicalMemoryOverride(0); }
+};
+
+TEST_F(MemoryChecks, ATableBeyondMemoryIsRefusedWithBothSizesInGigabytes) {
+    setPhysicalMemoryOverride(16.0 * 1073741824);
+    EXPECT_NO_THROW(checkMemoryFits(16.0 * 1073741824, "a table"));
+    try {
+        checkPairTableFits(100000, 50000, 8);
+        FAIL() << "not refused";
+    } catch (const MemoryLimitError& e) {
+        EXPECT_EQ(std::string(e.what()), "needs 37.3 GB for 100000 x 50000 vertex pairs; this machine has 16.0 GB");
+    }
+    setPhysicalMemoryOverride(1048576);
+    try {
+        checkMemoryFits(2e12, "2000 vertices");
+        FAIL() << "not refused";
+    } catch (const MemoryLimitError& e) {
+        EXPECT_EQ(std::string(e.what()), "needs 1863 GB for 2000 vertices; this machine has 0.000977 GB");
+    }
+}
+
+TEST_F(MemoryChecks, AReaderRefusesAVertexCountBeforeAllocatingAndNamesTheFile) {
+    test::ScratchDir dir;
+    test::writeFile("g.csv", "100000,0\n");
+    setPhysicalMemoryOverride(1048576);  // room for a few thousand vertices
+    test::CaptureStdout out;
+    for (int mode : {0, 6}) {
+        try {
+            Graph g(mode, "g.csv");
+            FAIL() << "mode " << mode << " not refused";
+        } catch (const MemoryLimitError& e) {
+            const std::string text = e.what();
+            EXPECT_EQ(text.rfind("Graph file g.csv: needs ", 0), 0u) << text;
+            EXPECT_NE(text.find(" GB for 100000 vertices; this machine has 0.000977 GB"), std::string::npos) << text;
+        }
+    }
+    EXPECT_THROW(Graph(7, "100000,0"), MemoryLimitError);
+    test::writeFile("small.csv", "1000,0\n");
+    EXPECT_NO_THROW(Graph(6, "small.csv"));
+}
+
+int throwsBadAlloc(int, char**) { throw std::bad_alloc(); }
+int throwsMemoryLimit(int, char**) { throw MemoryLimitError("needs 2.0 GB for 9 x 9 vertex pairs; this machine has 1.0 GB"); }
+int endsWithThree(int, char**) { return 3; }
+
+TEST(EntryPoints, AllocationFailuresEndWithAMessageAndStatusOne) {
+    struct Case {
+        int (*body)(int, char**);
+        int status;
+        std::string err;
+    };
+    const std::vector<Case> cases = {
+        {throwsBadAlloc, 1, "Out of memory: the inputs need more memory than this machine can give\n"},
+        {throwsMemoryLimit, 1, "needs 2.0 GB for 9 x 9 vertex pairs; this machine has 1.0 GB\n"},
+        {endsWithThree, 3, ""},
+    };
+    for (const Case& c : cases) {
+        test::CaptureStderr err;
+        EXPECT_EQ(runEntryPoint(c.body, 0, nullptr), c.status);
+        EXPECT_EQ(err.text(), c.err);
+    }
+}
+
+}  // namespace
+}  // namespace graphmat
