@@ -101,6 +101,7 @@ public:
     void initMode7(const std::string& text);
     // Reads the file twice: the stream must be able to rewind.
     void initMode8(std::istream& file);
+    void initMode9(std::istream& file);
     void initMode12(std::istream& file);
 
     // Ranking.

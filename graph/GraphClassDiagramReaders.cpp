@@ -95,14 +95,13 @@ void checkContainment(const Vertex& v, const Vertex& parent, const std::string& 
               << parent.level << ")\n";
 }
 
-// A class vertex from a class line: numbered by its position; the number
-// field is checked against it. Returns the label field (empty when missing).
+// A class vertex from a class line, numbered by its position: type, label
+// (empty when the line has none) and weights.
 std::unique_ptr<Vertex> classVertex(const std::vector<std::string>& fields, int position, short type) {
     auto v = std::make_unique<Vertex>();
     v->type = type;
     v->setNumber(position);
     v->setLabel(fieldAt(fields, 2));
-    checkVertexOrder(fields, 1, v->label, position);
     readWeightFields(fields, 3, *v);
     return v;
 }
@@ -129,6 +128,7 @@ std::vector<std::string> readClassDiagramLines(Graph& g, std::istream& file, con
             case 'c': {
                 const int position = classCount;
                 std::unique_ptr<Vertex> v = classVertex(fields, position, style.typedClasses ? 1 : 0);
+                checkVertexOrder(fields, 1, v->label, position);
                 if (style.typedClasses && fields.size() > 2) g.classes->emplace(simpleName(v->label), position);
                 g.V.push_back(std::move(v));
                 break;
@@ -233,6 +233,152 @@ void Graph::initMode8(std::istream& file) {
         insertEdge(std::move(e));
     }
     std::cout << "\n ROUND 3: END \n";
+}
+
+namespace {
+
+// A relation of mode 9 before it becomes an edge: from, to, label.
+struct RelationLine {
+    int from;
+    int to;
+    std::string label;
+};
+
+// The typing relation of a member to the class that a piece of its
+// signature names, when it names one.
+void deriveTyping(std::vector<RelationLine>& relations, const std::map<std::string, int>& classByLabel, int member,
+                  const std::string& typeName, const char* kind) {
+    auto found = classByLabel.find(typeName);
+    if (found != classByLabel.end()) relations.push_back({member, found->second, kind});
+}
+
+}  // namespace
+
+void Graph::initMode9(std::istream& file) {
+    nbPackages = nbClasses = nbMethods = nbAttributes = 0;
+    PackageTree tree;
+
+    // Line pass: the lines sorted by kind; packages from the class labels.
+    std::vector<std::vector<std::string>> classLines, methodLines, attributeLines;
+    std::vector<std::pair<std::string, std::vector<std::string>>> memberLines;  // for the messages
+    std::vector<RelationLine> relations;
+    int fileRelations = 0;
+    std::string line;
+    while (readLine(file, line)) {
+        if (line.size() < 2 || line[1] != ',') continue;
+        std::vector<std::string> fields = lineFields(line);
+        switch (line[0]) {
+            case 'c':
+                tree.addClass(fieldAt(fields, 2));
+                classLines.push_back(std::move(fields));
+                break;
+            case 'a':
+            case 'm':
+                // A member line names its class and carries a spec.
+                if (fields.size() < 3) break;
+                memberLines.emplace_back(line, std::move(fields));
+                break;
+            case 'r': {
+                // Weights of relation lines are not read here.
+                if (std::unique_ptr<Edge> e = readArcFields(fields, 1, fileRelations, false)) {
+                    relations.push_back({e->from, e->to, e->label});
+                    ++fileRelations;
+                }
+                break;
+            }
+            default: break;
+        }
+    }
+    nbClasses = static_cast<int>(classLines.size());
+    nbPackages = tree.size();
+
+    // Members whose class number is no class are left out.
+    for (auto& [text, fields] : memberLines) {
+        if (memberClass(fields, text, nbClasses) < 0) continue;
+        (text[0] == 'm' ? methodLines : attributeLines).push_back(std::move(fields));
+    }
+    nbMethods = static_cast<int>(methodLines.size());
+    nbAttributes = static_cast<int>(attributeLines.size());
+
+    classes = std::make_unique<std::multimap<std::string, int>>();
+    std::map<std::string, int> classByLabel;  // the first class of each label
+    vertices = 0;
+
+    // Classes, numbered by their position; a number field that disagrees is
+    // reported and the reading waits for the user at a console.
+    for (const auto& fields : classLines) {
+        std::unique_ptr<Vertex> v = classVertex(fields, vertices, 1);
+        if (!checkVertexOrder(fields, 1, v->label, vertices)) pauseConsole();
+        classByLabel.emplace(v->label, vertices);
+        V.push_back(std::move(v));
+        ++vertices;
+    }
+
+    // Packages, in order of discovery.
+    for (const std::string& path : tree.paths) {
+        auto v = std::make_unique<Vertex>();
+        v->type = 0;
+        v->setNumber(vertices);
+        v->setLabel(path);
+        v->level = path == ROOT_PACKAGE ? 0 : treeLevel(path);
+        if (path == ROOT_PACKAGE) root = vertices;
+        V.push_back(std::move(v));
+        ++vertices;
+    }
+
+    // Members: named after their class, signature in `specif`, contained by
+    // their class and typed by the classes their signature names.
+    auto addMember = [&](const std::vector<std::string>& fields, short type) {
+        auto v = std::make_unique<Vertex>();
+        v->type = type;
+        const int number = vertices++;
+        v->setNumber(number);
+        int owner = 0;
+        intField(fields, 1, owner);  // checked when the lines were sorted
+        relations.push_back({number, owner, "9"});
+        v->specif = type == 2 ? ClassMethod(methodSpec(fields)).write() : ClassAttribute(fields[2]).write();
+        const std::vector<std::string> pieces = lineFields(v->specif);
+        v->setLabel(V[owner]->label + "." + fieldAt(pieces, 2));
+        if (type == 2) {
+            deriveTyping(relations, classByLabel, number, fieldAt(pieces, 1), "8");
+            for (std::size_t k = 3; k < pieces.size(); ++k) deriveTyping(relations, classByLabel, number, pieces[k], "7");
+        } else {
+            deriveTyping(relations, classByLabel, number, fieldAt(pieces, 1), "6");
+        }
+        V.push_back(std::move(v));
+    };
+    for (const auto& fields : methodLines) addMember(fields, 2);
+    for (const auto& fields : attributeLines) addMember(fields, 3);
+
+    // Levels of the classes and the containment of classes and packages.
+    for (int p = 0; p < nbClasses + nbPackages; ++p) {
+        Vertex& v = *V[p];
+        if (v.type != 0) v.level = treeLevel(v.label);
+        if (v.label == ROOT_PACKAGE) continue;
+        const auto [parentPath, package] = tree.parentOf(v.label);
+        const Vertex& parent = *V[nbClasses + package];
+        checkContainment(v, parent, parentPath);
+        relations.push_back({v.number, parent.number, "9"});
+    }
+
+    // Relations: every containment runs from the container to the element;
+    // a member takes the level below its container.
+    int edgeCounter = 0;
+    const int n = static_cast<int>(V.size());
+    auto isVertex = [n](int k) { return k >= 0 && k < n; };
+    for (RelationLine& relation : relations) {
+        auto e = std::make_unique<Edge>(relation.from, relation.to, relation.label);
+        e->setNumber(edgeCounter++);
+        if (isVertex(relation.from)) e->type = V[relation.from]->type;
+        if (relation.label == "9") {
+            if (isVertex(relation.from) && isVertex(relation.to) && V[relation.from]->type >= 2)
+                V[relation.from]->level = static_cast<short>(V[relation.to]->level + 1);
+            std::swap(e->from, e->to);
+        }
+        insertEdge(std::move(e));
+    }
+
+    for (const auto& v : V) classes->emplace(simpleName(v->label), v->number);
 }
 
 }  // namespace graphmat

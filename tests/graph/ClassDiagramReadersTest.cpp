@@ -228,3 +228,110 @@ TEST(ClassDiagramMode8, LabelsWithEmptyPackageNames) {
 
 }  // namespace
 }  // namespace graphmat::test
+
+namespace graphmat::test {
+namespace {
+
+// One line per vertex: number | type | label | level | specif.
+std::string memberTable(const Graph& g) {
+    std::string table;
+    for (const auto& v : g.V)
+        table += to_string(v->number) + " | " + to_string(v->type) + " | " + v->label + " | " + to_string(v->level) +
+                 " | " + v->specif + "\n";
+    return table;
+}
+
+std::string indexKeys(const Graph& g) {
+    std::string text;
+    for (int i = 0; i < static_cast<int>(g.V.size()); ++i) text += indexKeyOf(g, i) + ";";
+    return text;
+}
+
+// The header line and a relation line before its classes change nothing.
+TEST(ClassDiagramMode9, MembersAsVerticesWithDerivedRelations) {
+    ScratchDir dir;
+    const std::string path = fixture("graph/class-diagram-members.txt");
+    ReadGraph r = readGraph(9, path);
+    const Graph& g = *r.graph;
+    EXPECT_EQ(memberTable(g),
+              "0 | 1 | app.Item | 2 | \n"
+              "1 | 1 | app.Shop | 2 | \n"
+              "2 | 0 | . | 0 | \n"
+              "3 | 0 | app | 1 | \n"
+              "4 | 2 | app.Shop.buy | 3 | ,app.Item,buy,\n"
+              "5 | 3 | app.Shop.last | 3 | ,app.Item,last\n");
+    EXPECT_EQ(edgeTable(g),
+              "1 | 0 | 1 | 1 | 0\n"
+              "1 | 4 | 9 | 2 | 1\n"
+              "4 | 0 | 8 | 2 | 2\n"
+              "1 | 5 | 9 | 3 | 3\n"
+              "5 | 0 | 6 | 3 | 4\n"
+              "3 | 0 | 9 | 1 | 5\n"
+              "3 | 1 | 9 | 1 | 6\n"
+              "2 | 3 | 9 | 0 | 7\n");
+    EXPECT_EQ(r.out, fileHeader(path, 9) + FILL);
+    EXPECT_EQ(g.root, 2);
+    EXPECT_EQ(g.nbClasses, 2);
+    EXPECT_EQ(g.nbPackages, 2);
+    EXPECT_EQ(g.nbMethods, 1);
+    EXPECT_EQ(g.nbAttributes, 1);
+    EXPECT_EQ(indexKeys(g), "Item;Shop;;app;buy;last;");
+    for (int i = 0; i < g.vertices; ++i) ASSERT_TRUE(g.V[i]->nodes && g.V[i]->nodes->count(i));
+}
+
+TEST(ClassDiagramMode9, BadLinesAndTurnedContainment) {
+    ScratchDir dir;
+    writeFile("d.txt",
+              "c,0,Main\n"
+              "c,5,app.Item\n"
+              "c,2,app.Shop\n"
+              "m,2,app.Item@sell@(app.Item,int)\n"
+              "m,7,void@lost@()\n"
+              "a,x,int@n\n"
+              "m,1\n"
+              "r,0,2,9\n"
+              "r,0,99,1\n"
+              "r,0\n");
+    ReadGraph r = readGraph(9, "d.txt");
+    const Graph& g = *r.graph;
+    // The class out of order keeps its position as its number; a class
+    // without "." hangs below "." with no package of its own.
+    EXPECT_EQ(memberTable(g),
+              "0 | 1 | Main | 1 | \n"
+              "1 | 1 | app.Item | 2 | \n"
+              "2 | 1 | app.Shop | 2 | \n"
+              "3 | 0 | . | 0 | \n"
+              "4 | 0 | app | 1 | \n"
+              "5 | 2 | app.Shop.sell | 3 | ,app.Item,sell,app.Item,int\n");
+    // The file's containment turns around; return type and parameter of one
+    // class make one edge with the digits 8 and 7.
+    EXPECT_EQ(edgeTable(g),
+              "2 | 0 | 9 | 1 | 0\n"
+              "2 | 5 | 9 | 2 | 2\n"
+              "5 | 1 | 87 | 2 | 3\n"
+              "3 | 0 | 9 | 1 | 5\n"
+              "4 | 1 | 9 | 1 | 6\n"
+              "4 | 2 | 9 | 1 | 7\n"
+              "3 | 4 | 9 | 0 | 8\n");
+    EXPECT_EQ(r.out, fileHeader("d.txt", 9) +
+                         "\n Class does not exist: m,7,void@lost@() !!!!"
+                         "\n Class does not exist: a,x,int@n !!!!"
+                         "\n Order Problem: 5,app.Item[1]"
+                         "\n Node does not exist: 0,99(1) !!!!" +
+                         FILL);
+    EXPECT_EQ(g.root, 3);
+    EXPECT_EQ(g.nbMethods, 1);
+    EXPECT_EQ(g.nbAttributes, 0);
+}
+
+TEST(ClassDiagramMode9, EmptyFileGivesTheRootPackage) {
+    ScratchDir dir;
+    writeFile("d.txt", "");
+    ReadGraph r = readGraph(9, "d.txt");
+    EXPECT_EQ(memberTable(*r.graph), "0 | 0 | . | 0 | \n");
+    EXPECT_EQ(r.graph->root, 0);
+    EXPECT_TRUE(r.graph->E.empty());
+}
+
+}  // namespace
+}  // namespace graphmat::test
