@@ -73,6 +73,8 @@ Graph::Graph(int mode, const std::string& path) {
         case 6: initMode6(file); break;
         case 8: initMode8(file); break;
         case 9: initMode9(file); break;
+        case 10: initMode10(file); break;
+        case 11: initMode11(file); break;
         case 12: initMode12(file); break;
         default: break;  // no reader for this mode: the graph stays empty
     }

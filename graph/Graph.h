@@ -102,6 +102,8 @@ public:
     // Reads the file twice: the stream must be able to rewind.
     void initMode8(std::istream& file);
     void initMode9(std::istream& file);
+    void initMode10(std::istream& file);
+    void initMode11(std::istream& file);
     void initMode12(std::istream& file);
 
     // Ranking.
