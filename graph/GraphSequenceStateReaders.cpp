@@ -31,11 +31,17 @@ std::unique_ptr<Edge> newArc(int from, int to, const std::string& label, int typ
     return e;
 }
 
-// The header: vertex and edge counts, replaced once the file is read.
-void readHeader(Graph& g, const std::string& line) {
-    std::vector<std::string> fields = lineFields(line);
-    intField(fields, 0, g.vertices);
-    intField(fields, 1, g.edges);
+// Starts a new `classes` index, reads the header (vertex and edge counts,
+// replaced once the file is read) and hands every later line to `handle`.
+template <class Handle>
+void readLinesAfterHeader(Graph& g, std::istream& file, Handle handle) {
+    g.classes = std::make_unique<std::multimap<std::string, int>>();
+    std::string line;
+    if (!readLine(file, line)) return;
+    std::vector<std::string> header = lineFields(line);
+    intField(header, 0, g.vertices);
+    intField(header, 1, g.edges);
+    while (readLine(file, line)) handle(line);
 }
 
 // The arc label of a message spec: its second "@"-separated part, which
@@ -50,17 +56,9 @@ std::string messageLabel(const std::string& spec) {
 }  // namespace
 
 void Graph::initMode10(std::istream& file) {
-    classes = std::make_unique<std::multimap<std::string, int>>();
     int lifelineArcs = 0;
-    std::string line;
-    bool header = true;
-    while (readLine(file, line)) {
-        if (header) {
-            header = false;
-            readHeader(*this, line);
-            continue;
-        }
-        if (line.size() < 2 || line[1] != ',') continue;
+    readLinesAfterHeader(*this, file, [&](const std::string& line) {
+        if (line.size() < 2 || line[1] != ',') return;
         const std::vector<std::string> fields = lineFields(line);
         const int position = static_cast<int>(V.size());
         switch (line[0]) {
@@ -101,20 +99,12 @@ void Graph::initMode10(std::istream& file) {
             }
             default: break;
         }
-    }
+    });
 }
 
 void Graph::initMode11(std::istream& file) {
-    classes = std::make_unique<std::multimap<std::string, int>>();
-    std::string line;
-    bool header = true;
-    while (readLine(file, line)) {
-        if (header) {
-            header = false;
-            readHeader(*this, line);
-            continue;
-        }
-        if (line.compare(0, 2, "s,") != 0 && line.compare(0, 2, "t,") != 0) continue;
+    readLinesAfterHeader(*this, file, [&](const std::string& line) {
+        if (line.compare(0, 2, "s,") != 0 && line.compare(0, 2, "t,") != 0) return;
         std::cout << "\n" << line;
         const std::vector<std::string> fields = lineFields(line);
         const int position = static_cast<int>(V.size());
@@ -125,17 +115,17 @@ void Graph::initMode11(std::istream& file) {
             v->specif = " ";
             classes->emplace(v->label, position);
             V.push_back(std::move(v));
-            continue;
+            return;
         }
         // t, from, to, label
         int from = -1, to = -1;
-        if (fields.size() < 4 || !intField(fields, 1, from) || !intField(fields, 2, to)) continue;
+        if (fields.size() < 4 || !intField(fields, 1, from) || !intField(fields, 2, to)) return;
         auto v = newVertex(TRANSITION, position, toLowerAscii(fields[3]));
         classes->emplace(v->label, position);
         V.push_back(std::move(v));
         insertEdge(newArc(from, position, "1", 8));
         insertEdge(newArc(position, to, "1", 9));
-    }
+    });
 
     // States are named after their transitions: the sources of the arcs
     // into them, then the targets of the arcs out of them.

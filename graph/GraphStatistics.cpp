@@ -233,7 +233,8 @@ void Graph::print() const {
         // The identifier words of the label's last "."-separated piece; a
         // label without a piece has none.
         std::unique_ptr<std::vector<std::string>> words;
-        if (auto pieces = splitString(v.label, ".")) words = IdSplitter(pieces->back());
+        auto pieces = splitString(v.label, ".");
+        if (pieces && !pieces->empty()) words = IdSplitter(pieces->back());
         std::cout << "\n***" << (words ? words->size() : 0) << "***\t";
         if (words)
             for (const std::string& w : *words) std::cout << "\t" << w;
