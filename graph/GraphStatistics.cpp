@@ -62,7 +62,7 @@ void writeFileText(const std::string& path, const std::string& text, bool append
     std::ofstream out;
     if (!openForWriting(out, path, append)) return;
     out << text;
-    closeOutput(out, path);
+    closeWritten(out, path);
 }
 
 }  // namespace
@@ -110,7 +110,7 @@ void Graph::collectStats() {
         if (all == 0 && isolatedOpen) isolated << v.number << "," << v.label << "\n";
         if (labelsSeen.insert(v.label).second) ++nbNodeLabels;
     }
-    if (isolatedOpen) closeOutput(isolated, isolatedPath);
+    if (isolatedOpen) closeWritten(isolated, isolatedPath);
 
     // Edges: loops, multi-arcs, label digits, distinct labels.
     std::string distinctLabels;
@@ -264,7 +264,7 @@ void Graph::toMatrixFile() const {
         }
         out << "\n";
     }
-    closeOutput(out, path);
+    closeWritten(out, path);
 }
 
 }  // namespace graphmat
