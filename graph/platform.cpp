@@ -55,6 +55,8 @@ bool outputFailed() { return g_outputFailed; }
 
 void resetOutputFailed() { g_outputFailed = false; }
 
+void markOutputFailed() { g_outputFailed = true; }
+
 void reportMissingInput(const std::string& path) { std::cerr << "Cannot read " << path << "\n"; }
 
 void pauseConsole() {

@@ -44,6 +44,9 @@ bool openForWriting(std::ofstream& out, const std::string& path, bool append = f
 // True once a file could not be opened for writing; reset for tests.
 bool outputFailed();
 void resetOutputFailed();
+// Remembers an output failure found after a file was opened (a write that
+// failed); the caller names the file on standard error.
+void markOutputFailed();
 
 // Names an input file that does not open on standard error.
 void reportMissingInput(const std::string& path);
