@@ -61,7 +61,7 @@ for v in range(1, versions):
     for _ in range(classes // 50):
         cur.append(new_class(next_id)); next_id += 1
     ids = {c["id"] for c in cur}
-    new_rels = {r for r in old_rels if r[0] in ids and r[1] in ids and rnd.random() > 0.02}
+    new_rels = {r for r in sorted(old_rels) if r[0] in ids and r[1] in ids and rnd.random() > 0.02}
     id_list = sorted(ids)
     for _ in range(classes // 20):
         new_rels.add((rnd.choice(id_list), rnd.choice(id_list), rnd.choice("1123")))
