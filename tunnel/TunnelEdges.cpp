@@ -119,22 +119,20 @@ void Tunnel::createTunnelEdges() {
         raw << std::string(s < 7 ? 7 - s : 1, ',') << max << "," << sum;
     }
 
-    for (int c = 0; c <= N; ++c) {
-        if (labelStats[c] <= 0) continue;
-        std::ostringstream line;
-        line << "\n labelStats," << c << "," << labelStats[c];
-        raw << line.str();
-        std::cout << line.str();
-    }
+    // The statistics lines go to the file and to standard output alike.
+    auto writeStats = [&](const char* name, const std::vector<int>& table, int from) {
+        for (int k = from; k <= N; ++k) {
+            if (table[k] <= 0) continue;
+            std::ostringstream line;
+            line << "\n " << name << "," << k << "," << table[k];
+            raw << line.str();
+            std::cout << line.str();
+        }
+    };
+    writeStats("labelStats", labelStats, 0);
     raw << "\n\n Original Edges in the tunnel : " << perfect + orig_edges << "\n\n";
     raw << "\n\n Perfect Edge Matching : " << perfect << "\n\n";
-    for (int s = 2; s <= N; ++s) {
-        if (m_labelStats[s] <= 0) continue;
-        std::ostringstream line;
-        line << "\n multilabelStats," << s << "," << m_labelStats[s];
-        raw << line.str();
-        std::cout << line.str();
-    }
+    writeStats("multilabelStats", m_labelStats, 2);
     raw << "\n\n Threads \n\n";
     for (int i = 0; i < n; ++i) raw << i << "," << threads[i] << "\n";
     raw << "\n\n Costs in tunnel \n\n";

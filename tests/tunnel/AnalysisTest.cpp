@@ -196,17 +196,12 @@ TEST(Histories, RelationThreadStopsAtTheFirstMissingEdge) {
     ScratchDir dir;
     Tunnel tunnel;
     CaptureStdout quiet;
+    std::vector<std::unique_ptr<Graph>> versions;
     const std::vector<std::vector<Arc>> arcs = {{{0, 1, "1"}}, {{0, 1, "11"}}, {}, {{0, 1, "1"}}};
-    const char* names[] = {"v0", "v1", "v2", "v3"};
-    for (int v = 0; v < 4; ++v) tunnel.addVersion(makeVersion(names[v], {{"a.A"}, {"a.B"}}, arcs[v]));
-    for (int q = 0; q < 3; ++q) {
-        std::string path = std::string("results/") + names[q + 1] + "__" + names[q] + "__1__1__1__1__0__1.csv";
-        writeFile(path, matchFile({{0, 0}, {1, 1}}));
-        tunnel.getMatches(tunnel.matchings[q].get(), path);
-    }
-    ASSERT_TRUE(tunnel.setCostParameters("1__1__1__1__0__1.csv"));
-    tunnel.prepareAnalysis();
-    tunnel.createTunnel({0, 0, 0});
+    for (int v = 0; v < 4; ++v) versions.push_back(makeVersion("v" + std::to_string(v), {{"a.A"}, {"a.B"}}, arcs[v]));
+    const std::vector<MatchRow> same = {{0, 0}, {1, 1}};
+    addSeries(tunnel, std::move(versions), {same, same, same});
+    analyse(tunnel);
     EXPECT_EQ(readFile("results/rtunnel_v0.csv"), "0,a.A,1,a.B,1,2,v0__100000,v1__200000\n");
     // The pair is tunnelled: signatures 100000 (v0, v3) and 200000 (v1).
     EXPECT_NE(readFile("results/raw_tunnel_v0.csv").find("\na.A,a.B,100000\\2,200000\\1,,,,,2,3"),
@@ -217,13 +212,11 @@ TEST(Analysis, NoTunnelledClass) {
     ScratchDir dir;
     Tunnel tunnel;
     CaptureStdout quiet;
-    tunnel.addVersion(makeVersion("new", {{"a.A"}}, {}));
-    tunnel.addVersion(makeVersion("old", {{"a.A"}}, {}));
-    writeFile("m.csv", matchFile({}));
-    tunnel.getMatches(tunnel.matchings[0].get(), "m.csv");
-    ASSERT_TRUE(tunnel.setCostParameters("1__1__1__1__0__1.csv"));
-    tunnel.prepareAnalysis();
-    tunnel.createTunnel({0});
+    std::vector<std::unique_ptr<Graph>> versions;
+    versions.push_back(makeVersion("new", {{"a.A"}}, {}));
+    versions.push_back(makeVersion("old", {{"a.A"}}, {}));
+    addSeries(tunnel, std::move(versions), {{}});
+    analyse(tunnel);
     EXPECT_EQ(readFile("results/raw_tunnel_new.csv"),
               "\na.A\n\n tunnelSize,0"
               "\n\n Original Edges in the tunnel : 0\n\n\n\n Perfect Edge Matching : 0\n\n"
@@ -239,15 +232,12 @@ TEST(Analysis, ASignatureTooLongForAnIntIsStillCounted) {
     // Twelve arcs of each of the digits 1 to 6: the text 121212121212.
     std::string many;
     for (char d = '1'; d <= '6'; ++d) many += std::string(12, d);
-    for (const char* name : {"new", "old"}) tunnel.addVersion(makeVersion(name, {{"a.A"}, {"a.B"}}, {{0, 1, many}}));
-    tunnel.addVersion(makeVersion("older", {{"a.A"}, {"a.B"}}, {}));
-    writeFile("m0.csv", matchFile({{0, 0}, {1, 1}}));
-    writeFile("m1.csv", matchFile({{0, 0}, {1, 1}}));
-    tunnel.getMatches(tunnel.matchings[0].get(), "m0.csv");
-    tunnel.getMatches(tunnel.matchings[1].get(), "m1.csv");
-    ASSERT_TRUE(tunnel.setCostParameters("1__1__1__1__0__1.csv"));
-    tunnel.prepareAnalysis();
-    tunnel.createTunnel({0, 0});
+    std::vector<std::unique_ptr<Graph>> versions;
+    for (const char* name : {"new", "old"}) versions.push_back(makeVersion(name, {{"a.A"}, {"a.B"}}, {{0, 1, many}}));
+    versions.push_back(makeVersion("older", {{"a.A"}, {"a.B"}}, {}));
+    const std::vector<MatchRow> same = {{0, 0}, {1, 1}};
+    addSeries(tunnel, std::move(versions), {same, same});
+    analyse(tunnel);
     const auto& list = tunnel.tunnelEdges.at({0, 1});
     ASSERT_EQ(list.size(), 1u);
     EXPECT_EQ(list[0].value, 121212121212.0);

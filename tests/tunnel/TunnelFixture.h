@@ -70,6 +70,27 @@ inline std::string matchFile(const std::vector<MatchRow>& rows, const std::strin
     return text + extra + "\n\n EDGES, src1, dest1, label1, src2, dest2, label2,, raw cost \n\n";
 }
 
+// Adds the versions (newest first) to the tracker and reads, for every step
+// q, a match result file of the rows steps[q] written under ./results/.
+inline void addSeries(Tunnel& tunnel, std::vector<std::unique_ptr<Graph>> versions,
+                      const std::vector<std::vector<MatchRow>>& steps) {
+    for (auto& version : versions) tunnel.addVersion(std::move(version));
+    for (std::size_t q = 0; q < steps.size(); ++q) {
+        const std::string path = "results/" + tunnel.gseries[q + 1]->name + "__" + tunnel.gseries[q]->name +
+                                 "__1__1__1__1__0__1.csv";
+        writeFile(path, matchFile(steps[q]));
+        tunnel.getMatches(tunnel.matchings[q].get(), path);
+    }
+}
+
+// Builds the cost model, prepares and runs the analysis, reading entry 0 of
+// every step.
+inline void analyse(Tunnel& tunnel, const std::string& parameters = "1__1__1__1__0__1.csv") {
+    tunnel.setCostParameters(parameters);
+    tunnel.prepareAnalysis();
+    tunnel.createTunnel(std::vector<int>(tunnel.matchings.size(), 0));
+}
+
 // The fields of every line of a report (lines cut at ",").
 inline std::vector<std::vector<std::string>> csvRows(const std::string& text) {
     std::vector<std::vector<std::string>> rows;
