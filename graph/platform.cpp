@@ -51,11 +51,18 @@ bool openForWriting(std::ofstream& out, const std::string& path, bool append) {
     return false;
 }
 
+bool closeWritten(std::ofstream& out, const std::string& path) {
+    if (!out.is_open()) return false;
+    out.close();
+    if (!out.fail()) return true;
+    std::cerr << "Cannot write " << path << "\n";
+    g_outputFailed = true;
+    return false;
+}
+
 bool outputFailed() { return g_outputFailed; }
 
 void resetOutputFailed() { g_outputFailed = false; }
-
-void markOutputFailed() { g_outputFailed = true; }
 
 void reportMissingInput(const std::string& path) { std::cerr << "Cannot read " << path << "\n"; }
 

@@ -137,7 +137,7 @@ void Tunnel::createTunnelEdges() {
     for (int i = 0; i < n; ++i) raw << i << "," << threads[i] << "\n";
     raw << "\n\n Costs in tunnel \n\n";
     for (int i : tunnelled) raw << i << "," << _cost[i] << "\n";
-    closeReport(raw, rawPath());
+    closeWritten(raw, rawPath());
 }
 
 }  // namespace graphmat

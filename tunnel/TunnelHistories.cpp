@@ -78,8 +78,8 @@ void Tunnel::createHistories() {
         relations << "\n";
     }
     std::cout << "\n Edge data written";
-    closeReport(classes, classThreadPath());
-    closeReport(relations, relationThreadPath());
+    closeWritten(classes, classThreadPath());
+    closeWritten(relations, relationThreadPath());
 }
 
 }  // namespace graphmat

@@ -5,8 +5,6 @@
 
 #include <climits>
 #include <cmath>
-#include <fstream>
-#include <iostream>
 #include <string>
 
 #include "graph/platform.h"
@@ -65,17 +63,6 @@ inline double finiteOr0(double x) { return std::isfinite(x) ? x : 0.0; }
 inline double deviation(double squares, double n, double mean) {
     double variance = squares / n - mean * mean;
     return variance > 0 ? std::sqrt(variance) : 0.0;
-}
-
-// Closes a report and names it on standard error when a write failed (a full
-// disk); the run then ends with the output-failure status.
-inline void closeReport(std::ofstream& out, const std::string& path) {
-    if (!out.is_open()) return;
-    out.close();
-    if (out.fail()) {
-        std::cerr << "Cannot write " << path << "\n";
-        markOutputFailed();
-    }
 }
 
 }  // namespace graphmat

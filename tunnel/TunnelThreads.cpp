@@ -210,8 +210,8 @@ void Tunnel::createThreads() {
         for (int k = 0; k < CHANGE_KINDS; ++k) metrics << "," << pX[k] << "," << lastPX[k];
         metrics << "," << (newClass ? 1 : 0) << "\n";
     }
-    closeReport(trace, tracePath());
-    closeReport(metrics, metricsPath());
+    closeWritten(trace, tracePath());
+    closeWritten(metrics, metricsPath());
     std::cout << "\n Created Tunnel \n";
 }
 
