@@ -10,7 +10,7 @@ set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 classes="${1:-3000}"
 versions="${2:-10}"
-make -C "$root" build > /dev/null
+make -C "$root" build JOBS=4 > /dev/null
 work="$(mktemp -d)"
 trap '[ -n "${KEEP:-}" ] || rm -rf "$work"' EXIT
 mkdir -p "$work/results" "$work/matches"
