@@ -1,0 +1,230 @@
+// The tunnel program end to end: the shipped example series and series
+// lists that cannot be tracked.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "TunnelFixture.h"
+
+namespace graphmat::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+const char* const PARAMETERS = "__1__0.5__1__1__0__1.csv";
+
+// A scratch directory holding a copy of the example series.
+struct ExampleSeries : ::testing::Test {
+    ScratchDir dir;
+    void SetUp() override {
+        fs::copy(exampleFile("series"), ".", fs::copy_options::recursive);
+        fs::remove_all("results");
+        fs::create_directory("results");
+    }
+    static std::vector<std::string> results() {
+        std::vector<std::string> names;
+        for (const auto& entry : fs::directory_iterator("results")) names.push_back(entry.path().filename());
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+};
+
+TEST_F(ExampleSeries, MatchFilesAreThoseOfTheMatcher) {
+    for (auto [older, newer] : {std::pair{"1", "2"}, {"2", "3"}, {"3", "4"}}) {
+        const std::string o = std::string("shop-") + older, n = std::string("shop-") + newer;
+        RunResult run = runProgram(GRAPHMAT_BIN, {"-h", "4", "-d", "1", "-g", "0.5", "-e", "1", "-y", "1", "-o",
+                                                  o + ".txt", "-n", n + ".txt"});
+        ASSERT_EQ(run.status, 0) << run.err;
+        const std::string name = o + "__" + n + PARAMETERS;
+        EXPECT_EQ(readFile("results/" + name), readFile("matches/" + name)) << name;
+    }
+}
+
+TEST_F(ExampleSeries, FiveReports) {
+    RunResult run = runProgram(TUNNEL_BIN, {"series.txt"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.err, "");
+    EXPECT_EQ(results(), (std::vector<std::string>{"_tunnel_shop-4.csv", "ctunnel_shop-4.csv", "raw_tunnel_shop-4.csv",
+                                                   "rtunnel_shop-4.csv", "tunnel_shop-4.csv"}));
+
+    // Step costs: the two overall costs of each class's row in the three
+    // match result files (Invoice: Order's 183.333 + 100, 0 + 0, 0 + 75);
+    // creation: class insertion 50 plus 25 per outgoing arc in the oldest
+    // version of the thread (Payment: created in shop-2 with one arc).
+    EXPECT_EQ(readFile("results/_tunnel_shop-4.csv"),
+              "p,0,shop.Cart,195,198,214,265,\n"
+              "c,0,shop.Cart,100,0,0,100,\n"
+              "p,1,shop.Item,192,157,169,224,\n"
+              "c,1,shop.Item,50,0,0,50,\n"
+              "p,2,shop.Client,136,107,115,143,\n"
+              "c,2,shop.Client,0,0,85,75,\n"
+              "p,3,shop.util.Logger,192,192,207,255,\n"
+              "c,3,shop.util.Logger,0,0,0,50,\n"
+              "p,4,shop.Payment,79,107,115,\n"
+              "c,4,shop.Payment,50,0,0,75,\n"
+              "p,5,shop.Invoice,202,164,176,111,\n"
+              "c,5,shop.Invoice,283,0,75,125,\n");
+
+    // Client was Customer in shop-1; Logger moved from util; the matcher
+    // took Order for Invoice's former self; Payment appeared in shop-2.
+    EXPECT_EQ(readFile("results/ctunnel_shop-4.csv"),
+              "0,shop.Cart,3,1,shop-4__shop.Cart\n"
+              "1,shop.Item,3,1,shop-4__shop.Item\n"
+              "2,shop.Client,3,2,shop-4__shop.Client,shop-1__shop.Customer\n"
+              "3,shop.util.Logger,3,2,shop-4__shop.util.Logger,shop-2__util.Logger\n"
+              "4,shop.Payment,2,1,shop-4__shop.Payment\n"
+              "5,shop.Invoice,3,2,shop-4__shop.Invoice,shop-3__shop.Order\n");
+
+    EXPECT_EQ(readFile("results/rtunnel_shop-4.csv"),
+              "0,shop.Cart,1,shop.Item,3,1,shop-4__100000\n"
+              "2,shop.Client,0,shop.Cart,3,1,shop-4__010000\n"
+              "0,shop.Cart,3,shop.util.Logger,3,1,shop-4__001000\n"
+              "4,shop.Payment,5,shop.Invoice,2,1,shop-4__001000\n"
+              "5,shop.Invoice,2,shop.Client,3,1,shop-4__100000\n"
+              "5,shop.Invoice,3,shop.util.Logger,3,1,shop-4__001000\n"
+              "0,shop.Cart,5,shop.Invoice,0,1,shop-4__010000\n"
+              "5,shop.Invoice,1,shop.Item,0,1,shop-4__001000\n");
+
+    // Five pairs keep one signature in all four versions; Cart->Invoice and
+    // Invoice->Item are new in shop-4, Order->Cart is gone from it.
+    EXPECT_EQ(readFile("results/raw_tunnel_shop-4.csv"),
+              "\nshop.Cart,shop.Cart,shop.Cart,shop.Cart"
+              "\nshop.Item,shop.Item,shop.Item,shop.Item"
+              "\nshop.Client,shop.Client,shop.Client,shop.Customer"
+              "\nshop.util.Logger,shop.util.Logger,util.Logger,util.Logger"
+              "\nshop.Payment,shop.Payment,shop.Payment"
+              "\nshop.Invoice,shop.Order,shop.Order,shop.Order"
+              "\n\n tunnelSize,5"
+              "\nshop.Cart,shop.Invoice,10000\\1,,,,,,1,1"
+              "\nshop.Invoice,shop.Cart,1000\\3,,,,,,3,3"
+              "\nshop.Invoice,shop.Item,1000\\1,,,,,,1,1"
+              "\n labelStats,1,2\n labelStats,3,1"
+              "\n\n Original Edges in the tunnel : 7\n\n"
+              "\n\n Perfect Edge Matching : 5\n\n"
+              "\n\n Threads \n\n0,4\n1,4\n2,4\n3,4\n4,3\n5,4\n"
+              "\n\n Costs in tunnel \n\n0,100\n1,50\n2,85\n3,0\n5,358\n");
+
+    auto rows = csvRows(readFile("results/tunnel_shop-4.csv"));
+    ASSERT_EQ(rows.size(), 7u);
+    for (const auto& row : rows) EXPECT_EQ(row.size(), 101u);
+    std::map<std::string, std::string> cart, payment;
+    for (std::size_t k = 0; k < rows[0].size(); ++k) {
+        cart[rows[0][k]] = rows[1][k];
+        payment[rows[0][k]] = rows[5][k];
+    }
+    // Cart: step costs 100, 0, 0 and creation 100 over four versions.
+    EXPECT_EQ(cart["EC"], "200");
+    EXPECT_EQ(cart["MeanEC"], "50");
+    EXPECT_EQ(cart["StdEC"], "50");
+    EXPECT_EQ(cart["LastEC"], "100");
+    // Cart gained checkout() in shop-4 and clear() in shop-2; getTotal()
+    // became computeTotal() in shop-3.
+    EXPECT_EQ(cart["nbAddMet"], "2");
+    EXPECT_EQ(cart["lastNbAddMet"], "1");
+    EXPECT_EQ(cart["nbRenMet"], "1");
+    EXPECT_EQ(cart["nbMet"], "5");
+    EXPECT_EQ(cart["lastNbMet"], "4");
+    EXPECT_EQ(cart["newClass"], "0");
+    // Payment: thread of three versions, step costs 50, 0, 0, creation 75.
+    EXPECT_EQ(payment["EC"], "125");
+    EXPECT_EQ(payment["MeanEC"], "31.25");
+    EXPECT_EQ(payment["CR"], "79");
+}
+
+TEST_F(ExampleSeries, ExtraFieldsAndOtherLinesChangeNothing) {
+    ASSERT_EQ(runProgram(TUNNEL_BIN, {"series.txt"}).status, 0);
+    std::map<std::string, std::string> first;
+    for (const std::string& name : results()) first[name] = readFile("results/" + name);
+    fs::remove_all("results");
+    fs::create_directory("results");
+
+    std::string list = "# a comment\nG,shop-9.txt\n\n";
+    for (const std::string& line : lines(readFile("series.txt")))
+        if (!line.empty()) list += line + ",x,x,x,x,x,x,x,x,x,x,x,x\r\n";
+    writeFile("list.txt", list);
+    RunResult run = runProgram(TUNNEL_BIN, {"list.txt"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    for (const auto& [name, text] : first) EXPECT_EQ(readFile("results/" + name), text) << name;
+}
+
+TEST_F(ExampleSeries, AMissingMatchFileIsNamedAndReadsAsEmpty) {
+    std::string list = readFile("series.txt");
+    const std::string from = std::string("matches/shop-1__shop-2") + PARAMETERS;
+    list.replace(list.find(from), from.size(), std::string("gone/shop-1__shop-2") + PARAMETERS);
+    writeFile("series.txt", list);
+    RunResult run = runProgram(TUNNEL_BIN, {"series.txt"});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.err, std::string("Cannot read gone/shop-1__shop-2") + PARAMETERS + "\n");
+    // No class of shop-2 has an image in shop-1: every thread stops there.
+    EXPECT_NE(readFile("results/raw_tunnel_shop-4.csv").find("\n\n tunnelSize,0"), std::string::npos);
+}
+
+struct BadSeries {
+    const char* what;
+    std::string list;
+    std::string message;
+};
+
+class BadSeriesTest : public ExampleSeries, public ::testing::WithParamInterface<BadSeries> {};
+
+TEST_P(BadSeriesTest, EndsWithAMessageAndWritesNothing) {
+    const BadSeries& c = GetParam();
+    writeFile("list.txt", c.list);
+    RunResult run = runProgram(TUNNEL_BIN, {"list.txt"});
+    EXPECT_EQ(run.status, 1) << c.what;
+    EXPECT_EQ(run.err, c.message + "\n") << c.what;
+    EXPECT_TRUE(results().empty()) << c.what;
+}
+
+const std::string M34 = std::string("m,matches/shop-3__shop-4") + PARAMETERS + "\n";
+
+INSTANTIATE_TEST_SUITE_P(
+    Lists, BadSeriesTest,
+    ::testing::Values(
+        BadSeries{"no version", "m,x\n", "list.txt: a series needs at least two versions (\"g\" lines); it lists 0"},
+        BadSeries{"one version", "g,shop-4.txt\n",
+                  "list.txt: a series needs at least two versions (\"g\" lines); it lists 1"},
+        BadSeries{"a class diagram that does not open", "g,shop-4.txt\ng,none.txt\n",
+                  "list.txt line 2: the class diagram file none.txt does not open"},
+        BadSeries{"a match file naming the last version loaded as the newer one", "g,shop-4.txt\n" + M34,
+                  std::string("list.txt line 2: the match result file matches/shop-3__shop-4") + PARAMETERS +
+                      " names \"shop-4\" as the newer version, but no older version is listed after it"},
+        BadSeries{"an empty path of a version", "g,shop-4.txt\ng,\n",
+                  "list.txt line 2: a \"g\" line without the path of a class diagram file"},
+        BadSeries{"an empty path of a match file", "g,shop-4.txt\ng,shop-3.txt\nm\n",
+                  "list.txt line 3: an \"m\" line without the path of a match result file"},
+        BadSeries{"a step without a match file", "g,shop-4.txt\ng,shop-3.txt\ng,shop-2.txt\n" + M34,
+                  "list.txt: no match result file for the step from \"shop-3\" to \"shop-2\" (an \"m\" line naming "
+                  "./results/shop-2__shop-3__...csv)"},
+        BadSeries{"too few cost parameters in the last match file name",
+                  "g,shop-4.txt\ng,shop-3.txt\n" + M34 + "m,other/a__b__1__2.csv\n",
+                  "list.txt: no usable cost parameters in the name of the last match result file "
+                  "other/a__b__1__2.csv (expected older__newer__dwn__dwe__ew__asy__lw__seed.csv)"},
+        BadSeries{"a cost parameter that is not a number",
+                  "g,shop-4.txt\ng,shop-3.txt\n" + M34 + "m,other/a__b__1__x__1__1__0__1.csv\n",
+                  "list.txt: no usable cost parameters in the name of the last match result file "
+                  "other/a__b__1__x__1__1__0__1.csv (expected older__newer__dwn__dwe__ew__asy__lw__seed.csv)"},
+        BadSeries{"an asymmetry of -1", "g,shop-4.txt\ng,shop-3.txt\n" + M34 + "m,other/a__b__1__1__1__-1__0__1.csv\n",
+                  "list.txt: no usable cost parameters in the name of the last match result file "
+                  "other/a__b__1__1__1__-1__0__1.csv (expected older__newer__dwn__dwe__ew__asy__lw__seed.csv)"}));
+
+TEST_F(ExampleSeries, MissingListAndBadCommandLine) {
+    RunResult run = runProgram(TUNNEL_BIN, {"none.txt"});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.err, "Cannot read the series list file none.txt\n");
+    run = runProgram(TUNNEL_BIN, {});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.err.rfind("Usage: tunnel SERIES_LIST\n", 0), 0u) << run.err;
+    EXPECT_EQ(runProgram(TUNNEL_BIN, {"a", "b"}).status, 1);
+    EXPECT_TRUE(results().empty());
+}
+
+TEST_F(ExampleSeries, AReportThatCannotBeWrittenGivesStatus2) {
+    fs::remove_all("results");
+    RunResult run = runProgram(TUNNEL_BIN, {"series.txt"});
+    EXPECT_EQ(run.status, 2);
+    EXPECT_NE(run.err.find("Cannot write ./results/tunnel_shop-4.csv\n"), std::string::npos) << run.err;
+}
+
+}  // namespace
+}  // namespace graphmat::test

@@ -1,0 +1,183 @@
+// Loading a version series: the series list file, the versions, the match
+// result file of each step, the cost model from the parameters of the last
+// match result file name, and the creation costs of the oldest classes.
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+
+#include "tunnel/Tunnel.h"
+#include "tunnel/TunnelNumbers.h"
+
+namespace graphmat {
+
+namespace {
+
+constexpr std::size_t LIST_FIELDS = 10;  // fields kept of a series list line
+
+// The first `count` fields of a line cut at ","; missing fields are empty,
+// further fields are dropped.
+std::vector<std::string> listFields(const std::string& line) {
+    std::vector<std::string> fields(LIST_FIELDS);
+    auto pieces = splitString(line, SEPARATOR);
+    if (pieces)
+        for (std::size_t k = 0; k < pieces->size() && k < LIST_FIELDS; ++k) fields[k] = (*pieces)[k];
+    return fields;
+}
+
+// The older name, the newer name and the parameter text of a match result
+// file path "dir/older__newer__parameters": the first "__" of the path and
+// the next one at least one character later delimit the two names.
+struct RunNameParts {
+    std::string older, newer, parameters;
+};
+
+RunNameParts runNameParts(const std::string& path) {
+    RunNameParts parts;
+    const std::size_t slash = path.rfind('/');
+    const std::size_t nameStart = slash == std::string::npos ? 0 : slash + 1;
+    const std::size_t u1 = path.find("__");
+    if (u1 == std::string::npos) return parts;
+    if (u1 >= nameStart) parts.older = path.substr(nameStart, u1 - nameStart);
+    const std::size_t u2 = path.find("__", u1 + 3);
+    if (u2 == std::string::npos) return parts;
+    parts.newer = path.substr(u1 + 2, u2 - (u1 + 2));
+    parts.parameters = path.substr(u2 + 2);
+    return parts;
+}
+
+}  // namespace
+
+Tunnel::Tunnel(std::string load_paths) : build_path(load_paths) {
+    CR_multiplier = 1000;
+    loadSeries(build_path);
+    std::vector<int> ms(matchings.size(), 0);
+    std::cout << "\n Creating Tunnel \n";
+    createTunnel(ms);
+}
+
+void Tunnel::addVersion(std::unique_ptr<Graph> version) {
+    // Reader mode 4 ranks nothing; every version needs its rank and hub
+    // scores for the metrics.
+    if (!version->hasRanking) version->nodeRank(0.15, 1e-8);
+    gseries.push_back(std::move(version));
+    if (gseries.size() == 1) {
+        firstG = gseries.front().get();
+        return;
+    }
+    auto record = std::make_unique<matching>();
+    record->gseries = &gseries;
+    record->position = static_cast<int>(gseries.size()) - 2;
+    record->g1 = gseries[gseries.size() - 2].get();
+    record->g2 = gseries.back().get();
+    std::cout << record->position << "\t";
+    matchings.push_back(std::move(record));
+}
+
+void Tunnel::loadSeries(const std::string& path) {
+    std::ifstream list;
+    std::error_code notADirectory;
+    if (!std::filesystem::is_directory(path, notADirectory)) list.open(path);
+    if (!list.is_open()) throw TunnelError("Cannot read the series list file " + path);
+
+    std::cout << "\n TUNNEL To Be Loaded";
+    std::string parameters;  // of the last "m" line
+    std::string lastMatchFile;
+    std::string line;
+    int lineNumber = 0;
+    while (readLine(list, line)) {
+        ++lineNumber;
+        const std::string where = path + " line " + to_string(lineNumber);
+        std::vector<std::string> fields = listFields(line);
+        if (fields[0] == "g") {
+            if (fields[1].empty()) throw TunnelError(where + ": a \"g\" line without the path of a class diagram file");
+            std::cout << "\n" << fields[1];
+            auto version = std::make_unique<Graph>(4, fields[1]);
+            if (!version->fileOpened) throw TunnelError(where + ": the class diagram file " + fields[1] + " does not open");
+            std::cout << "\n" << fields[1];
+            addVersion(std::move(version));
+        } else if (fields[0] == "m") {
+            if (fields[1].empty()) throw TunnelError(where + ": an \"m\" line without the path of a match result file");
+            std::cout << "\nTreat Match\n";
+            const std::string& file = fields[1];
+            RunNameParts parts = runNameParts(file);
+            parameters = parts.parameters;
+            lastMatchFile = file;
+            int hits = 0;
+            std::size_t q = 0;
+            for (; q < gseries.size(); ++q) {
+                std::cout << "g1 : " << gseries[q]->name << " nameg1 : " << parts.newer << "\n";
+                if (parts.newer.empty() || gseries[q]->name != parts.newer) continue;
+                if (q + 1 >= gseries.size())
+                    throw TunnelError(where + ": the match result file " + file + " names \"" + parts.newer +
+                                      "\" as the newer version, but no older version is listed after it");
+                hits = 1;
+                if (gseries[q + 1]->name == parts.older) hits = 2;
+                break;
+            }
+            if (hits == 2) {
+                std::cout << "\nFOUND TWICE\n";
+                matching* record = matchings[q].get();
+                getMatches(record, file);
+                std::cout << "G1 : " << record->g1->name << " G2 : " << record->g2->name << " seed : " << parameters
+                          << "\n";
+            }
+        }
+    }
+
+    if (gseries.size() < 2)
+        throw TunnelError(path + ": a series needs at least two versions (\"g\" lines); it lists " +
+                          to_string(gseries.size()));
+    std::cout << "\n TUNNEL Loaded";
+    for (const auto& record : matchings)
+        if (record->matchList.empty())
+            throw TunnelError(path + ": no match result file for the step from \"" + record->g1->name + "\" to \"" +
+                              record->g2->name + "\" (an \"m\" line naming ./results/" + record->g2->name + "__" +
+                              record->g1->name + "__...csv)");
+    if (!setCostParameters(parameters))
+        throw TunnelError(path + ": no usable cost parameters in the name of the last match result file " +
+                          lastMatchFile + " (expected older__newer__dwn__dwe__ew__asy__lw__seed.csv)");
+    prepareAnalysis();
+}
+
+bool Tunnel::setCostParameters(const std::string& parameters) {
+    auto pieces = splitString(parameters, "__");
+    if (!pieces || pieces->size() < 5) return false;
+    double value[5];
+    for (int k = 0; k < 5; ++k)
+        if (!readWholeNumber((*pieces)[k], value[k])) return false;
+    const double dwn = value[0], dwe = value[1], ew = value[2], asy = value[3], lab_w = value[4];
+    // Every price divides by asymmetry + 1.
+    if (asy == -1) return false;
+    std::cout << "\n" << dwn << "," << dwe << "," << ew << "," << asy << "," << lab_w;
+    costs = std::make_unique<Cost>();
+    costs->initMode1(dwn, dwe, ew, asy, lab_w);
+    return true;
+}
+
+void Tunnel::prepareAnalysis() {
+    firstG = gseries.front().get();
+    lastG = gseries.back().get();
+    const int oldest = lastG->vertices;
+    original_cost.assign(oldest, 0);
+    b_original_cost.assign(oldest, 0);
+    for (int c = 0; c < oldest; ++c) {
+        const Vertex& v = *lastG->V[c];
+        original_cost[c] = truncToInt(costs->classInsertion);
+        for (const Edge* e : v.out) original_cost[c] = truncToInt(original_cost[c] + costs->cei(3, e, -1, -1));
+        b_original_cost[c] =
+            truncToInt(static_cast<double>(v.attributes.size() + v.methods.size()) + static_cast<double>(v.sum_out));
+    }
+    const int steps = static_cast<int>(matchings.size());
+    std::cout << "\nMatchings : " << steps;
+    mseries.assign(steps, 0);
+    m.assign(firstG->vertices, std::vector<int>(steps + 1, -1));
+    for (int j = 0; j < firstG->vertices; ++j) m[j][0] = j;
+}
+
+std::string Tunnel::tracePath() const { return "./results/_tunnel_" + firstG->name + ".csv"; }
+std::string Tunnel::metricsPath() const { return "./results/tunnel_" + firstG->name + ".csv"; }
+std::string Tunnel::rawPath() const { return "./results/raw_tunnel_" + firstG->name + ".csv"; }
+std::string Tunnel::classThreadPath() const { return "./results/ctunnel_" + firstG->name + ".csv"; }
+std::string Tunnel::relationThreadPath() const { return "./results/rtunnel_" + firstG->name + ".csv"; }
+
+}  // namespace graphmat
