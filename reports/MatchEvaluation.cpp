@@ -7,7 +7,6 @@
 #include <map>
 
 #include "matching/Match.h"
-#include "reports/Evaluation.h"
 
 namespace graphmat {
 
@@ -93,7 +92,7 @@ bool holds(const PairTexts& pairs, const std::string& key, const std::string& va
 
 }  // namespace
 
-bool evaluateMatchFile(const std::string& file, const std::string& dataset, int readerMode) {
+bool Match::evalSolution(std::string file, std::string dataset) {
     auto params = splitString(file, "__");
     if (!params || params->size() < RUN_NAME_PIECES) {
         std::cerr << "Cannot evaluate " << file << ": not a match result file name (graph 1__graph 2__"
@@ -109,8 +108,9 @@ bool evaluateMatchFile(const std::string& file, const std::string& dataset, int 
     std::cout << "\n" << path1 << "," << path2;
     for (std::size_t k = 2; k <= 6; ++k) std::cout << "," << p[k];
 
-    Graph g1(readerMode, path1);
-    Graph g2(readerMode, path2);
+    // Class diagram files: one vertex per class.
+    Graph g1(4, path1);
+    Graph g2(4, path2);
     bool unread = false;
     for (const auto& [graph, path] : {std::make_pair(&g1, path1), std::make_pair(&g2, path2)})
         if (!graph->fileOpened) {
@@ -190,7 +190,5 @@ bool evaluateMatchFile(const std::string& file, const std::string& dataset, int 
     out << text.str();
     return finishWriting(out, resultsFile);
 }
-
-bool Match::evalSolution(std::string file, std::string dataset) { return evaluateMatchFile(file, dataset, 4); }
 
 }  // namespace graphmat
