@@ -41,10 +41,10 @@ bool readLine(std::istream& in, std::string& line);
 // does not open is named on standard error and the failure is remembered, so
 // that the run can end with its own exit status; the caller goes on.
 bool openForWriting(std::ofstream& out, const std::string& path, bool append = false);
-// Closes a file opened by openForWriting and checks that every write
-// reached it; a failed write is named on standard error and remembered like
-// a file that does not open. False then.
-bool finishWriting(std::ofstream& out, const std::string& path);
+// Closes a file opened by openForWriting and checks that everything written
+// reached it: a write that failed (a full disk) names the file on standard
+// error and is remembered like a file that does not open.
+bool closeWritten(std::ofstream& out, const std::string& path);
 // True once a file could not be opened or written; reset for tests.
 bool outputFailed();
 void resetOutputFailed();

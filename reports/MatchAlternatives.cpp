@@ -111,7 +111,7 @@ std::unique_ptr<std::set<std::string>> Match::checkAlternatives(const std::set<s
     auto reported = std::make_unique<std::set<std::string>>();
     std::cout << "\n Check ...";
     if (!altmatch || altmatch->empty()) {
-        finishWriting(out, path);
+        closeWritten(out, path);
         return reported;
     }
     std::cout << "Alternatives\n";
@@ -146,7 +146,7 @@ std::unique_ptr<std::set<std::string>> Match::checkAlternatives(const std::set<s
         out << ",||Relations(2)||\n";
         writeRelations(out, *v2, *g2, *this, false);
     }
-    finishWriting(out, path);
+    closeWritten(out, path);
     return reported;
 }
 

@@ -188,7 +188,7 @@ bool Match::evalSolution(std::string file, std::string dataset) {
     std::cout << text.str();
     if (!opened) return false;
     out << text.str();
-    return finishWriting(out, resultsFile);
+    return closeWritten(out, resultsFile);
 }
 
 }  // namespace graphmat

@@ -93,10 +93,10 @@ void writeRawLists(Match& m, RawListForm form, std::set<std::string>* pairKeys) 
                 if (pairKeys) pairKeys->insert("\"" + name1 + "__" + name2 + "\"");
             }
     }
-    finishWriting(entityList1, entityPath1);
-    finishWriting(entityList2, entityPath2);
-    finishWriting(pairs, pairPath);
-    finishWriting(merges, mergePath);
+    closeWritten(entityList1, entityPath1);
+    closeWritten(entityList2, entityPath2);
+    closeWritten(pairs, pairPath);
+    closeWritten(merges, mergePath);
 }
 
 }  // namespace graphmat

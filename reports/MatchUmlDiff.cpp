@@ -94,7 +94,7 @@ void Match::rawPrint2() {
     for (const std::string& k : altmatch)
         if (!finaltmatch->count(k)) unfound.insert(k);
     writeSection(report, "\n\n M2 - M1 (not in my graph) \n\n", unfound, ",");
-    finishWriting(report, reportPath);
+    closeWritten(report, reportPath);
 }
 
 }  // namespace graphmat
