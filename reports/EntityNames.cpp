@@ -47,4 +47,9 @@ std::string entityName(const Vertex& v) { return "\"" + nameOf(v, false) + "\"";
 
 std::string shortEntityName(const Vertex& v) { return nameOf(v, true); }
 
+std::string labelAndSignature(const Vertex& v) {
+    if (v.type <= 1) return v.label;
+    return v.label + "_" + replaceString(v.specif, ",", ";");
+}
+
 }  // namespace graphmat

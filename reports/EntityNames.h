@@ -23,4 +23,8 @@ std::string entityName(const Vertex& v);
 // after its last ".": the name an outside difference listing uses.
 std::string shortEntityName(const Vertex& v);
 
+// A package or class by its label; a member by its label, "_" and its
+// signature text with ";" in place of ",".
+std::string labelAndSignature(const Vertex& v);
+
 }  // namespace graphmat

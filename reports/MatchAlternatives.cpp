@@ -71,13 +71,6 @@ Vertex* findBySignature(const std::string& sign, const Graph* g, bool shortTypes
     return result;
 }
 
-// A package or class is named by its label; a member by its label, "_" and
-// its signature with ";" in place of ",".
-std::string vertexText(const Vertex& v) {
-    if (v.type <= 1) return v.label;
-    return v.label + "_" + replaceString(v.specif, ",", ";");
-}
-
 // The relations of vertex v of graph g, one line per incident edge; "{M}"
 // marks a neighbour that has a partner.
 void writeRelations(std::ostream& out, const Vertex& v, const Graph& g, const Match& m, bool left) {
@@ -134,7 +127,7 @@ std::unique_ptr<std::set<std::string>> Match::checkAlternatives(const std::set<s
         _N(i, j) = similarity;
         const double substitution = costs->raw_cns(cost_mode, v1, v2, _N(i, j));
 
-        const std::string text1 = vertexText(*v1), text2 = vertexText(*v2);
+        const std::string text1 = labelAndSignature(*v1), text2 = labelAndSignature(*v2);
         if (text1 == text2) continue;
         reported->insert(key);
         ++diff_match;

@@ -8,6 +8,7 @@
 #include "support/TestSupport.h"
 #include "matching/Cost.h"
 #include "matching/Match.h"
+#include "QuietPair.h"
 
 namespace graphmat {
 namespace {
@@ -22,19 +23,9 @@ const std::string COUNTS = "nd,0\nesi,6\ni,0\n";
 
 // A matcher on the triangle and its renumbered copy under the weights of
 // the demo runs (-d 1 -g 0.5 -e 1 -y 1).
-class TrianglePair {
+class TrianglePair : public test::QuietPair {
 public:
-    Cost costs;
-    std::unique_ptr<Graph> g1, g2;
-    std::unique_ptr<Match> m;
-
-    TrianglePair() {
-        CaptureStdout quiet;
-        costs.initMode1(1, 0.5, 1, 1, 0);
-        g1 = std::make_unique<Graph>(0, fixture("reports/triangle.csv"));
-        g2 = std::make_unique<Graph>(0, fixture("reports/triangle-renumbered.csv"));
-        m = std::make_unique<Match>(g1.get(), g2.get(), &costs, 1, 3);
-    }
+    TrianglePair() : QuietPair(0, "reports/triangle.csv", "reports/triangle-renumbered.csv") {}
 
     double score(const std::string& log, std::string* err = nullptr) {
         CaptureStderr errors;

@@ -10,6 +10,7 @@
 #include "support/TestSupport.h"
 #include "matching/Cost.h"
 #include "matching/Match.h"
+#include "QuietPair.h"
 
 namespace graphmat {
 namespace {
@@ -89,20 +90,10 @@ TEST(SignatureLookup, TraceLines) {
 }
 
 // One matcher on two copies of the tree, with p.C paired with itself only.
-class AlternativesPair {
+class AlternativesPair : public test::QuietPair {
 public:
-    Cost costs;
-    std::unique_ptr<Graph> g1, g2;
-    std::unique_ptr<Match> m;
-
-    AlternativesPair() {
-        CaptureStdout quiet;
-        costs.initMode1(1, 0.5, 1, 1, 0);
-        g1 = std::make_unique<Graph>(12, fixture("reports/signatures.txt"));
-        g2 = std::make_unique<Graph>(12, fixture("reports/signatures.txt"));
-        m = std::make_unique<Match>(g1.get(), g2.get(), &costs, 1, 3);
-        std::fill(m->M12.begin(), m->M12.end(), -1);
-        std::fill(m->M21.begin(), m->M21.end(), -1);
+    AlternativesPair() : QuietPair(12, "reports/signatures.txt", "reports/signatures.txt") {
+        clearMatching();
         pairUp(m->M12, m->M21, 2, 2);
     }
 

@@ -12,6 +12,7 @@
 #include "support/TestSupport.h"
 #include "matching/Cost.h"
 #include "matching/Match.h"
+#include "QuietPair.h"
 
 namespace graphmat {
 namespace {
@@ -27,20 +28,10 @@ const std::string RUN = "signatures__signatures-b__1__0.5__1__1__0__1";
 const std::string LISTING = "results/uml/uml_signatures_signatures-b.csv";
 const std::string REPORT = "results/raw_" + RUN + ".csv_umldiff.csv";
 
-class RenamedPair {
+class RenamedPair : public test::QuietPair {
 public:
-    Cost costs;
-    std::unique_ptr<Graph> g1, g2;
-    std::unique_ptr<Match> m;
-
-    RenamedPair() {
-        CaptureStdout quiet;
-        costs.initMode1(1, 0.5, 1, 1, 0);
-        g1 = std::make_unique<Graph>(12, fixture("reports/signatures.txt"));
-        g2 = std::make_unique<Graph>(12, fixture("reports/signatures-b.txt"));
-        m = std::make_unique<Match>(g1.get(), g2.get(), &costs, 1, 3);
-        std::fill(m->M12.begin(), m->M12.end(), -1);
-        std::fill(m->M21.begin(), m->M21.end(), -1);
+    RenamedPair() : QuietPair(12, "reports/signatures.txt", "reports/signatures-b.txt") {
+        clearMatching();
         for (int i = 0; i < 8; ++i) pairUp(m->M12, m->M21, i, i);
     }
 
