@@ -12,6 +12,7 @@
 #include "graph/Graph.h"
 #include "graph/platform.h"
 #include "matching/Cost.h"
+#include "matching/CostSwitches.h"
 #include "matching/Match.h"
 #include "reports/CsvDiff.h"
 #include "reports/RunName.h"
@@ -47,8 +48,9 @@ int run(int argc, char** argv) {
     std::cout << "\n START \n";
 
     std::string graph1, graph2, sim_graphs;
-    int graph_type = 12, seed = 1, alg = 7, discrim = 80, umldiff = 0;
-    double dwn = 0, dwe = 0, ew = 0, asy = 0, lw = 0, initMode = 1;
+    int graph_type = 12, seed = 1, alg = 7, discrim = 80, umldiff = 0, umlreport = 0;
+    double initMode = 1;
+    CostWeights weights;
     const int direct = 1;
 
     if (argc - 1 < 3) {
@@ -58,7 +60,7 @@ int run(int argc, char** argv) {
     int arg = 1;
     while (arg < argc && argv[arg][0] == '-') {
         const char letter = argv[arg][1];
-        if (std::string("onhdgeycsilrmu").find(letter) == std::string::npos || letter == '\0') {
+        if (std::string("onhdgeycsilrmuw").find(letter) == std::string::npos || letter == '\0') {
             usage();
             ++arg;
             continue;
@@ -74,17 +76,16 @@ int run(int argc, char** argv) {
             case 'o': graph1 = value; break;
             case 'n': graph2 = value; break;
             case 'h': valid = parseSwitchValue(value, graph_type); break;
-            case 'd': valid = parseSwitchValue(value, dwn); break;
-            case 'g': valid = parseSwitchValue(value, dwe); break;
-            case 'e': valid = parseSwitchValue(value, ew); break;
-            case 'y': valid = parseSwitchValue(value, asy); break;
-            case 'c': valid = parseSwitchValue(value, lw); break;
+            case 'd': case 'g': case 'e': case 'y': case 'c':
+                valid = parseSwitchValue(value, *weights.forSwitch(letter));
+                break;
             case 's': valid = parseSwitchValue(value, seed); break;
             case 'i': valid = parseSwitchValue(value, initMode); break;
             case 'l': valid = parseSwitchValue(value, alg); break;
             case 'r': valid = parseSwitchValue(value, discrim); break;
             case 'm': sim_graphs = value; break;
             case 'u': valid = parseSwitchValue(value, umldiff); break;
+            case 'w': valid = parseSwitchValue(value, umlreport); break;
         }
         if (!valid) {
             std::cout.flush();
@@ -101,7 +102,7 @@ int run(int argc, char** argv) {
 
     srand15(static_cast<unsigned>(seed));
     Cost costs;
-    costs.initMode1(dwn, dwe, ew, asy, lw);
+    weights.install(costs);
 
     Graph g1(graph_type, graph1);
     std::cout << "\n G1: " << g1.vertices << "\t" << g1.edges << "\n";
@@ -120,10 +121,9 @@ int run(int argc, char** argv) {
         std::cout.flush();
         return 1;
     }
-    if (asy == -1) {
-        // Every price of the cost model divides by asymmetry + 1, so no
-        // run with it can be priced (nor have been, for -u).
-        std::cerr << "An asymmetry of -1 is not allowed (-y)" << std::endl;
+    if (!weights.refusal().empty()) {
+        // No run with it can be priced (nor have been, for -u).
+        std::cerr << weights.refusal() << std::endl;
         std::cout.flush();
         return 1;
     }
@@ -149,6 +149,8 @@ int run(int argc, char** argv) {
         match.hungarian(sim_graphs, direct);
     }
     const double end = clockMs();
+    // -w 1: the raw lists in their variant form and the UML difference report.
+    if (umlreport == 1) match.rawPrint2();
 
     std::cout << "\n\n\nMatching Cost : " << match.bestCost << "\n";
     std::cout << "\nTime : " << (end - start) / 1000;

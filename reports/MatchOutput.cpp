@@ -10,6 +10,7 @@
 
 #include "matching/Cost.h"
 #include "matching/Match.h"
+#include "reports/EntityNames.h"
 #include "reports/ReportBlocks.h"
 #include "reports/RunName.h"
 
@@ -36,13 +37,6 @@ std::string labelOf(const Vertex* v) { return v ? v->label : std::string(); }
 std::string simpleLabel(const std::string& label) {
     std::size_t dot = label.rfind('.');
     return dot == std::string::npos ? label : label.substr(dot + 1);
-}
-
-// A package or class is named by its label; a member by its label, "_" and
-// its signature with ";" in place of ",".
-std::string reviewText(const Vertex& v) {
-    if (v.type <= 1) return v.label;
-    return v.label + "_" + replaceString(v.specif, ",", ";");
 }
 
 // The block-level edges of one graph, one per block pair, ascending by
@@ -216,7 +210,7 @@ void MatchReport::matchedPairs() {
 }
 
 void MatchReport::renamedEntry(int i, int j, Vertex* v1, Vertex* v2, const std::string& values) {
-    const std::string x = reviewText(*v1), w = reviewText(*v2);
+    const std::string x = labelAndSignature(*v1), w = labelAndSignature(*v2);
     if (x == w) return;
     ++diffMatch_;
     review_ << "\n,," << to_string(diffMatch_) << "-----";
@@ -310,7 +304,7 @@ void MatchReport::insertedVertices() {
 }
 
 void MatchReport::sectionEntry(const char* mark, int k, Vertex* v, bool left) {
-    const std::string text = reviewText(*v);
+    const std::string text = labelAndSignature(*v);
     review_ << "\n,," << mark << to_string(k) << "-----" << text << "\n" << "||Relations||\n";
     summary_ << text << "\n";
     simpleRelations(v, left, "");
