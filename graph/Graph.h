@@ -95,8 +95,13 @@ public:
     void initMode1(std::istream& file);
     void initMode2(std::istream& file, int labels);
     void initMode3(std::istream& file);
+    void initMode4(std::istream& file);
+    void initMode5(std::istream& file);
     void initMode6(std::istream& file);
     void initMode7(const std::string& text);
+    // Reads the file twice: the stream must be able to rewind.
+    void initMode8(std::istream& file);
+    void initMode9(std::istream& file);
     void initMode12(std::istream& file);
 
     // Ranking.
