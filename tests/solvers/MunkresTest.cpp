@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "BruteForceAssignment.h"
 #include "solvers/Hungarian.h"
 #include "solvers/Matrix.h"
 #include "solvers/Munkres.h"
@@ -56,21 +57,8 @@ int assignedCount(const std::vector<int>& chosen) {
     return static_cast<int>(std::count_if(chosen.begin(), chosen.end(), [](int j) { return j >= 0; }));
 }
 
-// Least total of an assignment that covers the smaller side (all
-// permutations of the larger side's positions).
 double bruteForce(const Rows& a) {
-    const int rows = static_cast<int>(a.size()), cols = rows ? static_cast<int>(a[0].size()) : 0;
-    const int l = std::max(rows, cols);
-    std::vector<int> perm(l);
-    std::iota(perm.begin(), perm.end(), 0);
-    double best = std::numeric_limits<double>::infinity();
-    do {
-        double sum = 0;
-        for (int i = 0; i < rows; ++i)
-            if (perm[i] < cols) sum += a[i][perm[i]];
-        best = std::min(best, sum);
-    } while (std::next_permutation(perm.begin(), perm.end()));
-    return l == 0 ? 0 : best;
+    return test::bruteForceAssignment(a, static_cast<int>(a.size()), a.empty() ? 0 : static_cast<int>(a[0].size()));
 }
 
 // ------------------------------------------------------------------ Matrix
