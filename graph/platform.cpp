@@ -51,8 +51,8 @@ bool openForWriting(std::ofstream& out, const std::string& path, bool append) {
     return false;
 }
 
-bool closeOutput(std::ofstream& out, const std::string& path) {
-    if (!out.is_open()) return false;  // already named when it did not open
+bool closeWritten(std::ofstream& out, const std::string& path) {
+    if (!out.is_open()) return false;
     out.close();
     if (!out.fail()) return true;
     std::cerr << "Cannot write " << path << "\n";

@@ -216,9 +216,9 @@ bool startReduction(Reduction& r, OnPair onPair) {
 }
 
 void finish(Reduction& r) {
-    closeOutput(r.pairs, r.pairsPath);
-    closeOutput(r.out1, r.reduced1);
-    closeOutput(r.out2, r.reduced2);
+    closeWritten(r.pairs, r.pairsPath);
+    closeWritten(r.out1, r.reduced1);
+    closeWritten(r.out2, r.reduced2);
 }
 
 }  // namespace
