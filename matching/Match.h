@@ -179,6 +179,28 @@ public:
     // ---- node similarity
     float intSim(int mode, Vertex* v1, Vertex* v2);
 
+    // ---- name similarities beside the run (matching/MatchNameSimilarity.cpp)
+    // The older node similarity: simple names (through IdSim) weighted by
+    // the agreement of the signature texts; a stored _N value when there is
+    // one. Never stores.
+    float intSim2(int mode, Vertex* v1, Vertex* v2);
+    // Name similarity, attributes and methods in common, simple names and
+    // paths of one pair, left in _att, _meth, sim_name, _label1.._path2.
+    void setSims(Vertex* v1, Vertex* v2);
+
+    // ---- offline class-diagram reduction (matching/MatchReduction.cpp)
+    // Each pairs the obviously corresponding vertices of two class diagrams
+    // and writes the obvious pairs file "./results/_" + A + "__" + B + ".csv"
+    // and the reduced class diagram files "./results/_" + A + ".txt" and
+    // "./results/_" + B + ".txt". obviousMatch1 copies the kept lines of the
+    // class diagram files under "./datasets/cdiagrams/eclipse/",
+    // obviousMatch regenerates class and member lines and copies the kept
+    // relation lines of those under "./datasets/cdiagrams/mylyn/". "YES"
+    // when done; "NO", with nothing written, when the obvious pairs file
+    // holds anything but pair lines (a hand-made gold file stands there).
+    static std::string obviousMatch1(Graph* A, Graph* B);
+    static std::string obviousMatch(Graph* A, Graph* B);
+
     // ---- whole-matching cost
     double cost(int mode);
     double noMatchCost(int mode);

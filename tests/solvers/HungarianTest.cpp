@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "BruteForceAssignment.h"
 #include "solvers/Hungarian.h"
 #include "support/TestSupport.h"
 
@@ -21,22 +22,6 @@ std::vector<int> solveRows(const Matrix& a, int rows) {
     Hungarian h;
     h.solve(a);
     return std::vector<int>(h.results.begin(), h.results.begin() + rows);
-}
-
-// Least total over all assignments of the matrix padded with zeros to a
-// square (all permutations).
-double bruteForce(const Matrix& a, int rows, int cols) {
-    const int l = std::max(rows, cols);
-    std::vector<int> perm(l);
-    std::iota(perm.begin(), perm.end(), 0);
-    double best = std::numeric_limits<double>::infinity();
-    do {
-        double sum = 0;
-        for (int i = 0; i < rows; ++i)
-            if (perm[i] < cols) sum += a[i][perm[i]];
-        best = std::min(best, sum);
-    } while (std::next_permutation(perm.begin(), perm.end()));
-    return l == 0 ? 0 : best;
 }
 
 // Checks that results and C describe one assignment of the rectangle and
@@ -226,7 +211,7 @@ TEST(HungarianSolve, ReachesTheBruteForceOptimumUpToSixBySix) {
                     EXPECT_EQ(byVector.results, h.results);
                 }
                 const double total = checkedTotal(h, a, rows, cols);
-                EXPECT_NEAR(total, bruteForce(a, rows, cols), 1e-9) << rows << "x" << cols;
+                EXPECT_NEAR(total, test::bruteForceAssignment(a, rows, cols), 1e-9) << rows << "x" << cols;
                 ++solved;
             }
     EXPECT_EQ(solved, 7 * 7 * 12);

@@ -1,0 +1,73 @@
+// reduce: pairs the obviously corresponding vertices of two class diagrams
+// and writes the obvious pairs and the two reduced class diagram files into
+// ./results/, so that only the rest needs matching.
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "graph/Graph.h"
+#include "graph/platform.h"
+#include "matching/Match.h"
+
+using namespace graphmat;
+
+namespace {
+
+int usage(const std::string& problem) {
+    std::cerr << problem << "\n"
+              << "Usage: reduce [-h MODE] [-v 1|2] GRAPH1 GRAPH2\n"
+              << "-h reader mode of both graphs (default 4)\n"
+              << "-v 1: copy the kept lines of ./datasets/cdiagrams/eclipse/NAME.txt (default)\n"
+              << "   2: regenerate class and member lines, copy the kept relation lines of\n"
+              << "      ./datasets/cdiagrams/mylyn/NAME.txt\n";
+    return 1;
+}
+
+// The whole text as an int, or false.
+bool wholeInt(const std::string& text, int& value) {
+    std::size_t used = 0;
+    try {
+        value = std::stoi(text, &used);
+    } catch (...) {
+        return false;
+    }
+    return used == text.size();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    int mode = 4, variant = 1;
+    std::vector<std::string> paths;
+    for (int arg = 1; arg < argc; ++arg) {
+        const std::string a = argv[arg];
+        if (a == "-h" || a == "-v") {
+            if (arg + 1 >= argc) return usage("Switch " + a + " needs a value");
+            const std::string value = argv[++arg];
+            int& target = a == "-h" ? mode : variant;
+            if (!wholeInt(value, target)) return usage("Switch " + a + ": not a whole number: " + value);
+        } else if (a.size() > 1 && a[0] == '-') {
+            return usage("Unknown switch " + a);
+        } else {
+            paths.push_back(a);
+        }
+    }
+    if (paths.size() != 2) return usage("Two graph files are needed");
+    if (mode < 0 || mode > 12 || mode == 7) return usage("Switch -h: no reader mode " + std::to_string(mode));
+    if (variant != 1 && variant != 2) return usage("Switch -v: 1 or 2, not " + std::to_string(variant));
+
+    Graph g1(mode, paths[0]);
+    Graph g2(mode, paths[1]);
+    bool missing = false;
+    for (const auto& [graph, path] : {std::make_pair(&g1, paths[0]), std::make_pair(&g2, paths[1])})
+        if (!graph->fileOpened) {
+            reportMissingInput(path);
+            missing = true;
+        }
+    if (missing) return 1;
+
+    const std::string done = variant == 1 ? Match::obviousMatch1(&g1, &g2) : Match::obviousMatch(&g1, &g2);
+    std::cout.flush();
+    if (done != "YES") return 1;
+    return outputFailed() ? 2 : 0;
+}
