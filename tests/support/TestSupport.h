@@ -2,6 +2,7 @@
 // standard output, and small file utilities.
 #pragma once
 
+#include <cctype>
 #include <string>
 #include <vector>
 
@@ -78,5 +79,17 @@ std::string withoutTimes(const std::string& out);
 std::string fixture(const std::string& name);
 std::string dataFile(const std::string& name);
 std::string exampleFile(const std::string& name);
+
+// A readable test name for a case of a table whose cases carry a `what`
+// text: every character that is not a letter or digit becomes "_".
+struct CaseName {
+    template <class ParamInfo>
+    std::string operator()(const ParamInfo& info) const {
+        std::string name = info.param.what;
+        for (char& c : name)
+            if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
+        return name;
+    }
+};
 
 }  // namespace graphmat::test

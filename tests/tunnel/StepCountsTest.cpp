@@ -46,7 +46,8 @@ INSTANTIATE_TEST_SUITE_P(
         ClassDiffCase{"duplicate attributes consume one newer attribute", {"int@a", "int@a"}, {}, {"int@a"}, {}, 1, 0, 0, 0},
         ClassDiffCase{"duplicate methods consume one newer method",
                       {}, {"void@f@()", "void@f@()"}, {}, {"void@f@()"}, 0, 1, 0, 0},
-        ClassDiffCase{"changed attribute type is a deletion and an addition", {"int@a"}, {}, {"long@a"}, {}, 0, 0, 0, 0}));
+        ClassDiffCase{"changed attribute type is a deletion and an addition", {"int@a"}, {}, {"long@a"}, {}, 0, 0, 0, 0}),
+    CaseName());
 
 struct RelDiffCase {
     const char* what;
@@ -71,7 +72,8 @@ INSTANTIATE_TEST_SUITE_P(Relations, RelDiffTest,
                                            RelDiffCase{"new edge", "", "12", 2, 0},
                                            RelDiffCase{"lost edge", "113", "", 0, 3},
                                            RelDiffCase{"common arcs cancel", "112", "1222", 2, 1},
-                                           RelDiffCase{"kinds 4 to 9 are not compared", "4567", "89", 0, 0}));
+                                           RelDiffCase{"kinds 4 to 9 are not compared", "4567", "89", 0, 0}),
+                         CaseName());
 
 // Three classes of the newer version matched to three of the older one:
 // "a.Renamed" (was "a.Old"), "b.Moved" (was "a.Moved"), "a.Changed" with

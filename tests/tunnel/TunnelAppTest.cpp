@@ -206,7 +206,8 @@ INSTANTIATE_TEST_SUITE_P(
                   "other/a__b__1__x__1__1__0__1.csv (expected older__newer__dwn__dwe__ew__asy__lw__seed.csv)"},
         BadSeries{"an asymmetry of -1", "g,shop-4.txt\ng,shop-3.txt\n" + M34 + "m,other/a__b__1__1__1__-1__0__1.csv\n",
                   "list.txt: no usable cost parameters in the name of the last match result file "
-                  "other/a__b__1__1__1__-1__0__1.csv (expected older__newer__dwn__dwe__ew__asy__lw__seed.csv)"}));
+                  "other/a__b__1__1__1__-1__0__1.csv (expected older__newer__dwn__dwe__ew__asy__lw__seed.csv)"}),
+    CaseName());
 
 TEST_F(ExampleSeries, MissingListAndBadCommandLine) {
     RunResult run = runProgram(TUNNEL_BIN, {"none.txt"});
