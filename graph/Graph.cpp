@@ -68,7 +68,13 @@ Graph::Graph(int mode, const std::string& path) {
         case 1: initMode1(file); break;
         case 2: initMode2(file, 4); break;
         case 3: initMode3(file); break;
+        case 4: initMode4(file); break;
+        case 5: initMode5(file); break;
         case 6: initMode6(file); break;
+        case 8: initMode8(file); break;
+        case 9: initMode9(file); break;
+        case 10: initMode10(file); break;
+        case 11: initMode11(file); break;
         case 12: initMode12(file); break;
         default: break;  // no reader for this mode: the graph stays empty
     }

@@ -39,7 +39,8 @@ public:
            mean_label_distrib = 0;
     double std_in_distrib = 0, std_out_distrib = 0, std_all_distrib = 0, std_label_distrib = 0,
            std_multi_distrib = 0;
-    std::vector<int> in_distrib, out_distrib, all_distrib, label_distrib, multi_distrib;
+    std::vector<int> in_distrib, out_distrib, all_distrib, multi_distrib;
+    std::vector<long long> label_distrib;  // entry 0 counts vertex pairs: up to vertices squared
     std::vector<int> level_count, level;  // rank levels
     double max_u = 0, mean_u = 0, std_u = 0, min_u = 0, maxi_u = 0;
     double max_norm = 0, mean_norm = 0, std_norm = 0, min_norm = 0, maxi_norm = 0;
@@ -95,9 +96,26 @@ public:
     void initMode1(std::istream& file);
     void initMode2(std::istream& file, int labels);
     void initMode3(std::istream& file);
+    void initMode4(std::istream& file);
+    void initMode5(std::istream& file);
     void initMode6(std::istream& file);
     void initMode7(const std::string& text);
+    // Reads the file twice: the stream must be able to rewind.
+    void initMode8(std::istream& file);
+    void initMode9(std::istream& file);
+    void initMode10(std::istream& file);
+    void initMode11(std::istream& file);
     void initMode12(std::istream& file);
+
+    // Statistics and dumps: degree, label and multi-arc distributions
+    // (collectStats, also writing "./logs/isolated_<name>.csv"), the summary
+    // rows and details files under "./graphs/", the whole graph on standard
+    // output and the adjacency matrix file "m<name>".
+    void collectStats();
+    void graphDetails();
+    void mozillaDetails();
+    void print() const;
+    void toMatrixFile() const;
 
     // Ranking.
     double specialNorm(const double* x, const double* y, int n) const;

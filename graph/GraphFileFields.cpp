@@ -1,5 +1,7 @@
 #include "graph/GraphFileFields.h"
 
+#include <iostream>
+
 namespace graphmat {
 
 std::vector<std::string> lineFields(const std::string& line) {
@@ -20,6 +22,25 @@ std::unique_ptr<Edge> readArcFields(const std::vector<std::string>& fields, std:
     e->setNumber(number);
     if (withWeights) readWeightFields(fields, first + 3, *e);
     return e;
+}
+
+std::string simpleName(const std::string& label) {
+    std::size_t dot = label.rfind('.');
+    return dot == std::string::npos ? label : label.substr(dot + 1);
+}
+
+std::string fieldAt(const std::vector<std::string>& fields, std::size_t i) {
+    return i < fields.size() ? fields[i] : std::string();
+}
+
+bool checkVertexOrder(const std::vector<std::string>& fields, std::size_t i, const std::string& label,
+                      int position) {
+    int number = -1;
+    const bool hasNumber = intField(fields, i, number);
+    if (hasNumber && number == position) return true;
+    std::cout << "\n Order Problem: " << (hasNumber ? to_string(number) : fieldAt(fields, i)) << "," << label << "["
+              << position << "]";
+    return false;
 }
 
 }  // namespace graphmat

@@ -38,4 +38,18 @@ void readWeightFields(const std::vector<std::string>& fields, std::size_t first,
 std::unique_ptr<Edge> readArcFields(const std::vector<std::string>& fields, std::size_t first, int number,
                                     bool withWeights = true);
 
+// The simple name of a label: its text after the last "." (the whole label
+// when it has none).
+std::string simpleName(const std::string& label);
+
+// Field i, or the empty text when the line has fewer fields.
+std::string fieldAt(const std::vector<std::string>& fields, std::size_t i);
+
+// A vertex line's number field checked against the vertex's position: when
+// the field is missing, does not read or differs, prints
+// "\n Order Problem: " + field + "," + label + "[" + position + "]" and
+// returns false. The vertex keeps its position as its number either way.
+bool checkVertexOrder(const std::vector<std::string>& fields, std::size_t i, const std::string& label,
+                      int position);
+
 }  // namespace graphmat

@@ -37,15 +37,6 @@ struct MemberKind {
     char parameterKind;        // kind of the relations to the types in pieces 3.. (0: none)
 };
 
-std::string simpleName(const std::string& label) {
-    std::size_t dot = label.rfind('.');
-    return dot == std::string::npos ? label : label.substr(dot + 1);
-}
-
-std::string pieceAt(const std::vector<std::string>& pieces, std::size_t i) {
-    return i < pieces.size() ? pieces[i] : std::string();
-}
-
 // True when `label` already names a package inside `container`: it equals
 // the container's label or continues it after a ".".
 bool isQualifiedBy(const std::string& label, const std::string& container) {
@@ -111,8 +102,6 @@ void Graph::initMode12(std::istream& file) {
         // The vertex takes its position as its number; a number field that
         // disagrees (or is missing) is reported.
         const int position = static_cast<int>(V.size());
-        int number = -1;
-        const bool hasNumber = intField(fields, 1, number);
         const bool hasLabel = fields.size() > 2;
         std::string label = hasLabel ? fields[2] : std::string();
         if (type == 1) label = replaceString(label, "$", ".");
@@ -126,9 +115,7 @@ void Graph::initMode12(std::istream& file) {
             if (hasLabel) classByLabel.emplace(label, position);
             readWeightFields(fields, 3, *v);
         }
-        if (!hasNumber || number != position)
-            std::cout << "\n Order Problem: " << (hasNumber ? to_string(number) : pieceAt(fields, 1)) << ","
-                      << label << "[" << position << "]";
+        checkVertexOrder(fields, 1, label, position);
         if (type == 2) methodLines.push_back({v.get(), std::move(fields)});
         if (type == 3) attributeLines.push_back({v.get(), std::move(fields)});
         V.push_back(std::move(v));
@@ -140,7 +127,7 @@ void Graph::initMode12(std::istream& file) {
         for (MemberLine& member : lines) {
             Vertex& v = *member.vertex;
             const std::vector<std::string>& fields = member.fields;
-            std::string spec = pieceAt(fields, 2);
+            std::string spec = fieldAt(fields, 2);
             if (isMethod) {
                 // The rest of the line, so the commas of a parameter list stay.
                 for (std::size_t k = 3; k < fields.size(); ++k) spec += "," + fields[k];
@@ -154,13 +141,13 @@ void Graph::initMode12(std::istream& file) {
                 continue;
             }
             std::vector<std::string> pieces = lineFields(v.specif);
-            v.label = V[parent]->label + "." + pieceAt(pieces, 2);
+            v.label = V[parent]->label + "." + fieldAt(pieces, 2);
             auto derive = [&](const std::string& typeName, char relation) {
                 if (typeName.empty()) return;
                 auto found = classByLabel.find(typeName);
                 if (found != classByLabel.end()) derived.push_back({v.number, found->second, relation});
             };
-            derive(pieceAt(pieces, 1), kind.resultKind);
+            derive(fieldAt(pieces, 1), kind.resultKind);
             if (kind.parameterKind != 0)
                 for (std::size_t k = 3; k < pieces.size(); ++k) derive(pieces[k], kind.parameterKind);
         }

@@ -1,0 +1,66 @@
+// graphstats: describes a collection of graphs. Reads each file in the
+// reader mode of -h and, by the kind of -k, appends its summary row to
+// "./graphs/all_graphs.csv" and writes "./graphs/<name>.csv" (details, the
+// default), does the same with the version row of a class diagram
+// (versions), prints the whole graph (print) or writes its adjacency matrix
+// file "m<name>" (matrix).
+#include <cstdlib>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "graph/Graph.h"
+#include "graph/platform.h"
+
+using namespace graphmat;
+
+namespace {
+
+int usage(const std::string& problem) {
+    if (!problem.empty()) std::cerr << problem << std::endl;
+    std::cerr << "Usage: graphstats [-h MODE] [-k details|versions|print|matrix] FILE..." << std::endl;
+    std::cerr << "-h reader mode of the files (default 12)" << std::endl;
+    std::cerr << "-k what to write of each graph (default details)" << std::endl;
+    return 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    int mode = 12;
+    std::string kind = "details";
+    int arg = 1;
+    for (; arg < argc && argv[arg][0] == '-'; arg += 2) {
+        const std::string flag = argv[arg];
+        if (flag != "-h" && flag != "-k") return usage("Unknown switch " + flag);
+        if (arg + 1 >= argc) return usage("Switch " + flag + " needs a value");
+        const std::string value = argv[arg + 1];
+        if (flag == "-k") {
+            kind = value;
+            continue;
+        }
+        char* end = nullptr;
+        const long parsed = std::strtol(value.c_str(), &end, 10);
+        if (value.empty() || *end != '\0' || parsed < 0 || parsed > 12) return usage("Not a reader mode (-h): " + value);
+        mode = static_cast<int>(parsed);
+    }
+    if (kind != "details" && kind != "versions" && kind != "print" && kind != "matrix")
+        return usage("Not a kind (-k): " + kind);
+    if (arg >= argc) return usage("No graph file");
+
+    bool missing = false;
+    for (; arg < argc; ++arg) {
+        Graph g(mode, argv[arg]);
+        if (mode != 7 && !g.fileOpened) {
+            reportMissingInput(argv[arg]);
+            missing = true;
+            continue;
+        }
+        if (kind == "details") g.graphDetails();
+        if (kind == "versions") g.mozillaDetails();
+        if (kind == "print") g.print();
+        if (kind == "matrix") g.toMatrixFile();
+    }
+    std::cout.flush();
+    return outputFailed() ? 2 : missing ? 1 : 0;
+}

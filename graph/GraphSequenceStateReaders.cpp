@@ -1,0 +1,151 @@
+// Readers of behavioural models, in which the interactions are vertices:
+//   mode 10, sequence diagrams: entities ("c,"), lifelines ("l,") contained
+//            by their entity, messages ("m,") between a sender and a receiver;
+//   mode 11, state machines: states ("s,") and transitions ("t,") between a
+//            source and a target state; each state is then named after its
+//            transitions.
+// Both files begin with a header (vertex count, edge count). Vertices are
+// numbered by their position; arcs name their ends by position.
+#include <iostream>
+
+#include "graph/Graph.h"
+#include "graph/GraphFileFields.h"
+
+namespace graphmat {
+
+namespace {
+
+constexpr short ENTITY = 4, LIFELINE = 5, MESSAGE = 6, STATE = 8, TRANSITION = 9;
+
+std::unique_ptr<Vertex> newVertex(short type, int number, const std::string& label) {
+    auto v = std::make_unique<Vertex>();
+    v->type = type;
+    v->setNumber(number);
+    v->setLabel(label);
+    return v;
+}
+
+std::unique_ptr<Edge> newArc(int from, int to, const std::string& label, int type) {
+    auto e = std::make_unique<Edge>(from, to, label);
+    e->type = type;
+    return e;
+}
+
+// The header: vertex and edge counts, replaced once the file is read.
+void readHeader(Graph& g, const std::string& line) {
+    std::vector<std::string> fields = lineFields(line);
+    intField(fields, 0, g.vertices);
+    intField(fields, 1, g.edges);
+}
+
+// The arc label of a message spec: its second "@"-separated part, which
+// must begin with a digit; empty when the spec has none.
+std::string messageLabel(const std::string& spec) {
+    auto parts = splitString(spec, "@");
+    if (!parts || parts->size() < 2) return std::string();
+    const std::string& label = (*parts)[1];
+    return !label.empty() && label[0] >= '0' && label[0] <= '9' ? label : std::string();
+}
+
+}  // namespace
+
+void Graph::initMode10(std::istream& file) {
+    classes = std::make_unique<std::multimap<std::string, int>>();
+    int lifelineArcs = 0;
+    std::string line;
+    bool header = true;
+    while (readLine(file, line)) {
+        if (header) {
+            header = false;
+            readHeader(*this, line);
+            continue;
+        }
+        if (line.size() < 2 || line[1] != ',') continue;
+        const std::vector<std::string> fields = lineFields(line);
+        const int position = static_cast<int>(V.size());
+        switch (line[0]) {
+            case 'c': {
+                // c, number, label, weights...
+                auto v = newVertex(ENTITY, position, fieldAt(fields, 2));
+                checkVertexOrder(fields, 1, v->label, position);
+                readWeightFields(fields, 3, *v);
+                if (fields.size() > 2) classes->emplace(simpleName(v->label), position);
+                V.push_back(std::move(v));
+                break;
+            }
+            case 'l': {
+                // l, number, entity, label
+                int entity = -1;
+                if (fields.size() < 4 || !intField(fields, 2, entity)) break;
+                auto v = newVertex(LIFELINE, position, fields[3]);
+                checkVertexOrder(fields, 1, v->label, position);
+                classes->emplace(v->label, position);
+                V.push_back(std::move(v));
+                auto e = newArc(entity, position, "9", 1);
+                e->setNumber(lifelineArcs++);
+                insertEdge(std::move(e));
+                break;
+            }
+            case 'm': {
+                // m, from, to, label, spec (its second "@" part labels the arcs)
+                int from = -1, to = -1;
+                if (fields.size() < 5 || !intField(fields, 1, from) || !intField(fields, 2, to)) break;
+                const std::string label = messageLabel(fields[4]);
+                if (label.empty()) break;
+                auto v = newVertex(MESSAGE, position, fields[3]);
+                v->specif = fields[4];
+                V.push_back(std::move(v));
+                insertEdge(newArc(from, position, label, 1));
+                insertEdge(newArc(position, to, label, 1));
+                break;
+            }
+            default: break;
+        }
+    }
+}
+
+void Graph::initMode11(std::istream& file) {
+    classes = std::make_unique<std::multimap<std::string, int>>();
+    std::string line;
+    bool header = true;
+    while (readLine(file, line)) {
+        if (header) {
+            header = false;
+            readHeader(*this, line);
+            continue;
+        }
+        if (line.compare(0, 2, "s,") != 0 && line.compare(0, 2, "t,") != 0) continue;
+        std::cout << "\n" << line;
+        const std::vector<std::string> fields = lineFields(line);
+        const int position = static_cast<int>(V.size());
+        if (line[0] == 's') {
+            // s, number, further fields ignored
+            auto v = newVertex(STATE, position, "state");
+            checkVertexOrder(fields, 1, v->label, position);
+            v->specif = " ";
+            classes->emplace(v->label, position);
+            V.push_back(std::move(v));
+            continue;
+        }
+        // t, from, to, label
+        int from = -1, to = -1;
+        if (fields.size() < 4 || !intField(fields, 1, from) || !intField(fields, 2, to)) continue;
+        auto v = newVertex(TRANSITION, position, toLowerAscii(fields[3]));
+        classes->emplace(v->label, position);
+        V.push_back(std::move(v));
+        insertEdge(newArc(from, position, "1", 8));
+        insertEdge(newArc(position, to, "1", 9));
+    }
+
+    // States are named after their transitions: the sources of the arcs
+    // into them, then the targets of the arcs out of them.
+    for (auto& v : V) {
+        if (v->type == TRANSITION) continue;
+        std::string label;
+        for (const Edge* e : v->in) label += "_from-" + V[e->from]->label;
+        for (const Edge* e : v->out) label += "_towa-" + V[e->to]->label;
+        v->label = label;
+    }
+}
+
+}  // namespace graphmat

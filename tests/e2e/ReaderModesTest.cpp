@@ -1,0 +1,112 @@
+// End-to-end runs on the example pairs of every reader mode beside the model
+// graph file, and the graphstats program.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "support/TestSupport.h"
+
+namespace graphmat {
+namespace {
+
+using test::exampleFile;
+using test::fileExists;
+using test::readFile;
+using test::RunResult;
+using test::ScratchDir;
+
+bool contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+
+struct ModeCase {
+    int mode;
+    std::string pair;   // examples/<pair>-v1.txt and -v2.txt
+    std::string counts; // the driver's two count lines
+    std::string shows;  // a line that the run's output or result file must hold
+};
+
+TEST(ReaderModes, ExamplePairsMatchEndToEnd) {
+    const std::vector<ModeCase> cases = {
+        {4, "library", "\n G1: 5\t5\n", "\n G2: 6\t6\n"},
+        {5, "library", "\n G1: 5\t5\n", "\n G2: 6\t6\n"},
+        {8, "library", "\n G1: 9\t13\n", "\n ROUND 3: END \n"},
+        {9, "library", "\n G1: 18\t27\n", "ns,3,4,lib.service.LoanService,lib.service.LendingService,"},
+        {10, "order-sequence", "\n G1: 7\t8\n", "\n G2: 10\t11\n"},
+        {11, "door-states", "\n G1: 7\t8\n", "\nt,3,2,Reset"},
+    };
+    for (const ModeCase& c : cases) {
+        SCOPED_TRACE("mode " + std::to_string(c.mode));
+        ScratchDir dir;
+        const std::string m = std::to_string(c.mode);
+        RunResult r = test::runProgram(GRAPHMAT_BIN, {"-h", m, "-d", "1", "-g", "0.5", "-e", "1", "-y", "1", "-o",
+                                                      exampleFile(c.pair + "-v1.txt"), "-n",
+                                                      exampleFile(c.pair + "-v2.txt")});
+        EXPECT_EQ(r.status, 0);
+        EXPECT_EQ(r.err, "");
+        EXPECT_TRUE(contains(r.out, c.counts));
+        EXPECT_TRUE(contains(r.out, "\n\n\nMatching Cost : "));
+        const std::string run = "results/" + c.pair + "-v1__" + c.pair + "-v2__1__0.5__1__1__0__1.csv";
+        for (const std::string& file : {run, run + ".csv", run + ".csv.csv", run + ".csv.csv.csv"})
+            EXPECT_TRUE(fileExists(file)) << file;
+        EXPECT_TRUE(contains(r.out, c.shows) || contains(readFile(run), c.shows));
+    }
+}
+
+RunResult graphstats(const std::vector<std::string>& args) { return test::runProgram(GRAPHSTATS_BIN, args); }
+
+TEST(GraphStatsProgram, WritesTheRowsOfEachGraph) {
+    ScratchDir dir;
+    std::filesystem::create_directory("graphs");
+    std::filesystem::create_directory("logs");
+    RunResult r = graphstats({"-h", "9", exampleFile("library-v1.txt"), exampleFile("library-v2.txt")});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.err, "");
+    const std::vector<std::string> rows = test::lines(readFile("graphs/all_graphs.csv"));
+    ASSERT_EQ(rows.size(), 3u);
+    EXPECT_EQ(rows[0].rfind("library-v1,18,27,", 0), 0u);
+    EXPECT_EQ(rows[1].rfind("library-v2,21,32,", 0), 0u);
+    EXPECT_TRUE(contains(readFile("graphs/library-v2.csv"), "\nLabel Distribution\n"));
+    EXPECT_TRUE(fileExists("logs/isolated_library-v1.csv"));
+
+    r = graphstats({"-h", "4", "-k", "versions", exampleFile("library-v2.txt")});
+    EXPECT_EQ(r.status, 0);
+    // Attributes and methods stay inside their classes in mode 4.
+    EXPECT_EQ(readFile("graphs/all_versions.csv"), "library-v2,6,7,4,3,2,1,\n");
+
+    r = graphstats({"-h", "11", "-k", "matrix", exampleFile("door-states-v1.txt")});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(test::lines(readFile("mdoor-states-v1")).size(), 8u);
+}
+
+TEST(GraphStatsProgram, BadCommandLinesAndFiles) {
+    struct Case {
+        std::vector<std::string> args;
+        int status;
+        std::string err;  // the first line of standard error
+    };
+    const std::string first = exampleFile("door-states-v1.txt");
+    const std::vector<Case> cases = {
+        {{}, 1, "No graph file"},
+        {{"-h"}, 1, "Switch -h needs a value"},
+        {{"-h", "x", first}, 1, "Not a reader mode (-h): x"},
+        {{"-h", "13", first}, 1, "Not a reader mode (-h): 13"},
+        {{"-k", "all", first}, 1, "Not a kind (-k): all"},
+        {{"-q", "1", first}, 1, "Unknown switch -q"},
+        {{"-h", "11", "missing.txt", first}, 1, "Cannot read missing.txt"},
+        {{"-h", "11", first}, 2, "Cannot write ./logs/isolated_door-states-v1.csv"},
+    };
+    for (const Case& c : cases) {
+        ScratchDir dir;
+        if (c.status == 1) {
+            std::filesystem::create_directory("graphs");
+            std::filesystem::create_directory("logs");
+        }
+        RunResult r = graphstats(c.args);
+        EXPECT_EQ(r.status, c.status) << c.err;
+        EXPECT_EQ(test::lines(r.err).at(0), c.err);
+    }
+}
+
+}  // namespace
+}  // namespace graphmat
