@@ -12,6 +12,7 @@
 #include "graph/Graph.h"
 #include "graph/platform.h"
 #include "matching/Cost.h"
+#include "matching/CostSwitches.h"
 #include "matching/Match.h"
 #include "reports/CsvDiff.h"
 #include "reports/RunName.h"
@@ -49,8 +50,9 @@ int main(int argc, char** argv) {
     std::cout << "\n START \n";
 
     std::string graph1, graph2, sim_graphs;
-    int graph_type = 12, seed = 1, alg = 7, discrim = 80, umldiff = 0;
-    double dwn = 0, dwe = 0, ew = 0, asy = 0, lw = 0, initMode = 1;
+    int graph_type = 12, seed = 1, alg = 7, discrim = 80, umldiff = 0, umlreport = 0;
+    double initMode = 1;
+    CostWeights weights;
     const int direct = 1;
 
     if (argc - 1 < 3) {
@@ -60,7 +62,7 @@ int main(int argc, char** argv) {
     int arg = 1;
     while (arg < argc && argv[arg][0] == '-') {
         const char letter = argv[arg][1];
-        if (std::string("onhdgeycsilrmu").find(letter) == std::string::npos || letter == '\0') {
+        if (std::string("onhdgeycsilrmuw").find(letter) == std::string::npos || letter == '\0') {
             usage();
             ++arg;
             continue;
@@ -75,17 +77,16 @@ int main(int argc, char** argv) {
             case 'o': graph1 = value; break;
             case 'n': graph2 = value; break;
             case 'h': graph_type = std::atoi(value.c_str()); break;
-            case 'd': dwn = std::atof(value.c_str()); break;
-            case 'g': dwe = std::atof(value.c_str()); break;
-            case 'e': ew = std::atof(value.c_str()); break;
-            case 'y': asy = std::atof(value.c_str()); break;
-            case 'c': lw = std::atof(value.c_str()); break;
+            case 'd': case 'g': case 'e': case 'y': case 'c':
+                *weights.forSwitch(letter) = std::atof(value.c_str());
+                break;
             case 's': seed = std::atoi(value.c_str()); break;
             case 'i': initMode = std::atof(value.c_str()); break;
             case 'l': alg = std::atoi(value.c_str()); break;
             case 'r': discrim = std::atoi(value.c_str()); break;
             case 'm': sim_graphs = value; break;
             case 'u': umldiff = std::atoi(value.c_str()); break;
+            case 'w': umlreport = std::atoi(value.c_str()); break;
         }
         arg += 2;
     }
@@ -96,7 +97,7 @@ int main(int argc, char** argv) {
 
     srand15(static_cast<unsigned>(seed));
     Cost costs;
-    costs.initMode1(dwn, dwe, ew, asy, lw);
+    weights.install(costs);
 
     Graph g1(graph_type, graph1);
     std::cout << "\n G1: " << g1.vertices << "\t" << g1.edges << "\n";
@@ -115,10 +116,9 @@ int main(int argc, char** argv) {
         std::cout.flush();
         return 1;
     }
-    if (asy == -1) {
-        // Every price of the cost model divides by asymmetry + 1, so no
-        // run with it can be priced (nor have been, for -u).
-        std::cerr << "An asymmetry of -1 is not allowed (-y)" << std::endl;
+    if (!weights.refusal().empty()) {
+        // No run with it can be priced (nor have been, for -u).
+        std::cerr << weights.refusal() << std::endl;
         std::cout.flush();
         return 1;
     }
@@ -144,6 +144,8 @@ int main(int argc, char** argv) {
         match.hungarian(sim_graphs, direct);
     }
     const double end = clockMs();
+    // -w 1: the raw lists in their variant form and the UML difference report.
+    if (umlreport == 1) match.rawPrint2();
 
     std::cout << "\n\n\nMatching Cost : " << match.bestCost << "\n";
     std::cout << "\nTime : " << (end - start) / 1000;

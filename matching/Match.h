@@ -233,6 +233,29 @@ public:
     std::string writeVertex1(int x);
     std::string writeVertex2(int y);
 
+    // ---- evaluation and comparison reports (reports/MatchEvaluation.cpp,
+    // MatchUmlDiff.cpp, MatchAlternatives.cpp, MatchLog.cpp)
+    // Scores the match result file ./results/`file` against its gold file and
+    // appends one line to ./eval_results.csv; uses no state of a matcher.
+    // False, with a message on standard error, when nothing was appended.
+    static bool evalSolution(std::string file, std::string dataset);
+    // The raw lists in their variant form, then the UML difference report
+    // against the listing in ./results/uml/ and the alternatives reports.
+    void rawPrint2();
+    // Reports the pairs named by the keys of `altmatch` whose vertex texts
+    // differ into ./results/alternatives_`source`.csv; returns their keys.
+    std::unique_ptr<std::set<std::string>> checkAlternatives(const std::set<std::string>* altmatch,
+                                                             std::string source);
+    // The vertex of g named by a signature (dotted path, optional parameter
+    // list), found by descending the containment arcs from vertex 0; null
+    // when there is none. The first form compares parameter types whole, the
+    // second after their last ".".
+    static Vertex* getVertexFromSignature(std::string sign, Graph* g);
+    static Vertex* getVertexFromSignature2(std::string sign, Graph* g);
+    // Cost of the correspondence of an edit-path log; M12 and M21 hold -1
+    // everywhere on return, log_matching the logged partners.
+    double getLog(std::string log);
+
     // Keeps a block edge or lifted copy for the rest of the run.
     Edge* adoptEdge(std::unique_ptr<Edge> e);
 

@@ -5,6 +5,8 @@
 #include <vector>
 
 #include "matching/Match.h"
+#include "reports/EntityNames.h"
+#include "reports/RawLists.h"
 #include "reports/ReportBlocks.h"
 #include "reports/RunName.h"
 
@@ -12,47 +14,16 @@ namespace graphmat {
 
 namespace {
 
-// The word written for a vertex type code; empty for codes outside 0 to 6.
-std::string category(int type) {
-    switch (type) {
-        case 0: return "Package";
-        case 1: return "Class";
-        case 2: return "Method";
-        case 3: return "Field";
-        case 4: return "Entity";
-        case 5: return "LifeLine";
-        case 6: return "Message";
-        default: return "";
-    }
-}
-
-// The name of a plain vertex between double quotes: its label, for a method
-// followed by its parameter types in parentheses; every "$" becomes ".".
-std::string entityName(const Vertex& v) {
-    std::string text = v.label;
-    if (v.type == 2) {
-        text += "(";
-        // The signature holds properties, return type and name, then
-        // one piece per parameter.
-        if (auto pieces = splitString(v.specif, ","))
-            for (std::size_t p = 3; p < pieces->size(); ++p) {
-                if (p > 3) text += ",";
-                text += (*pieces)[p];
-            }
-        text += ")";
-    }
-    FindAndReplace(text, "$", ".");
-    return "\"" + text + "\"";
-}
-
-std::vector<std::string> writeEntityList(const Graph& g, const std::string& path) {
-    std::ofstream out;
+// The raw entity list of a graph: one line per plain vertex; the names by
+// vertex number.
+std::vector<std::string> writeEntityList(const Graph& g, const std::string& path, RawListForm form,
+                                         std::ofstream& out) {
     openForWriting(out, path);
     out << "\"class\",\"category\"\n";
     std::vector<std::string> names;
     names.reserve(g.V.size());
     for (const auto& v : g.V) {
-        names.push_back(entityName(*v));
+        names.push_back(form == RawListForm::Plain ? entityName(*v) : shortEntityName(*v));
         out << names.back() << ",\"" << category(v->type) << "\"\n";
     }
     return names;
@@ -77,19 +48,24 @@ std::string Match::writeVertex1(int x) { return vertexText(getVertex1(x), *g1); 
 
 std::string Match::writeVertex2(int y) { return vertexText(getVertex2(y), *g2); }
 
-void Match::rawPrint() {
-    const std::string pairPath = "./results/raw_" + runName(*g1, *g2, *costs, randomSeed) + ".csv";
-    std::ofstream pairs, merges;
-    std::vector<std::string> entities1 = writeEntityList(*g1, "./results/raw_" + g1->name + ".csv");
-    std::vector<std::string> entities2 = writeEntityList(*g2, "./results/raw_" + g2->name + ".csv");
+void Match::rawPrint() { writeRawLists(*this, RawListForm::Plain, nullptr); }
+
+void writeRawLists(Match& m, RawListForm form, std::set<std::string>* pairKeys) {
+    const std::string entityPath1 = "./results/raw_" + m.g1->name + ".csv";
+    const std::string entityPath2 = "./results/raw_" + m.g2->name + ".csv";
+    const std::string pairPath = "./results/raw_" + runName(*m.g1, *m.g2, *m.costs, m.randomSeed) + ".csv";
+    const std::string mergePath = pairPath + "_MERGES.csv";
+    std::ofstream entityList1, entityList2, pairs, merges;
+    std::vector<std::string> entities1 = writeEntityList(*m.g1, entityPath1, form, entityList1);
+    std::vector<std::string> entities2 = writeEntityList(*m.g2, entityPath2, form, entityList2);
     openForWriting(pairs, pairPath);
-    openForWriting(merges, pairPath + "_MERGES.csv");
+    openForWriting(merges, mergePath);
 
     auto entity = [](const std::vector<std::string>& names, int n) {
         return n >= 0 && n < static_cast<int>(names.size()) ? names[n] : std::string();
     };
 
-    ReportBlocks blocks(*this);
+    ReportBlocks blocks(m);
     pairs << "\"class1\",\"class2\",\"category\"\n";
     for (const auto& [x, a] : blocks.blocks1()) {
         const int y = blocks.partner1(x);
@@ -100,17 +76,27 @@ void Match::rawPrint() {
         const std::string kind = category(a->type);
         if (members1.size() * members2.size() > 1) {
             // A stored similarity is read without creating a cell.
-            const float* stored = _N.find(x, c->number);
-            merges << "\"" << writeVertex1(x) << "\",\"" << writeVertex2(c->number) << "\"," << kind << ","
+            const float* stored = m._N.find(x, c->number);
+            merges << "\"" << m.writeVertex1(x) << "\",\"" << m.writeVertex2(c->number) << "\"," << kind << ","
                    << to_string(stored ? *stored : 0.0f) << "\n";
         }
         for (int p : members1)
             for (int q : members2) {
                 const std::string name1 = entity(entities1, p);
                 const std::string name2 = entity(entities2, q);
-                if (name1 != name2) pairs << name1 << "," << name2 << "," << kind << "\n";
+                if (name1 == name2) continue;
+                if (form == RawListForm::Plain) {
+                    pairs << name1 << "," << name2 << "," << kind << "\n";
+                } else {
+                    pairs << "\"" << name1 << "\",\"" << name2 << "\",\"" << kind << "\"\n";
+                }
+                if (pairKeys) pairKeys->insert("\"" + name1 + "__" + name2 + "\"");
             }
     }
+    closeWritten(entityList1, entityPath1);
+    closeWritten(entityList2, entityPath2);
+    closeWritten(pairs, pairPath);
+    closeWritten(merges, mergePath);
 }
 
 }  // namespace graphmat

@@ -230,7 +230,7 @@ std::unique_ptr<Graph> handGraph(const std::vector<std::string>& labels,
     return g;
 }
 
-TEST(EditPathLog, AnArcThatVanishedHasAnEmptyNewLabel) {
+TEST(EditPathLogWriter, AnArcThatVanishedHasAnEmptyNewLabel) {
     ScratchDir scratch;
     // Old vertices 0..5; new vertex i is old vertex 5 - i. The old arc
     // 2 -> 0 (new pair 3 -> 5) of label 4 fell away.
@@ -252,7 +252,7 @@ TEST(EditPathLog, AnArcThatVanishedHasAnEmptyNewLabel) {
               "nd,0\nesi,29\ni,0\nn,0,5,a,a\nn,1,4,b,b\nn,2,3,c,c\nn,3,2,d,d\nn,4,1,e,e\nn,5,0,f,f\nm,4,,3,5\n");
 }
 
-TEST(EditPathLog, ADeletedVertexListsItsArcs) {
+TEST(EditPathLogWriter, ADeletedVertexListsItsArcs) {
     ScratchDir scratch;
     // Old vertex 2 is deleted: its arcs (2 -> 7 and 0 -> 2, in its list's
     // order) follow its line. New vertex 7 is added and gains an arc.
@@ -282,7 +282,7 @@ TEST(EditPathLog, ADeletedVertexListsItsArcs) {
     EXPECT_EQ(rows.back(), "a,2,7,0");
 }
 
-TEST(EditPathLog, ACommaInALabelNeverShiftsTheFields) {
+TEST(EditPathLogWriter, ACommaInALabelNeverShiftsTheFields) {
     ScratchDir scratch;
     auto oldGraph = handGraph({"f(int,int)"}, {});
     auto newGraph = handGraph({"f(int,long)"}, {});
@@ -296,7 +296,7 @@ TEST(EditPathLog, ACommaInALabelNeverShiftsTheFields) {
     EXPECT_EQ(linesOf("log.txt").back(), "n,0,0,f(int;int),f(int;long)");
 }
 
-TEST(EditPathLog, AFileThatCannotBeOpenedIsAFailure) {
+TEST(EditPathLogWriter, AFileThatCannotBeOpenedIsAFailure) {
     ScratchDir scratch;
     auto g = handGraph({"x"}, {});
     std::vector<int> numbers = {0};

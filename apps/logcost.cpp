@@ -1,0 +1,70 @@
+// logcost: the cost, under the driver's cost model, of the vertex
+// correspondence that an edit-path log records between two graphs.
+//   logcost [-h MODE] [-s SEED] [-d -g -e -y -c WEIGHT] -o OLD -n NEW -p LOG
+#include <fstream>
+#include <iostream>
+#include <string>
+
+#include "graph/Graph.h"
+#include "graph/platform.h"
+#include "matching/Cost.h"
+#include "matching/CostSwitches.h"
+#include "matching/Match.h"
+
+using namespace graphmat;
+
+namespace {
+
+int usage(const std::string& problem) {
+    std::cerr << problem << "\n\nUsage: logcost [-h reader mode, default 0] [-s random seed]"
+              << " [-d -g -e -y -c cost weights] -o old graph -n new graph -p edit-path log" << std::endl;
+    return 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::string graph1, graph2, log;
+    int mode = 0, seed = 1;
+    CostWeights weights;
+    for (int arg = 1; arg < argc; arg += 2) {
+        const std::string key = argv[arg];
+        if (key.size() != 2 || key[0] != '-' || std::string("onphsdgeyc").find(key[1]) == std::string::npos)
+            return usage("Unknown switch " + key);
+        if (arg + 1 >= argc) return usage("Switch " + key + " needs a value");
+        const std::string value = argv[arg + 1];
+        const char letter = key[1];
+        bool valid = true;
+        if (letter == 'o') graph1 = value;
+        else if (letter == 'n') graph2 = value;
+        else if (letter == 'p') log = value;
+        else if (letter == 'h') valid = readInteger(value, mode);
+        else if (letter == 's') valid = readInteger(value, seed);
+        else valid = readFiniteNumber(value, *weights.forSwitch(letter));
+        if (!valid) return usage("Switch " + key + " needs a number, not \"" + value + "\"");
+    }
+    if (graph1.empty() || graph2.empty() || log.empty()) return usage("Switches -o, -n and -p are needed");
+    if (!weights.refusal().empty()) return usage(weights.refusal());
+
+    srand15(static_cast<unsigned>(seed));
+    Cost costs;
+    weights.install(costs);
+    Graph g1(mode, graph1);
+    Graph g2(mode, graph2);
+    bool missing = false;
+    for (const auto& [graph, path] : {std::make_pair(&g1, graph1), std::make_pair(&g2, graph2)})
+        if (mode != 7 && !graph->fileOpened) {
+            reportMissingInput(path);
+            missing = true;
+        }
+    if (missing) return 1;
+
+    Match match(&g1, &g2, &costs, seed, 3);
+    const bool logOpens = std::ifstream(log).is_open();
+    if (!logOpens) reportMissingInput(log);
+    const double cost = match.getLog(log);
+    std::cout << "\n\n\nLog Matching Cost : " << cost << "\n";
+    std::cout.flush();
+    if (!logOpens) return 1;
+    return outputFailed() ? 2 : 0;
+}

@@ -1,0 +1,34 @@
+// The weights of the cost model as the command lines set them: the switches
+// -d (node drop weight), -g (edge drop weight), -e (edge weight), -y
+// (asymmetry) and -c (label weight), shared by every entry that prices a
+// matching, so that one set of switches means the same costs everywhere.
+#pragma once
+
+#include <string>
+
+#include "matching/Cost.h"
+
+namespace graphmat {
+
+struct CostWeights {
+    double dropWeightN = 0;  // -d
+    double dropWeightE = 0;  // -g
+    double edgeWeight = 0;   // -e
+    double asymmetry = 0;    // -y
+    double labelWeight = 0;  // -c
+
+    // The weight that switch `letter` sets; null for any other letter.
+    double* forSwitch(char letter);
+    // Cost::initMode1 with the five weights.
+    void install(Cost& costs) const;
+    // Every price divides by asymmetry + 1: the message that refuses an
+    // asymmetry of -1, empty for any other value.
+    std::string refusal() const;
+};
+
+// The value of a numeric switch: the whole text must be a finite number
+// (an integer for readInteger). False, leaving `value` alone, otherwise.
+bool readFiniteNumber(const std::string& text, double& value);
+bool readInteger(const std::string& text, int& value);
+
+}  // namespace graphmat
