@@ -132,10 +132,16 @@ public:
     std::string _label1, _label2, _path1, _path2;
 
     Match(Graph* A, Graph* B, Cost* C, int seed, int mode);
+    // A matcher with a default cost model of its own, in the driver's cost
+    // mode (3).
+    Match(Graph* A, Graph* B, int seed);
+    // An empty matcher: no graphs, no cost model.
+    Match();
     Match(const Match&) = delete;
     Match& operator=(const Match&) = delete;
     virtual ~Match();
 
+    void init();
     void init(Graph* A, Graph* B);
     void changeCosts(Cost* C);
 
@@ -206,6 +212,8 @@ public:
     // Called after every move of the search, once its lines are printed
     // (a seam for checks of the running state).
     std::function<void()> afterMove;
+    // Called after every delta-matrix update of the search.
+    std::function<void()> afterUpdate;
     void findMatch();
     void updateDeltaMatrix();
     void feedFastFind();
@@ -260,6 +268,7 @@ public:
     Edge* adoptEdge(std::unique_ptr<Edge> e);
 
 private:
+    std::unique_ptr<Cost> ownedCosts_;  // the default cost model of Match(A, B, seed)
     std::vector<std::unique_ptr<Edge>> ownedEdges_;  // block edges and lifted copies
     // The cells of the delta matrix by graph-1 number and by graph-2 number,
     // so that the cells of one vertex or block are found without a scan.

@@ -58,18 +58,27 @@ double Match::cost(int mode) {
     for (auto& [b, v] : gathered1) v = getVertex1(b);
     for (auto& [b, v] : gathered2) v = getVertex2(b);
 
+    // The partner of a vertex or block, -1 when it is free or its partner
+    // names no current vertex or block of the other graph: such a vertex is
+    // deleted (inserted) with all its edges.
+    auto current = [](const std::map<int, Vertex*>& gathered, int p) {
+        auto it = p == -1 ? gathered.end() : gathered.find(p);
+        return it == gathered.end() || it->second == nullptr ? -1 : p;
+    };
+    auto partner1 = [&](int x) { return current(gathered2, getM12(x)); };
+    auto partner2 = [&](int y) { return current(gathered1, getM21(y)); };
+    auto nodes1 = [&](int x) { return partner1(x) == -1 ? -1 : getNodes1(x); };
+    auto nodes2 = [&](int y) { return partner2(y) == -1 ? -1 : getNodes2(y); };
+
     double total = 0;
     for (const auto& [b, v] : gathered1) {
         if (v == nullptr) continue;
-        int p = getM12(b);
-        auto partner = p == -1 ? gathered2.end() : gathered2.find(p);
-        if (partner == gathered2.end() || partner->second == nullptr) {
-            // Free, or matched to a number that stands for no current vertex
-            // or block: a deletion.
+        int p = partner1(b);
+        if (p == -1) {
             total += costs->cnd(mode, v);
             continue;
         }
-        Vertex* w = partner->second;
+        Vertex* w = gathered2[p];
         float s = intSim(mode, v, w);
         _N(b, p) = s;
         total += static_cast<float>(costs->raw_cns(mode, v, w, s));
@@ -78,9 +87,7 @@ double Match::cost(int mode) {
 
     for (const auto& [b, w] : gathered2) {
         if (w == nullptr) continue;
-        int p = getM21(b);
-        auto partner = p == -1 ? gathered1.end() : gathered1.find(p);
-        if (partner == gathered1.end() || partner->second == nullptr) total += costs->cni(mode, w);
+        if (partner2(b) == -1) total += costs->cni(mode, w);
     }
     std::cout << total << "\t";
 
@@ -89,10 +96,10 @@ double Match::cost(int mode) {
 
     int substitutions = 0;
     for (const auto& [pair, e1] : G1) {
-        int a = getM12(e1->from);
-        int b = getM12(e1->to);
+        int a = partner1(e1->from);
+        int b = partner1(e1->to);
         if (a == -1 || b == -1) {
-            total += costs->ced(mode, e1, getNodes1(e1->from), getNodes1(e1->to));
+            total += costs->ced(mode, e1, nodes1(e1->from), nodes1(e1->to));
             continue;
         }
         ++substitutions;
@@ -103,12 +110,12 @@ double Match::cost(int mode) {
     std::cout << "\t(" << substitutions << ")" << total << "\t";
 
     for (const auto& [pair, e2] : G2) {
-        int a = getM21(e2->from);
-        int b = getM21(e2->to);
+        int a = partner2(e2->from);
+        int b = partner2(e2->to);
         if (a != -1 && b != -1) {
             if (G1.find({a, b}) == G1.end()) total += costs->raw_ces(mode, nullptr, e2, 0, getENodes2(e2));
         } else {
-            total += costs->cei(mode, e2, getNodes2(e2->from), getNodes2(e2->to));
+            total += costs->cei(mode, e2, nodes2(e2->from), nodes2(e2->to));
         }
     }
     std::cout << total << "___" << G1.size() << "_" << G2.size() << "\n";

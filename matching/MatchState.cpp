@@ -67,7 +67,21 @@ Match::Match(Graph* A, Graph* B, Cost* C, int seed, int mode) {
     currentCost = no_matching_cost;
 }
 
+Match::Match(Graph* A, Graph* B, int seed) {
+    cost_mode = 3;
+    init(A, B);
+    randomSeed = seed;
+    ownedCosts_ = std::make_unique<Cost>();
+    ownedCosts_->M12 = M12.data();
+    ownedCosts_->M21 = M21.data();
+    changeCosts(ownedCosts_.get());
+}
+
+Match::Match() { init(); }
+
 Match::~Match() = default;
+
+void Match::init() { numberOfMatchs = 0; }
 
 void Match::init(Graph* A, Graph* B) {
     BIAS = 0;

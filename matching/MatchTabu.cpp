@@ -116,7 +116,10 @@ void Match::Tabu(double _init, int alg, int discrim) {
 
         ++iterations;
         const bool goOn = stagnation < stagnation_length;
-        if (goOn) updateDeltaMatrix();
+        if (goOn) {
+            updateDeltaMatrix();
+            if (afterUpdate) afterUpdate();
+        }
         tabu_i[i_parser].clear();
         i_parser = (i_parser + 1) % TABU_MAX;
         if (!goOn) break;

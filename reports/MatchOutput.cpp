@@ -297,10 +297,11 @@ void MatchReport::insertedVertices() {
     insCount_ = 0;
     const Graph& g2 = *m_.g2;
     for (int j = 0; j < static_cast<int>(g2.V.size()); ++j) {
-        // Listed when the partner array names no current graph-1 vertex or
-        // block for it, so that these rows agree with the "ns" rows.
-        const int partner = j < static_cast<int>(m_.M21.size()) ? m_.M21[j] : -1;
-        if (partner != -1 && blocks_.isBlock1(partner)) continue;
+        // Listed when the best matching of the search leaves the vertex
+        // free. The "ns" rows follow the partner arrays instead, so the two
+        // disagree where a run reports another matching than its best one
+        // (a start-solution mode other than 1 reports the known matching).
+        if (j < static_cast<int>(m_.bestMatch2.size()) && m_.bestMatch2[j] != -1) continue;
         Vertex* v = g2.V[j].get();
         const double overall2 = nCost2_[j];
         result_ << "ni," << to_string(v->number) << "," << v->label << ",,,,,,0,," << to_string(overall2) << ",\n";

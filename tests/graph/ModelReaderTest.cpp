@@ -225,6 +225,23 @@ TEST(ModelReader, PackagesAreQualifiedOnceAlongTheTree) {
     EXPECT_EQ(g.V[6]->label, "x.y");
 }
 
+// A package inside two packages, without a cycle: the walk qualifies it by
+// the first container it reaches it from (breadth-first, the containers in
+// the order of the walk, not of the file), once; its own packages follow.
+TEST(ModelReader, APackageWithTwoContainersIsQualifiedByTheFirstOneWalked) {
+    for (const std::string& arcs : {std::string("r,1,3,9\nr,2,3,9\n"), std::string("r,2,3,9\nr,1,3,9\n")}) {
+        SCOPED_TRACE(arcs);
+        ScratchDir dir;
+        writeFile("two.txt", "0,0\np,0,.\np,1,a\np,2,b\np,3,c\np,4,d\nr,0,1,9\nr,0,2,9\n" + arcs + "r,3,4,9\n");
+        ReadGraph r = readGraph(12, "two.txt");
+        const Graph& g = *r.graph;
+        EXPECT_EQ(g.V[1]->label, "a");
+        EXPECT_EQ(g.V[2]->label, "b");
+        EXPECT_EQ(g.V[3]->label, "a.c");
+        EXPECT_EQ(g.V[4]->label, "a.c.d");
+    }
+}
+
 TEST(ModelReader, LineEndingsAndHeaderDoNotChangeTheGraph) {
     ScratchDir dir;
     const std::string lf = readFile(fixture("graph/model-basic.txt"));

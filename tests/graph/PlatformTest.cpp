@@ -1,5 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <chrono>
+#include <future>
+#include <iostream>
 #include <sstream>
 
 #include "graph/platform.h"
@@ -50,10 +55,32 @@ TEST(Clock, OverrideReplacesTheProcessorClock) {
     EXPECT_GE(clockMs(), 0.0);
 }
 
-TEST(Pause, ReturnsAtOnceWithoutATerminal) {
-    // Standard input of a test run is not a terminal.
-    pauseConsole();
-    SUCCEED();
+// Standard input is made an open pipe that never delivers a line: a pause
+// that waited for Enter would block on it. It must return at once, without
+// a prompt. The bound only separates "returned" from "blocked"; the pipe is
+// closed afterwards so that a blocked call ends too.
+TEST(Pause, ReturnsAtOnceWhenStandardInputIsNotATerminal) {
+    int fds[2];
+    ASSERT_EQ(pipe(fds), 0);
+    const int savedStdin = dup(STDIN_FILENO);
+    ASSERT_GE(savedStdin, 0);
+    ASSERT_GE(dup2(fds[0], STDIN_FILENO), 0);
+    close(fds[0]);
+    ASSERT_FALSE(isatty(STDIN_FILENO));
+
+    std::ostringstream printed;
+    std::streambuf* saved = std::cout.rdbuf(printed.rdbuf());
+    auto done = std::async(std::launch::async, [] { pauseConsole(); });
+    const bool returned = done.wait_for(std::chrono::seconds(10)) == std::future_status::ready;
+    close(fds[1]);  // end of input: a blocked read returns
+    done.wait();
+    std::cout.rdbuf(saved);
+    std::cin.clear();
+    dup2(savedStdin, STDIN_FILENO);
+    close(savedStdin);
+
+    EXPECT_TRUE(returned) << "the pause waited for input";
+    EXPECT_EQ(printed.str(), "");
 }
 
 }  // namespace

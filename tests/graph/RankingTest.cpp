@@ -88,9 +88,22 @@ TEST(Ranking, LabelWeightsAndPerDigitScores) {
     EXPECT_FALSE(g.hasRanking);
 
     g.ensureRanking();
-    EXPECT_NEAR(g.u[0], 0.05 / 0.1925, TOLERANCE);
-    EXPECT_NEAR(g.u[1], 0.081875 / 0.1925, TOLERANCE);
-    EXPECT_NEAR(g.u[2], 0.060625 / 0.1925, TOLERANCE);
+    const double u0 = 0.05 / 0.1925, u1 = 0.081875 / 0.1925, u2 = 0.060625 / 0.1925;
+    EXPECT_NEAR(g.u[0], u0, TOLERANCE);
+    EXPECT_NEAR(g.u[1], u1, TOLERANCE);
+    EXPECT_NEAR(g.u[2], u2, TOLERANCE);
+    // The whole-graph ranking that follows the per-digit one replaces its
+    // statistics: max_u 0.425 (not b = 0.481) and maxi_u = mean + 2
+    // deviations of u, 0.471 (not 0.541).
+    const double deviationU = std::sqrt((u0 * u0 + u1 * u1 + u2 * u2) / 3 - mean * mean);
+    EXPECT_NEAR(g.min_u, u0, 1e-9);
+    EXPECT_NEAR(g.max_u, u1, 1e-9);
+    EXPECT_NEAR(g.mean_u, mean, 1e-9);
+    EXPECT_NEAR(g.std_u, deviationU, 1e-9);
+    EXPECT_NEAR(g.maxi_u, mean + 2 * deviationU, 1e-9);
+    EXPECT_GT(std::fabs(g.maxi_u - g.uu_stats[2][3]), 0.05);
+    // The per-digit statistics themselves are kept.
+    EXPECT_NEAR(g.uu_stats[2][4], b, 1e-9);
 }
 
 // The per-digit walk counts arcs: a parallel pair of digit-1 arcs carries

@@ -3,7 +3,9 @@
 // partner arrays stay inverse.
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <cmath>
+#include <filesystem>
 #include <random>
 
 #include "support/RandomPairs.h"
@@ -78,15 +80,28 @@ Kind kindOf(Match& m, int x, int y) {
 const char* const kindNames[] = {"match", "unmatch", "merge into graph 2", "merge into graph 1",
                                  "split graph 1", "split graph 2", "unmatch block"};
 
-class MatchChain : public ::testing::TestWithParam<std::pair<std::string, std::string>> {};
+// A model pair and the cost weights of the chain: node drop weight, edge
+// drop weight, edge weight, asymmetry and label weight.
+struct ChainCase {
+    std::string g1, g2;
+    double dwn = 1, dwe = 0.5, ew = 1, asy = 1, lw = 0;
+};
+
+void PrintTo(const ChainCase& c, std::ostream* os) {
+    *os << std::filesystem::path(c.g1).filename().string() << " weights " << c.dwn << " " << c.dwe << " " << c.ew
+        << " " << c.asy << " " << c.lw;
+}
+
+class MatchChain : public ::testing::TestWithParam<ChainCase> {};
 
 TEST_P(MatchChain, EveryMovePricesTheCostChangeExactly) {
+    const ChainCase& run = GetParam();
     ScratchDir dir;
     CaptureStdout quiet;
     Cost costs;
-    costs.initMode1(1, 0.5, 1, 1, 0);
-    Graph a(12, GetParam().first);
-    Graph b(12, GetParam().second);
+    costs.initMode1(run.dwn, run.dwe, run.ew, run.asy, run.lw);
+    Graph a(12, run.g1);
+    Graph b(12, run.g2);
     Match match(&a, &b, &costs, 1, 3);
     srand15(7);
 
@@ -134,12 +149,25 @@ TEST_P(MatchChain, EveryMovePricesTheCostChangeExactly) {
     EXPECT_FALSE(match.V1.empty() && match.V2.empty()) << "the chain formed no block";
 }
 
+const std::string kShop1 = test::exampleFile("shop-v1.txt"), kShop2 = test::exampleFile("shop-v2.txt");
+const std::string kFramework1 = test::dataFile("junit-framework-3.8.2.txt");
+const std::string kFramework2 = test::dataFile("junit-framework-4.13.2.txt");
+
 INSTANTIATE_TEST_SUITE_P(
     Models, MatchChain,
-    ::testing::Values(std::make_pair(test::exampleFile("shop-v1.txt"), test::exampleFile("shop-v2.txt")),
-                      std::make_pair(test::dataFile("junit-framework-3.8.2.txt"),
-                                     test::dataFile("junit-framework-4.13.2.txt")),
-                      std::make_pair(test::dataFile("junit-3.8.2.txt"), test::dataFile("junit-4.13.2.txt"))));
+    ::testing::Values(ChainCase{kShop1, kShop2}, ChainCase{kFramework1, kFramework2},
+                      ChainCase{test::dataFile("junit-3.8.2.txt"), test::dataFile("junit-4.13.2.txt")},
+                      // Other weights: heavier edges and labels, cheaper
+                      // vertices, a lopsided asymmetry, no asymmetry.
+                      ChainCase{kShop1, kShop2, 0.5, 1, 2, 3, 0.5},
+                      ChainCase{kFramework1, kFramework2, 0.5, 1, 2, 3, 0.5},
+                      ChainCase{kFramework1, kFramework2, 2, 0.25, 0.5, 0, 1}),
+    [](const ::testing::TestParamInfo<ChainCase>& info) {
+        std::string name = std::to_string(info.index) + "_" + std::filesystem::path(info.param.g1).stem().string();
+        for (char& c : name)
+            if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
+        return name;
+    });
 
 }  // namespace
 }  // namespace graphmat

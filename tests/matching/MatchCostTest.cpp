@@ -60,20 +60,34 @@ TEST_F(TwoClasses, PricesEachMatchedPairAndItsEdges) {
     EXPECT_EQ(*m._N.find(1, 1), 0.5f);
 }
 
-TEST_F(TwoClasses, APartnerThatNamesNothingIsPricedAsFree) {
+// A vertex whose partner names no current vertex or block of the other
+// graph is priced as free, its edges included: the price is that of the
+// empty matching (an edge with one such end would otherwise cost 37.5, as
+// with one matched end, instead of 25).
+TEST_F(TwoClasses, APartnerThatNamesNothingIsPricedAsFreeWithItsEdges) {
+    const std::string empty = "\t100\t200\t\t(0)225\t275___1_1\n";
     m.M12[1] = 9;  // no graph-2 vertex or block 9
     auto [deleted, line1] = costWithLine(m);
-    EXPECT_EQ(deleted, 287.5);
-    EXPECT_EQ(line1, "\t100\t200\t\t(0)237.5\t287.5___1_1\n");
+    EXPECT_EQ(deleted, 275);
+    EXPECT_EQ(line1, empty);
     m.M12[1] = -1;
 
     m.M21[1] = 9;
     auto [inserted, line2] = costWithLine(m);
-    EXPECT_EQ(inserted, 300);
-    EXPECT_EQ(line2, "\t100\t200\t\t(0)225\t300___1_1\n");
+    EXPECT_EQ(inserted, 275);
+    EXPECT_EQ(line2, empty);
+    m.M21[1] = -1;
+
+    // Alpha matched, Ab's partner names nothing: the edge has one matched
+    // end (37.5 on each side), as with Ab free.
+    pairPlain(0, 0);
+    m.M12[1] = 9;
+    auto [oneSide, line3] = costWithLine(m);
+    EXPECT_EQ(oneSide, 212.5);
+    EXPECT_EQ(line3, "\t50\t100\t\t(0)137.5\t212.5___1_1\n");
 }
 
-TEST_F(TwoClasses, ABlockMatchedToANumberWithoutVertexIsDeleted) {
+TEST_F(TwoClasses, ABlockMatchedToANumberWithoutVertexIsDeletedWithItsEdges) {
     Vertex* block = [&] {
         CaptureStdout quiet;
         return m.updateBlock(m.getVertex1(0), 1, true, true);
@@ -82,10 +96,10 @@ TEST_F(TwoClasses, ABlockMatchedToANumberWithoutVertexIsDeleted) {
     m.blocks1 = {2, 2};
     m.M12 = {7, 7};
     auto [total, line] = costWithLine(m);
-    // The block is deleted (2 x 50); its self-loop arc has no counterpart
-    // between the missing partners and is priced with the block factor.
-    EXPECT_EQ(total, 350);
-    EXPECT_EQ(line, "\t100\t200\t\t(1)300\t350___1_1\n");
+    // The block is deleted (2 x 50) and so is its self-loop arc, both ends
+    // free (25); no edge is substituted.
+    EXPECT_EQ(total, 275);
+    EXPECT_EQ(line, "\t100\t200\t\t(0)225\t275___1_1\n");
 }
 
 TEST_F(TwoClasses, NothingIsPricedWithoutAGraphOrACostModel) {

@@ -10,7 +10,10 @@ namespace {
 
 using test::fixture;
 using test::MatchOptions;
+using test::CaptureStdout;
+using test::MatchingState;
 using test::MatchRig;
+using test::stateOf;
 
 std::string miniV1() { return fixture("matching/mini-v1.txt"); }
 std::string miniV2() { return fixture("matching/mini-v2.txt"); }
@@ -27,6 +30,59 @@ TEST(MatchConstruction, PrintsItsMarkersAndTheTracesOfThePreparation) {
               "\n matrixEntityTerm\n mET 1\t mET 2\t mET 3\t mET 4\t mET 5\n mET END."
               "\n semilarity\nMatch Terms \t...Done\n\n Writing In File\n\n NbValidPairs = 8\n\t ...Done"
               "\n\n NOMATCHCOST: 3\n\n");
+}
+
+// The matcher with a default cost model of its own: the same construction
+// as a run's, in cost mode 3, priced by a `Cost()` that it owns and that
+// shares its partner arrays.
+TEST(MatchConstruction, WithoutACostModelBringsADefaultOneOfItsOwn) {
+    MatchRig rig(miniV1(), miniV2());
+    std::string printed;
+    std::unique_ptr<Match> own;
+    {
+        CaptureStdout capture;
+        own = std::make_unique<Match>(rig.g1.get(), rig.g2.get(), 23);
+        printed = capture.text();
+    }
+    EXPECT_EQ(printed, rig.built);
+    EXPECT_EQ(own->randomSeed, 23);
+    EXPECT_EQ(own->cost_mode, 3);
+    ASSERT_NE(own->costs, nullptr);
+    EXPECT_NE(own->costs, &rig.costs);
+    EXPECT_EQ(own->costs->M12, own->M12.data());
+    EXPECT_EQ(own->costs->M21, own->M21.data());
+
+    Cost reference;
+    CaptureStdout quiet;
+    Match expected(rig.g1.get(), rig.g2.get(), &reference, 23, 3);
+    EXPECT_EQ(own->no_matching_cost, expected.no_matching_cost);
+    EXPECT_EQ(own->f, own->no_matching_cost);
+    EXPECT_EQ(own->M12, expected.M12) << "the same pre-matching";
+    EXPECT_EQ(own->cost(3), expected.cost(3));
+}
+
+TEST(MatchConstruction, AnEmptyMatcherHasNoGraphsAndInitOnlyResetsTheMatchCount) {
+    CaptureStdout capture;
+    Match empty;
+    EXPECT_EQ(capture.text(), "");
+    EXPECT_EQ(empty.g1, nullptr);
+    EXPECT_EQ(empty.g2, nullptr);
+    EXPECT_EQ(empty.costs, nullptr);
+    EXPECT_EQ(empty.ff, nullptr);
+    EXPECT_TRUE(empty.M12.empty() && empty.M21.empty());
+    EXPECT_EQ(empty.numberOfMatchs, 0);
+    EXPECT_EQ(empty.cost(3), -1) << "nothing to price";
+
+    MatchRig rig(miniV1(), miniV2());
+    Match& m = rig.m();
+    m.numberOfMatchs = 3;
+    const MatchingState before = stateOf(m);
+    const double cost = m.currentCost;
+    m.init();
+    EXPECT_EQ(m.numberOfMatchs, 0);
+    EXPECT_TRUE(stateOf(m) == before);
+    EXPECT_EQ(m.currentCost, cost);
+    EXPECT_EQ(m.g1, rig.g1.get());
 }
 
 TEST(MatchConstruction, LeavesTheStartStateOfARun) {

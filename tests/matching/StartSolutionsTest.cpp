@@ -284,6 +284,70 @@ TEST(StartSolution, StructuralAssignmentWithAnotherErrorProductReadsTheStoredSim
     expectInverse(m);
 }
 
+// Start mode 3 on Alpha -1-> Ab against Alpha -1,3-> Abcdef (no
+// pre-matching), with an error product other than 0 and 1 so that the
+// assignment reads pair similarities set by hand. Each vertex has one edge:
+// deleting or inserting it costs 0.5; rows of graph 2 against deletion
+// columns cost 0, every other extra cell 32767. The printed optimum sums
+// the cells of the graph-1 rows.
+TEST(StartSolution, StructuralAssignmentCellsAndOptimumWorkedByHand) {
+    struct Case {
+        const char* name;
+        double strError, labError, nodeError;
+        float s00, s01, s10, s11;
+        std::vector<int> M12, M21;
+        const char* optimum;
+    };
+    const Case cases[] = {
+        // Crossed pairs: 0.1 + 0.2 against 0.9 + 0.8 on the diagonal, and 2
+        // when everything is deleted and inserted.
+        {"crossed", 1, 2, 1, 0.9f, 0.1f, 0.2f, 0.8f, {1, 0}, {1, 0}, "\n\n Optimum 0.3 -- "},
+        // Differing labels cost the node error 1000: Alpha with Alpha
+        // (0.25), Ab deleted (0.5) and Abcdef inserted (0.5, a graph-2 row).
+        {"labels", 2, 1, 1000, 0.25f, 0.1f, 0.2f, 0.3f, {0, -1}, {0, -1}, "\n\n Optimum 0.75 -- "},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        MatchRig rig(test::fixture("matching/two-classes-a.txt"), test::fixture("matching/two-classes-b.txt"),
+                     test::rootless());
+        rig.costs.initMode2(c.strError, c.labError, c.nodeError);
+        Match& m = rig.m();
+        ASSERT_EQ(m.M12, (std::vector<int>{-1, -1}));
+        m._M(0, 0) = c.s00;
+        m._M(0, 1) = c.s01;
+        m._M(1, 0) = c.s10;
+        m._M(1, 1) = c.s11;
+        CaptureStderr quiet;
+        const std::string out = start(m, 3);
+        EXPECT_EQ(m.M12, c.M12);
+        EXPECT_EQ(m.M21, c.M21);
+        EXPECT_TRUE(contains(out, c.optimum)) << out;
+        EXPECT_EQ(*m._M.find(0, 0), c.s00) << "the stored similarities are read, not replaced";
+    }
+}
+
+// Start mode 5 prices a differently labelled pair 10000: the assignment
+// still takes Ab with Abcdef when nothing else is left, and the pair is kept
+// only while the node error is below 1000.
+TEST(StartSolution, SimilarityAssignmentKeepsAForcedPairOnlyBelowNodeError1000) {
+    for (const double nodeError : {0.0, 999.0, 1000.0}) {
+        SCOPED_TRACE(nodeError);
+        MatchRig rig(test::fixture("matching/two-classes-a.txt"), test::fixture("matching/two-classes-b.txt"),
+                     test::rootless());
+        rig.costs.node_error = nodeError;
+        Match& m = rig.m();
+        CaptureStderr quiet;
+        const std::string out = start(m, 5);
+        const bool kept = nodeError < 1000;
+        EXPECT_EQ(m.M12, (std::vector<int>{0, kept ? 1 : -1}));
+        EXPECT_EQ(m.M21, (std::vector<int>{0, kept ? 1 : -1}));
+        // Alpha with Alpha at 1 - similarity, Ab with Abcdef at 10000.
+        std::ostringstream optimum;
+        optimum << "\n\n OPTIMUM: " << (1 - static_cast<double>(*m._M.find(0, 0))) + 10000.0 << "\n\n";
+        EXPECT_TRUE(contains(out, optimum.str())) << out;
+    }
+}
+
 TEST(StartSolution, GreedyModeTakesTheGreedyMatchingAndDropsPairsWithoutOverlap) {
     int dropped = 0;
     // Loner and LonerCopy share their first word and have no arcs: allowed,

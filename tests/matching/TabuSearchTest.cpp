@@ -7,11 +7,13 @@
 #include <cmath>
 #include <filesystem>
 #include <map>
+#include <set>
 
 #include "MatchFixture.h"
 #include "matching/Cost.h"
 #include "solvers/FastFind.h"
 #include "matching/Match.h"
+#include "reports/RunName.h"
 #include "support/TestSupport.h"
 
 namespace graphmat {
@@ -135,6 +137,15 @@ TEST_P(TabuSearch, RunningCostAndPartnersStayExactAfterEveryMove) {
         EXPECT_EQ(match.bestIterations, -1);
     }
     expectInverse(match);
+
+    // The "ni" rows are the graph-2 vertices that the best matching leaves
+    // free, whichever matching the partner arrays hold at the report.
+    std::set<int> free2, inserted;
+    for (std::size_t j = 0; j < match.bestMatch2.size(); ++j)
+        if (match.bestMatch2[j] == -1) free2.insert(static_cast<int>(j));
+    for (const std::string& line : test::lines(test::readFile("./results/" + runName(a, b, costs, run.seed) + ".csv")))
+        if (line.rfind("ni,", 0) == 0) inserted.insert(std::stoi(line.substr(3)));
+    EXPECT_EQ(inserted, free2);
 }
 
 const std::string kFramework1 = test::dataFile("junit-framework-3.8.2.txt");
@@ -219,8 +230,8 @@ struct SearchRun {
         b = std::make_unique<Graph>(12, g2);
         match = std::make_unique<Match>(a.get(), b.get(), &costs, 1, 3);
     }
-    void run(double mode) {
-        srand15(1);
+    void run(double mode, int seed = 1) {
+        srand15(seed);
         CaptureStderr errors;
         CaptureStdout capture;
         match->Tabu(mode, 7, 80);
@@ -302,6 +313,170 @@ TEST(TabuSearchEnd, TheKnownMatchingIsInstalledOverSingletonMemberships) {
     EXPECT_EQ(m.upperBound, 225);
     EXPECT_EQ(m.bestCost, 225);
     EXPECT_TRUE(contains(r.out, "\n*****466*****\n")) << r.out;
+
+    // The inserted rows follow the best matching, where BigPart is a member
+    // of Big's partner block: none is listed, although the known matching
+    // leaves BigPart without partner (BigPart's "ni" row with its cost 50
+    // and its two arcs of 37.5 each would read "ni,6,app.BigPart,,,,,,0,,125,").
+    EXPECT_EQ(m.bestMatch2, (std::vector<int>{0, 1, 2, 3, 4, 5, 5}));
+    const std::string path = "./results/" + runName(*r.a, *r.b, r.costs, 1) + ".csv";
+    const std::string result = test::readFile(path);
+    EXPECT_TRUE(contains(result, "\nns,5,5,app.Big,app.Big,")) << result;
+    EXPECT_FALSE(contains(result, "\nni,")) << result;
+    const std::string summary = test::readFile(path + ".csv.csv.csv");
+    const std::string emptyInserted = ",,*Inserted classes*\n,,*********************************** \n";
+    EXPECT_EQ(summary.substr(summary.size() - std::min(summary.size(), emptyInserted.size())), emptyInserted);
+}
+
+// ------------------------------------------------------------ the loop
+
+// Only a strictly lower cost resets the stagnation count; the search stops
+// right after the move that brings it to the stagnation length, and that
+// last iteration makes no update. In the third run a move of no cost change
+// is planted right after the first improvement (its cell carries delta 0
+// and the top gain): the cost then equals the best cost, which must count
+// as stagnation.
+TEST(TabuSearchLoop, StopsRightAfterTheStagnationLengthWithoutAFinalUpdate) {
+    for (const auto& [seed, plant] : {std::pair<int, bool>{3, false}, {11, false}, {3, true}}) {
+        SCOPED_TRACE(std::to_string(seed) + (plant ? " with a planted move" : ""));
+        SearchRun r(test::dataFile("junit-framework-3.8.2.txt"), test::dataFile("junit-framework-4.13.2.txt"));
+        Match& m = *r.match;
+        int moves = 0, updates = 0, expected = 0, lastMoveUpdates = -1, equalMoves = 0;
+        bool planted = false;
+        double lowest = 0;
+        m.afterMove = [&] {
+            if (moves == 0) lowest = m.initScore;
+            ++moves;
+            if (m.currentCost < lowest) {
+                lowest = m.currentCost;
+                expected = 0;
+            } else {
+                equalMoves += m.currentCost == lowest;
+                ++expected;
+            }
+            ASSERT_EQ(m.stagnation, expected) << "move " << moves;
+            lastMoveUpdates = updates;
+        };
+        m.afterUpdate = [&] {
+            ++updates;
+            EXPECT_LT(m.stagnation, m.stagnation_length);
+            if (!plant || planted || m.stagnation != 0) return;
+            for (int x = 0; x < static_cast<int>(m.M12.size()) && !planted; ++x)
+                for (int y : m.move.row(x)) {
+                    cell* c = m.M.find(x, y);
+                    if (!c || !m.ff->holds(c) || c->fixed) continue;
+                    m.ff->remove(c);
+                    c->delta = 0;
+                    c->delta_m = 1e6;
+                    m.ff->insert(c, false);
+                    planted = true;
+                    break;
+                }
+        };
+        r.run(1, seed);
+        ASSERT_GT(m.ff->nbCandidates, 0) << "the search must end by stagnation";
+        EXPECT_EQ(m.stagnation, m.stagnation_length);
+        EXPECT_EQ(moves, m.iterations);
+        EXPECT_EQ(moves, m.bestIterations + 1 + m.stagnation_length) << "stopped right after the length";
+        EXPECT_EQ(updates, moves - 1) << "every iteration but the last updates";
+        EXPECT_EQ(lastMoveUpdates, updates) << "no update after the last move";
+        EXPECT_EQ(planted, plant);
+        EXPECT_EQ(equalMoves, plant ? 1 : 0);
+    }
+}
+
+// A tenure started on a cell takes it out of the candidates until the
+// update that empties its bucket of the ring: started with tenure 7 in the
+// iteration that begins with 20 iterations, the cell is due at 27, filed in
+// bucket 26, and filed again by the update of iteration 26 (run with 27
+// iterations), not one iteration earlier.
+TEST(TabuSearchLoop, APairIsACandidateAgainExactlyWhenItsTenureEnds) {
+    SearchRun r(kTiny1, kTiny2);
+    Match& m = *r.match;
+    m.initType = 1;
+    {
+        CaptureStdout quiet;
+        m.initGammaMatrix_v2(7, 80);
+    }
+    cell* c = nullptr;
+    for (int x = 0; x < static_cast<int>(m.M12.size()) && !c; ++x)
+        for (int y : m.move.row(x)) {
+            cell* candidate = m.M.find(x, y);
+            if (candidate && m.ff->holds(candidate) && !candidate->fixed) {
+                c = candidate;
+                break;
+            }
+        }
+    ASSERT_NE(c, nullptr) << "no candidate to follow";
+    const double delta = c->delta;
+    m.ff->remove(c);
+    m.iterations = 20;
+    m.i_parser = 20;
+    m.startTenure(*c, 7);
+    EXPECT_EQ(c->tabu, 27);
+    ASSERT_EQ(m.tabu_i[26].size(), 1u);
+    EXPECT_EQ(m.tabu_i[26][0], c);
+
+    // The end of each iteration as the search runs it, with no move: the
+    // update of iteration k runs with k + 1 iterations, then the bucket is
+    // emptied and the cursor moves on.
+    for (int k = 20; k <= 26; ++k) {
+        SCOPED_TRACE(k);
+        EXPECT_FALSE(m.ff->holds(c));
+        EXPECT_EQ(m.isValidMove(c->x, c->y), k >= 27);
+        m.iterations = k + 1;
+        m.updateDeltaMatrix();
+        m.tabu_i[m.i_parser].clear();
+        m.i_parser = (m.i_parser + 1) % TABU_MAX;
+    }
+    EXPECT_TRUE(m.ff->holds(c));
+    EXPECT_EQ(c->delta, delta);
+    EXPECT_TRUE(m.isValidMove(c->x, c->y));
+    for (const auto& bucket : m.tabu_i) EXPECT_TRUE(bucket.empty());
+}
+
+// After every update of a seeded search: every filed cell is a valid move
+// (so none is under tenure) whose delta is that of a fresh evaluation, and
+// every valid move between relevant vertices (and live blocks) is filed
+// unless its gain lies below the lowest layer.
+TEST(TabuSearchLoop, AfterEveryUpdateTheCandidatesAreExactlyTheValidMoves) {
+    SearchRun r(test::dataFile("junit-framework-3.8.2.txt"), test::dataFile("junit-framework-4.13.2.txt"));
+    Match& m = *r.match;
+    const int order1 = static_cast<int>(r.a->V.size()), order2 = static_cast<int>(r.b->V.size());
+    int updates = 0;
+    long checked = 0;
+    m.afterUpdate = [&] {
+        ++updates;
+        std::vector<int> numbers1, numbers2;
+        for (int i = 0; i < order1; ++i)
+            if (m.isRelevant1(i)) numbers1.push_back(i);
+        for (int j = 0; j < order2; ++j)
+            if (m.isRelevant2(j)) numbers2.push_back(j);
+        for (const auto& [x, v] : m.V1)
+            if (m.blocks1[v->getFirstNode()] == x) numbers1.push_back(x);
+        for (const auto& [y, v] : m.V2)
+            if (m.blocks2[v->getFirstNode()] == y) numbers2.push_back(y);
+        for (int x : numbers1)
+            for (int y : numbers2) {
+                const cell* c = m.M.find(x, y);
+                const bool held = c && m.ff->holds(c);
+                if (held && c->fixed) continue;  // a start pair, examined later
+                if (!m.isValidMove(x, y)) {
+                    ASSERT_FALSE(held) << "invalid (" << x << "," << y << ") filed after update " << updates;
+                    continue;
+                }
+                ASSERT_NE(c, nullptr) << "valid (" << x << "," << y << ") without cell after update " << updates;
+                const double fresh = m.computeDelta(m.cost_mode, m.getVertex1(x), m.getVertex2(y));
+                ASSERT_EQ(c->delta, fresh) << "(" << x << "," << y << ") after update " << updates;
+                ASSERT_EQ(held, m.ff->findLayer(c) >= 0)
+                    << "valid (" << x << "," << y << ") missing after update " << updates;
+                ++checked;
+            }
+    };
+    r.run(1, 3);
+    EXPECT_GT(updates, 5);
+    EXPECT_GT(checked, 1000);
+    EXPECT_FALSE(m.V1.empty() && m.V2.empty()) << "the run formed no block";
 }
 
 // Runs the tiny search with a cell planted in the candidate structure after

@@ -4,6 +4,8 @@
 // on real models.
 #include <gtest/gtest.h>
 
+#include <type_traits>
+
 #include "MCESTestSupport.h"
 
 namespace graphmat {
@@ -232,19 +234,118 @@ TEST_F(Greedy, VariantSixWeight) {
     }
 }
 
-TEST_F(Greedy, VariantOneWithOnePairLeft) {
-    auto a = textGraph("2,2\ne,0,1,1\ne,1,0,2\n");
-    auto b = textGraph("2,2\ne,0,1,1\ne,1,0,2\n");
+// Score variant 1 on tables set by hand (two vertices a side, all free,
+// label digits 1 and 2), worked out term by term with alpha 2: a = 0.5,
+// a^2 = 0.25. Killed gains g[x][N2] + g[N1][y] - 2 g[x][y] are 4, 6, 6, 4;
+// removed connections c[x][N2] + c[N1][y] - 2 c[x][y] less the label-wise
+// in x out products are 1, 5 - 2, 5 - 2, 1.
+TEST_F(Greedy, VariantOneScoresByGainConnectionsAndLosses) {
+    auto a = textGraph("2,0\n");
+    auto b = textGraph("2,0\n");
     auto built = buildMCES(1, 2, a.get(), b.get(), 0.0f, 1, 0.0, false);
     MCES& m = *built.m;
-    m.alpha = 1;
-    m.g(0, 1) = 3.0f;
+    auto table = [](auto& t, std::initializer_list<std::initializer_list<double>> rows) {
+        t.assign(static_cast<int>(rows.size()), static_cast<int>(rows.begin()->size()));
+        int r = 0;
+        for (const auto& row : rows) {
+            int c = 0;
+            for (double v : row) t(r, c++) = static_cast<std::remove_reference_t<decltype(t(0, 0))>>(v);
+            ++r;
+        }
+    };
+    // Gains and connections with their row (column 2) and column (row 2) totals.
+    table(m.g, {{4, 3, 7}, {1, 2, 3}, {5, 5, 0}});
+    table(m.connexions, {{2, 0, 2}, {1, 3, 4}, {3, 3, 0}});
+    // Per vertex and digit 0..2, the same arcs on both sides: vertex 0 has an
+    // arc 1 in and an arc 2 out, vertex 1 an arc 2 in and an arc 1 out.
+    for (MCES::GraphTables* t : {&m.t1, &m.t2}) {
+        table(t->c_in, {{0, 1, 0}, {0, 0, 1}});
+        table(t->c_out, {{0, 0, 1}, {0, 1, 0}});
+    }
+    m.nb_labels = 3;
+    m.M12.assign(2, -1);
+    m.M21.assign(2, -1);
+    m.alpha = 2;
+
     m.setGamma1();
-    for (int i = 0; i < 2; ++i)
-        for (int j = 0; j < 2; ++j)
-            EXPECT_EQ(m.gamma(i, j), static_cast<double>(-m.getNKilled(i, j) - m.getERemoved(i, j)));
-    EXPECT_EQ(m.maxG, 3.0);
-    EXPECT_EQ(m.minG, 0.0);
+    // 0.5 g + 0.25 c - 0.5 killed - 0.25 removed.
+    EXPECT_EQ(m.gamma(0, 0), 0.25);   // 2 + 0.5 - 2 - 0.25
+    EXPECT_EQ(m.gamma(0, 1), -2.25);  // 1.5 + 0 - 3 - 0.75
+    EXPECT_EQ(m.gamma(1, 0), -3.0);   // 0.5 + 0.25 - 3 - 0.75
+    EXPECT_EQ(m.gamma(1, 1), -0.5);   // 1 + 0.75 - 2 - 0.25
+    EXPECT_EQ(m.minDelta, -3.0);
+    EXPECT_EQ(m.maxDelta, 0.25);
+    EXPECT_EQ(m.minG, 1.0);
+    EXPECT_EQ(m.maxG, 4.0);
+
+    // Algorithm 0 scores by the gain alone; a matched vertex has no score.
+    m.idAlgo = 0;
+    m.M12[1] = 0;
+    m.M21[0] = 1;
+    m.gamma.fill(-99);
+    m.setGamma1();
+    EXPECT_EQ(m.gamma(0, 1), 3.0);
+    EXPECT_EQ(m.gamma(0, 0), -99.0);
+    EXPECT_EQ(m.gamma(1, 1), -99.0);
+    EXPECT_EQ(m.minDelta, 3.0);
+    EXPECT_EQ(m.maxDelta, 3.0);
+}
+
+// The commit of algorithms 0, 1 and 8 on a pair of identical graphs
+// 2 -2-> 0 -1-> 1, worked by hand. Connections (label-wise products of in
+// and out counts) start at 2, 1, 1 on the diagonal and 0 elsewhere.
+// Committing (0, 0) drops its arcs to the free vertices 1 and 2 from the
+// working counts, which leaves every count 0; the pair's own connections
+// (2) are lost. Algorithms 1 and 8 then refresh the pairs of the neighbours
+// 1 and 2: (1, 1) and (2, 2) fall from 1 to 0, lost as well.
+TEST_F(Greedy, CommitOfAlgorithmsZeroOneAndEightLowersCountsAndConnections) {
+    for (const auto& [algo, lost] : {std::pair<int, double>{0, 2}, {1, 4}, {8, 4}}) {
+        SCOPED_TRACE("algorithm " + std::to_string(algo));
+        auto a = textGraph("3,2\ne,0,1,1\ne,2,0,2\n");
+        auto b = textGraph("3,2\ne,0,1,1\ne,2,0,2\n");
+        auto built = idleCandidateRun(a.get(), b.get());
+        MCES& m = *built.m;
+        ASSERT_EQ(m.nbMatched, 0);
+        m.idAlgo = algo;
+        ASSERT_EQ(m.nb_labels, 3);
+        const int start[4][4] = {{2, 0, 0, 2}, {0, 1, 0, 1}, {0, 0, 1, 1}, {2, 1, 1, 0}};
+        for (int i = 0; i < 4; ++i)
+            for (int j = 0; j < 4; ++j)
+                if (i < 3 || j < 3) {
+                    ASSERT_EQ(m.connexions(i, j), start[i][j]) << i << "," << j;
+                }
+        const double allBefore = m.allG;
+
+        CaptureStdout printed;
+        m.update1(0, 0);
+        EXPECT_EQ(printed.text().find("UH OH"), std::string::npos);
+
+        EXPECT_EQ(m.M12[0], 0);
+        EXPECT_EQ(m.M21[0], 0);
+        EXPECT_EQ(m.alpha, 4);  // (3 - 1) x (3 - 1) pairs left
+        EXPECT_EQ(m.lost, lost);
+        EXPECT_EQ(m.allG, allBefore - lost);
+        for (MCES::GraphTables* t : {&m.t1, &m.t2})
+            for (int v = 0; v < 3; ++v)
+                for (int d = 0; d < 3; ++d) {
+                    EXPECT_EQ(t->c_in(v, d), 0) << v << "," << d;
+                    EXPECT_EQ(t->c_out(v, d), 0) << v << "," << d;
+                }
+        // The graphs keep their own counts.
+        EXPECT_EQ(a->c_in[0][2], 1);
+        EXPECT_EQ(a->c_out[0][1], 1);
+        EXPECT_EQ(b->c_in[1][1], 1);
+        // Row and column of the pair emptied, totals kept in step.
+        const int left = algo == 0 ? 1 : 0;  // (1, 1) and (2, 2) after the commit
+        for (int k = 0; k < 4; ++k) {
+            EXPECT_EQ(m.connexions(0, k), 0);
+            EXPECT_EQ(m.connexions(k, 0), 0);
+        }
+        EXPECT_EQ(m.connexions(1, 1), left);
+        EXPECT_EQ(m.connexions(2, 2), left);
+        EXPECT_EQ(m.connexions(1, 3), left);
+        EXPECT_EQ(m.connexions(3, 2), left);
+    }
 }
 
 struct RunSignature {

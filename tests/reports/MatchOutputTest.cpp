@@ -60,7 +60,12 @@ public:
         ASSERT_NE(block, nullptr);
         ASSERT_EQ(block->number, 8);
         m->updateState(block, m->getVertex2(3), true);
+        settle();
     }
+
+    // The search ends with its best matching in the partner arrays and in
+    // bestMatch2, which the inserted rows follow.
+    void settle() { m->bestMatch2 = m->M21; }
 };
 
 // The summary text between the banners of the "same names" and the
@@ -193,6 +198,34 @@ TEST(MatchOutput, PartnersNamingNoCurrentBlockCountAsUnmatched) {
     EXPECT_EQ(readFile(RAW_PAIRS), readFile(fixture("reports/expected-raw-pairs.csv")));
 }
 
+// A run that reports another matching than its best one (the known matching
+// of a start-solution mode other than 1): the "ns" and "nd" rows follow the
+// partner arrays, the "ni" rows and the inserted entries the best matching.
+TEST(MatchOutput, InsertedRowsFollowTheBestMatchingNotThePartnerArrays) {
+    ScratchDir dir;
+    CaptureStdout out;
+    ShopPair shop;
+    shop.setHandMatching();
+    ASSERT_EQ(shop.m->M21, (std::vector<int>{0, 1, 2, 8, 5, -1, 7}));
+    // Best matching: Basket and Bill free, Coupon taken.
+    shop.m->bestMatch2 = {0, 1, 2, -1, -1, 6, 7};
+
+    shop.m->output(3);
+
+    std::vector<std::string> kinds;
+    for (const std::string& line : test::lines(readFile(RESULT)))
+        if (line.rfind("ns,", 0) == 0 || line.rfind("ni,", 0) == 0)
+            kinds.push_back(line.substr(0, line.find(',', line.find(',', 3) + 1)));
+    EXPECT_EQ(kinds, (std::vector<std::string>{"ns,0,0", "ns,1,1", "ns,2,2", "ns,5,4", "ns,7,6", "ns,8,3",
+                                               "ni,3,app.Basket", "ni,4,app.Bill"}));
+    const std::string summary = readFile(SUMMARY);
+    const std::string inserted = ",,*Inserted classes*\n,,*********************************** \n";
+    ASSERT_NE(summary.find(inserted), std::string::npos);
+    EXPECT_EQ(summary.substr(summary.find(inserted) + inserted.size()), "app.Basket\napp.Bill\n");
+    EXPECT_NE(readFile(REVIEW).find(inserted + "\n,,i1-----app.Basket\n||Relations||\n"), std::string::npos);
+    EXPECT_NE(readFile(REVIEW).find("\n,,i2-----app.Bill\n||Relations||\n"), std::string::npos);
+}
+
 struct SameNamesCase {
     const char* name;
     const char* graph1;
@@ -210,6 +243,7 @@ TEST_P(SameNames, ListsUnmatchedNamesakesWithTheirPartners) {
     ShopPair shop(c.graph1, c.graph2);
     for (auto [i, j] : c.unpair) shop.unpair(i, j);
     for (auto [i, j] : c.pair) shop.pair(i, j);
+    shop.settle();
 
     shop.m->output(3);
 
