@@ -308,17 +308,9 @@ Graph* GraphMutation::mutateEdges(Graph* g) {
 
 bool GraphMutation::write(int, const std::string& filename) {
     if (!_old || !_new) return false;
-    EditPath path;
-    path.oldGraph = _old;
-    path.newGraph = _new.get();
-    path.new_numbers = &new_numbers;
-    path.old_numbers = &old_numbers;
-    path.addEdges = &addEdges;
-    path.modifEdges = &modifEdges;
-    path.deletedNodes = deletedNodes;
-    path.unChangedEdges = unChangedEdges;
-    path.addedNodes = addedNodes;
-    return writeEditPathLog(path, filename, false);
+    return writeEditPathLog({_old, _new.get(), &new_numbers, &old_numbers, &addEdges, &modifEdges, deletedNodes,
+                             unChangedEdges, addedNodes},
+                            filename, false);
 }
 
 }  // namespace graphmat

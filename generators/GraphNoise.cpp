@@ -106,17 +106,9 @@ GraphNoise::GraphNoise(int num_graph, int v, int epsi) {
 bool GraphNoise::write(int, const std::string& filename) {
     deletedNodes = 0;
     addedNodes = 0;
-    EditPath path;
-    path.oldGraph = original.get();
-    path.newGraph = noisy.get();
-    path.new_numbers = &new_numbers;
-    path.old_numbers = &old_numbers;
-    path.addEdges = &addEdges;
-    path.modifEdges = &modifEdges;
-    path.deletedNodes = deletedNodes;
-    path.unChangedEdges = unChangedEdges;
-    path.addedNodes = addedNodes;
-    return writeEditPathLog(path, filename, true);
+    return writeEditPathLog({original.get(), noisy.get(), &new_numbers, &old_numbers, &addEdges, &modifEdges,
+                             deletedNodes, unChangedEdges, addedNodes},
+                            filename, true);
 }
 
 }  // namespace graphmat

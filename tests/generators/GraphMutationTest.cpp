@@ -14,6 +14,7 @@
 #include "generators/GraphMutation.h"
 #include "graph/Graph.h"
 #include "graph/platform.h"
+#include "LogFields.h"
 #include "support/TestSupport.h"
 
 namespace graphmat {
@@ -50,16 +51,7 @@ std::unique_ptr<GraphMutation> mutate(Graph& g, double del, double add, double n
     return mutation;
 }
 
-std::vector<std::string> fields(const std::string& line) {
-    std::vector<std::string> result;
-    std::size_t start = 0;
-    for (;;) {
-        const std::size_t comma = line.find(',', start);
-        result.push_back(line.substr(start, comma - start));
-        if (comma == std::string::npos) return result;
-        start = comma + 1;
-    }
-}
+std::vector<std::string> fields(const std::string& line) { return test::logFields(line); }
 
 std::map<std::string, int> kindCounts(const std::string& path) {
     std::map<std::string, int> counts;

@@ -15,6 +15,7 @@
 #include "graph/Graph.h"
 #include "graph/platform.h"
 #include "graph/stdafx.h"
+#include "LogFields.h"
 #include "support/TestSupport.h"
 
 namespace graphmat {
@@ -30,16 +31,7 @@ struct BenchmarkDir {
     BenchmarkDir() { std::filesystem::create_directory("benchmark"); }
 };
 
-std::vector<std::string> fields(const std::string& line) {
-    std::vector<std::string> result;
-    std::size_t start = 0;
-    for (;;) {
-        const std::size_t comma = line.find(',', start);
-        result.push_back(line.substr(start, comma - start));
-        if (comma == std::string::npos) return result;
-        start = comma + 1;
-    }
-}
+std::vector<std::string> fields(const std::string& line) { return test::logFields(line); }
 
 // The non-empty lines of a file.
 std::vector<std::string> linesOf(const std::string& path) {
@@ -239,14 +231,7 @@ TEST(EditPathLogWriter, AnArcThatVanishedHasAnEmptyNewLabel) {
     std::vector<int> newNumbers = {5, 4, 3, 2, 1, 0}, oldNumbers = {5, 4, 3, 2, 1, 0};
     std::vector<std::vector<std::string>> add(6, std::vector<std::string>(6)), modif = add;
     modif[3][5] = "*";
-    EditPath path;
-    path.oldGraph = oldGraph.get();
-    path.newGraph = newGraph.get();
-    path.new_numbers = &newNumbers;
-    path.old_numbers = &oldNumbers;
-    path.addEdges = &add;
-    path.modifEdges = &modif;
-    path.unChangedEdges = 29;
+    const EditPath path{oldGraph.get(), newGraph.get(), &newNumbers, &oldNumbers, &add, &modif, 0, 29, 0};
     ASSERT_TRUE(writeEditPathLog(path, "log.txt", false));
     EXPECT_EQ(readFile("log.txt"),
               "nd,0\nesi,29\ni,0\nn,0,5,a,a\nn,1,4,b,b\nn,2,3,c,c\nn,3,2,d,d\nn,4,1,e,e\nn,5,0,f,f\nm,4,,3,5\n");
@@ -261,15 +246,7 @@ TEST(EditPathLogWriter, ADeletedVertexListsItsArcs) {
     std::vector<int> newNumbers = {0, 1, -1, 2, 3, 4, 5, 6}, oldNumbers = {0, 1, 3, 4, 5, 6, 7, -1};
     std::vector<std::vector<std::string>> add(8, std::vector<std::string>(8)), modif = add;
     add[7][0] = "2";
-    EditPath path;
-    path.oldGraph = oldGraph.get();
-    path.newGraph = newGraph.get();
-    path.new_numbers = &newNumbers;
-    path.old_numbers = &oldNumbers;
-    path.addEdges = &add;
-    path.modifEdges = &modif;
-    path.deletedNodes = 1;
-    path.addedNodes = 1;
+    const EditPath path{oldGraph.get(), newGraph.get(), &newNumbers, &oldNumbers, &add, &modif, 1, 0, 1};
     ASSERT_TRUE(writeEditPathLog(path, "log.txt", false));
     const std::vector<std::string> rows = linesOf("log.txt");
     ASSERT_EQ(rows.size(), 3u + 8 + 2 + 1);
@@ -287,11 +264,10 @@ TEST(EditPathLogWriter, ACommaInALabelNeverShiftsTheFields) {
     auto oldGraph = handGraph({"f(int,int)"}, {});
     auto newGraph = handGraph({"f(int,long)"}, {});
     std::vector<int> numbers = {0};
-    EditPath path;
+    EditPath path;  // no marks
     path.oldGraph = oldGraph.get();
     path.newGraph = newGraph.get();
-    path.new_numbers = &numbers;
-    path.old_numbers = &numbers;
+    path.new_numbers = path.old_numbers = &numbers;
     ASSERT_TRUE(writeEditPathLog(path, "log.txt", false));
     EXPECT_EQ(linesOf("log.txt").back(), "n,0,0,f(int;int),f(int;long)");
 }
@@ -300,11 +276,9 @@ TEST(EditPathLogWriter, AFileThatCannotBeOpenedIsAFailure) {
     ScratchDir scratch;
     auto g = handGraph({"x"}, {});
     std::vector<int> numbers = {0};
-    EditPath path;
-    path.oldGraph = g.get();
-    path.newGraph = g.get();
-    path.new_numbers = &numbers;
-    path.old_numbers = &numbers;
+    EditPath path;  // no marks
+    path.oldGraph = path.newGraph = g.get();
+    path.new_numbers = path.old_numbers = &numbers;
     test::CaptureStderr err;
     resetOutputFailed();
     EXPECT_FALSE(writeEditPathLog(path, "missing/log.txt", false));
