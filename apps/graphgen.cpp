@@ -20,6 +20,9 @@ struct Generator {
 // One line per generator.
 const Generator generators[] = {
     {"pair", pairCommand, pairUsage},
+    {"noise", noiseCommand, noiseUsage},
+    {"mutate", mutateCommand, mutateUsage},
+    {"shuffle", shuffleCommand, shuffleUsage},
 };
 
 int run(int argc, char** argv) {

@@ -21,4 +21,16 @@ bool readFiniteNumber(const std::string& word, double& value);
 void pairUsage(std::ostream& out);
 int pairCommand(const std::vector<std::string>& words);
 
+// graphgen noise k v epsilon seed
+void noiseUsage(std::ostream& out);
+int noiseCommand(const std::vector<std::string>& words);
+
+// graphgen mutate mode graph delNodes addNodes edgeNoise nodeMode seed output log
+void mutateUsage(std::ostream& out);
+int mutateCommand(const std::vector<std::string>& words);
+
+// graphgen shuffle mode graph seed output
+void shuffleUsage(std::ostream& out);
+int shuffleCommand(const std::vector<std::string>& words);
+
 }  // namespace graphmat

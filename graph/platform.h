@@ -46,6 +46,8 @@ bool openForWriting(std::ofstream& out, const std::string& path, bool append = f
 // reached it: a write that failed (a full disk) names the file on standard
 // error and is remembered like a file that does not open.
 bool closeWritten(std::ofstream& out, const std::string& path);
+// The same check under the name the statistics files use.
+inline bool closeOutput(std::ofstream& out, const std::string& path) { return closeWritten(out, path); }
 // True once a file could not be opened or written; reset for tests.
 bool outputFailed();
 void resetOutputFailed();
