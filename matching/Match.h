@@ -81,7 +81,7 @@ public:
     int nb_labels = 0;
     std::unique_ptr<FastFind> ff;            // candidate structure of the search
     int iterms = 0;                          // relation slots of a term profile
-    std::unique_ptr<SparseMatrix<semarel>> nodeTerms1, nodeTerms2, semilT;
+    std::unique_ptr<SparseMatrix<semarel>> nodeTerms1, nodeTerms2;
     PairMap<cell> M;                         // the delta matrix
     DensePairMap<float> _M;                  // pair similarities of the start solutions
     PairMap<float> _N;                       // stored node similarities
