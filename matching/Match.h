@@ -250,6 +250,27 @@ private:
     bool holdsRelevant(int holder, bool left) const;
     bool holdsRelevantMatched(int holder, bool left) const;
     std::unique_ptr<cell> initialChosenCell_;
+
+public:
+    // The three term sets a node similarity reads; null where the vertex has
+    // none (a missing set and an empty one price differently).
+    struct TermSets {
+        const std::set<std::string>* terms = nullptr;
+        const std::set<std::string>* paths = nullptr;
+        const std::set<std::string>* specs = nullptr;
+    };
+    // The term sets of a vertex, or of a block of this matcher: the union of
+    // its members' sets, present where any member has that set. Blocks do
+    // not store these unions (most blocks are only evaluated once); they are
+    // built here, and the last block asked for on each side is kept.
+    TermSets termSetsOf(const Vertex* v, bool left);
+
+private:
+    struct BlockTermCache {
+        int number = -1;
+        std::unique_ptr<std::set<std::string>> terms, paths, specs;
+    };
+    BlockTermCache blockTerms_[2];
     friend class MatchTestAccess;
 };
 
@@ -263,6 +284,10 @@ double normDiff(float a, float b);
 // Similarity of two term sets by common substrings, with a one-to-one
 // pairing of terms when both sets hold two or more.
 double simSet(const std::set<std::string>* sstr1, const std::set<std::string>* sstr2);
+
+// Adds the terms of `from` (when there is such a set) to `into`, creating
+// `into` on the way: a union that is present where any part is.
+void addAllTerms(std::unique_ptr<std::set<std::string>>& into, const std::set<std::string>* from);
 
 // Length of the longest common contiguous substring.
 int LCS(const std::string& str1, const std::string& str2);
