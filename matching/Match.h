@@ -16,6 +16,7 @@
 //   reports/                             the result files of a run
 #pragma once
 
+#include <deque>
 #include <functional>
 #include <map>
 #include <memory>
@@ -107,8 +108,10 @@ public:
     int find_occ = 0;
     cell* chosenCell = nullptr;  // the move chosen by the last look-up
     int oldMatch1 = -1, oldMatch2 = -1;
-    std::map<int, std::unique_ptr<Vertex>> V1, V2;  // block vertices by number
-    SparseMatrix<Edge*> E1, E2;                     // block-level edges by (from, to)
+    // Blocks of each side in order of creation: block number = order of the
+    // graph + position here (numbers are handed out in this order).
+    std::vector<std::unique_ptr<Vertex>> V1, V2;
+    FlatPairMap<Edge*> E1, E2;                     // block-level edges by (from, to)
     int cost_mode = 0;
     bool recomputeAll = false;
     double BIAS = 0;
@@ -237,7 +240,7 @@ public:
     Edge* adoptEdge(std::unique_ptr<Edge> e);
 
 private:
-    std::vector<std::unique_ptr<Edge>> ownedEdges_;  // block edges and lifted copies
+    std::deque<std::unique_ptr<Edge>> ownedEdges_;  // block edges and lifted copies (a deque: no doubling copies)
     // The cells of the delta matrix by graph-1 number and by graph-2 number,
     // so that the cells of one vertex or block are found without a scan.
     std::unordered_map<int, std::vector<cell*>> cellsOfRow_, cellsOfColumn_;

@@ -38,9 +38,9 @@ void addAllTerms(std::unique_ptr<std::set<std::string>>& into, const std::set<st
 Vertex* Match::updateBlock(Vertex* B, int x, bool left, bool add) {
     if (B == nullptr) return getVertex(x, left);
     if (x == -1) return B;
-    std::map<int, std::unique_ptr<Vertex>>& blockMap = left ? V1 : V2;
+    std::vector<std::unique_ptr<Vertex>>& blockMap = left ? V1 : V2;
     std::map<std::vector<int>, int>& signatures = left ? nBlocks1 : nBlocks2;
-    SparseMatrix<Edge*>& store = left ? E1 : E2;
+    FlatPairMap<Edge*>& store = left ? E1 : E2;
     const std::vector<int>& membership = left ? blocks1 : blocks2;
     const int n = static_cast<int>((left ? g1 : g2)->V.size());
 
@@ -68,7 +68,7 @@ Vertex* Match::updateBlock(Vertex* B, int x, bool left, bool add) {
     const int number = static_cast<int>(blockMap.size()) + n;
     std::unique_ptr<Vertex> block = mergeNodes(&members, number);
     Vertex* created = block.get();
-    blockMap[number] = std::move(block);
+    blockMap.push_back(std::move(block));
     signatures[signature] = number;
 
     // Register the block's arcs, and a copy of each with its other end lifted
