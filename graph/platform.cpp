@@ -51,6 +51,15 @@ bool openForWriting(std::ofstream& out, const std::string& path, bool append) {
     return false;
 }
 
+bool closeWritten(std::ofstream& out, const std::string& path) {
+    if (!out.is_open()) return false;
+    out.close();
+    if (!out.fail()) return true;
+    std::cerr << "Cannot write " << path << "\n";
+    g_outputFailed = true;
+    return false;
+}
+
 bool outputFailed() { return g_outputFailed; }
 
 void resetOutputFailed() { g_outputFailed = false; }

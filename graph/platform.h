@@ -41,7 +41,11 @@ bool readLine(std::istream& in, std::string& line);
 // does not open is named on standard error and the failure is remembered, so
 // that the run can end with its own exit status; the caller goes on.
 bool openForWriting(std::ofstream& out, const std::string& path, bool append = false);
-// True once a file could not be opened for writing; reset for tests.
+// Closes a file opened by openForWriting and checks that everything written
+// reached it: a write that failed (a full disk) names the file on standard
+// error and is remembered like a file that does not open.
+bool closeWritten(std::ofstream& out, const std::string& path);
+// True once a file could not be opened or written; reset for tests.
 bool outputFailed();
 void resetOutputFailed();
 

@@ -1,0 +1,149 @@
+// The files of a generated pair: the two plain graph files, the adjacency
+// matrix files and the label difference matrix file of single-label
+// undirected pairs, the known-matching file, and the lines appended to
+// "bat.txt" and "score.txt".
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <iostream>
+#include <memory>
+
+#include "generators/GenGraph.h"
+#include "graph/platform.h"
+#include "graph/stdafx.h"
+
+namespace graphmat {
+
+namespace {
+
+// The written number of each node turned into the internal index.
+std::vector<int> inverse(const std::vector<int>& permutation) {
+    std::vector<int> result(permutation.size());
+    for (std::size_t i = 0; i < permutation.size(); ++i) result[permutation[i]] = static_cast<int>(i);
+    return result;
+}
+
+// Header, vertex lines in internal order, arc lines.
+void writePlainGraph(std::ostream& out, int order, int arcs, const std::vector<int>& written,
+                     const std::vector<int>& labels, const std::vector<std::vector<int>>& edges) {
+    out << order << "," << arcs << "\n";
+    for (int i = 0; i < order; ++i) out << written[i] << "," << (labels[i] + 1) << "\n";
+    for (int i = 0; i < order; ++i)
+        for (int j = 0; j < order; ++j)
+            if (j != i && edges[i][j] != 0) out << written[i] << "," << written[j] << "," << edges[i][j] << "\n";
+}
+
+// One row per written number, one cell per written number: the arc label
+// when it lies in 1..el, else 0; each cell followed by two blanks.
+void writeAdjacencyMatrix(std::ostream& out, int order, int el, const std::vector<int>& written,
+                          const std::vector<std::vector<int>>& edges) {
+    const std::vector<int> internal = inverse(written);
+    for (int r = 0; r < order; ++r) {
+        for (int c = 0; c < order; ++c) {
+            const int label = r != c ? edges[internal[r]][internal[c]] : 0;
+            out << (label >= 1 && label <= el ? label : 0) << "  ";
+        }
+        out << "\n";
+    }
+}
+
+}  // namespace
+
+std::string GenGraph::pairPrefix(const std::string& filename) const {
+    return filename + "_" + to_string(n) + "_" + to_string(e) + "_" + to_string(q) + "_" + to_string(nl) + "_" +
+           to_string(nld) + "_" + to_string(el) + "_" + to_string(eld) + "_" + to_string(pd) + "_" +
+           to_string(pi) + "_" + to_string(undirected) + "_" + to_string(seed);
+}
+
+bool GenGraph::write(std::string filename) {
+    const std::string prefix = pairPrefix(filename);
+    const bool matrices = nl == 1 && el == 1 && undirected == 1;
+
+    // Every file of the pair is opened before anything is written, so that a
+    // file that does not open leaves no other file of the pair behind; the
+    // two appended lines follow only a complete pair.
+    struct Output {
+        std::string path;
+        std::ofstream out;
+    };
+    std::vector<std::unique_ptr<Output>> outputs;
+    // The renumberings and label matrices are released once the pair is
+    // written (or abandoned).
+    auto release = [&]() {
+        to_shuffle1.clear();
+        to_shuffle2.clear();
+        edges1.clear();
+        edges1.shrink_to_fit();
+        edges2.clear();
+        edges2.shrink_to_fit();
+    };
+    auto add = [&](const std::string& path) -> std::ofstream& {
+        outputs.push_back(std::make_unique<Output>());
+        outputs.back()->path = path;
+        return outputs.back()->out;
+    };
+    std::ofstream& graph1 = add(prefix + "A.csv");
+    std::ofstream* matrix1 = matrices ? &add(prefix + "mA.csv") : nullptr;
+    std::ofstream& graph2 = add(prefix + "B.csv");
+    std::ofstream* matrix2 = matrices ? &add(prefix + "mB.csv") : nullptr;
+    std::ofstream& known = add(prefix + ".csv");
+    std::ofstream* differences = matrices ? &add(prefix + "C.csv") : nullptr;
+
+    bool opened = true;
+    for (auto& output : outputs) opened = openForWriting(output->out, output->path) && opened;
+    // Closes the pair's files and removes them: this call created or
+    // truncated each of them.
+    auto abandon = [&]() {
+        for (auto& output : outputs) {
+            if (output->out.is_open()) output->out.close();
+            std::remove(output->path.c_str());
+        }
+        release();
+        return false;
+    };
+    if (!opened) {
+        for (auto& output : outputs)
+            if (!output->out.is_open()) output->path.clear();  // not ours to remove
+        return abandon();
+    }
+
+    writePlainGraph(graph1, n1, m1, to_shuffle1, nodes1, edges1);
+    if (matrix1) writeAdjacencyMatrix(*matrix1, n1, el, to_shuffle1, edges1);
+    writePlainGraph(graph2, n2, m2, to_shuffle2, nodes2, edges2);
+    if (matrix2) writeAdjacencyMatrix(*matrix2, n2, el, to_shuffle2, edges2);
+
+    known << "s," << struct_errors << "\n";
+    known << "l," << label_errors << "\n";
+    known << "f," << score << "\n";
+    known << "e," << edge_errors << "\n";
+    known << "n," << n_node_errors << "\n";
+    known << "v," << v_node_errors << "\n";
+    for (int i = 0; i < n; ++i) known << to_shuffle1[i] << "," << to_shuffle2[i] << "\n";
+
+    std::cout << "\n CCC \n";
+    if (differences) {
+        const std::vector<int> internal1 = inverse(to_shuffle1);
+        const std::vector<int> internal2 = inverse(to_shuffle2);
+        for (int r = 0; r < n1; ++r) {
+            for (int c = 0; c < n2; ++c) *differences << std::abs(nodes1[internal1[r]] - nodes2[internal2[c]]) << " ";
+            *differences << "\n";
+        }
+    }
+
+    bool complete = true;
+    for (auto& output : outputs) complete = closeWritten(output->out, output->path) && complete;
+    if (!complete) return abandon();
+
+    // The driver's command line for the pair: plain graph files (-h 0).
+    std::ofstream bat, scores;
+    bool appended = openForWriting(bat, "bat.txt", true);
+    bat << "\ngraphmat -h 0 -o " << prefix << "A.csv" << " -n " << prefix << "B.csv" << " -s 1";
+    appended = closeWritten(bat, "bat.txt") && appended;
+    appended = openForWriting(scores, "score.txt", true) && appended;
+    scores << "\n" << prefix << "," << score;
+    appended = closeWritten(scores, "score.txt") && appended;
+    release();
+    return appended;
+}
+
+}  // namespace graphmat
