@@ -2,6 +2,7 @@
 // shared by several subsystems, and the text, number and set helpers.
 #pragma once
 
+#include <charconv>
 #include <cmath>
 #include <memory>
 #include <set>
@@ -123,11 +124,23 @@ bool from_string(const std::string& Str, T& Dest) {
 
 // The value written with default stream formatting: integers in decimal,
 // floating values with six significant digits (%g style).
+// Integers go through std::to_chars, which writes the same decimal digits as
+// the stream without building one per number.
 template <class T>
 std::string to_string(const T& Value) {
-    std::ostringstream oss;
-    oss << Value;
-    return oss.str();
+    constexpr bool decimalInteger = std::is_integral_v<T> && !std::is_same_v<T, bool> && !std::is_same_v<T, char> &&
+                                    !std::is_same_v<T, signed char> && !std::is_same_v<T, unsigned char> &&
+                                    !std::is_same_v<T, wchar_t> && !std::is_same_v<T, char16_t> &&
+                                    !std::is_same_v<T, char32_t>;
+    if constexpr (decimalInteger) {
+        char digits[24];
+        auto end = std::to_chars(digits, digits + sizeof digits, Value).ptr;
+        return std::string(digits, end);
+    } else {
+        std::ostringstream oss;
+        oss << Value;
+        return oss.str();
+    }
 }
 
 // A new set of the elements of set1 that set2 also holds.

@@ -16,6 +16,7 @@
 //   reports/                             the result files of a run
 #pragma once
 
+#include <deque>
 #include <functional>
 #include <map>
 #include <memory>
@@ -81,7 +82,7 @@ public:
     int nb_labels = 0;
     std::unique_ptr<FastFind> ff;            // candidate structure of the search
     int iterms = 0;                          // relation slots of a term profile
-    std::unique_ptr<SparseMatrix<semarel>> nodeTerms1, nodeTerms2, semilT;
+    std::unique_ptr<SparseMatrix<semarel>> nodeTerms1, nodeTerms2;
     PairMap<cell> M;                         // the delta matrix
     DensePairMap<float> _M;                  // pair similarities of the start solutions
     PairMap<float> _N;                       // stored node similarities
@@ -107,8 +108,10 @@ public:
     int find_occ = 0;
     cell* chosenCell = nullptr;  // the move chosen by the last look-up
     int oldMatch1 = -1, oldMatch2 = -1;
-    std::map<int, std::unique_ptr<Vertex>> V1, V2;  // block vertices by number
-    SparseMatrix<Edge*> E1, E2;                     // block-level edges by (from, to)
+    // Blocks of each side in order of creation: block number = order of the
+    // graph + position here (numbers are handed out in this order).
+    std::vector<std::unique_ptr<Vertex>> V1, V2;
+    FlatPairMap<Edge*> E1, E2;                     // block-level edges by (from, to)
     int cost_mode = 0;
     bool recomputeAll = false;
     double BIAS = 0;
@@ -291,7 +294,7 @@ public:
 
 private:
     std::unique_ptr<Cost> ownedCosts_;  // the default cost model of Match(A, B, seed)
-    std::vector<std::unique_ptr<Edge>> ownedEdges_;  // block edges and lifted copies
+    std::deque<std::unique_ptr<Edge>> ownedEdges_;  // block edges and lifted copies (a deque: no doubling copies)
     // The cells of the delta matrix by graph-1 number and by graph-2 number,
     // so that the cells of one vertex or block are found without a scan.
     std::unordered_map<int, std::vector<cell*>> cellsOfRow_, cellsOfColumn_;
@@ -304,6 +307,27 @@ private:
     bool holdsRelevant(int holder, bool left) const;
     bool holdsRelevantMatched(int holder, bool left) const;
     std::unique_ptr<cell> initialChosenCell_;
+
+public:
+    // The three term sets a node similarity reads; null where the vertex has
+    // none (a missing set and an empty one price differently).
+    struct TermSets {
+        const std::set<std::string>* terms = nullptr;
+        const std::set<std::string>* paths = nullptr;
+        const std::set<std::string>* specs = nullptr;
+    };
+    // The term sets of a vertex, or of a block of this matcher: the union of
+    // its members' sets, present where any member has that set. Blocks do
+    // not store these unions (most blocks are only evaluated once); they are
+    // built here, and the last block asked for on each side is kept.
+    TermSets termSetsOf(const Vertex* v, bool left);
+
+private:
+    struct BlockTermCache {
+        int number = -1;
+        std::unique_ptr<std::set<std::string>> terms, paths, specs;
+    };
+    BlockTermCache blockTerms_[2];
     friend class MatchTestAccess;
 };
 
@@ -317,6 +341,10 @@ double normDiff(float a, float b);
 // Similarity of two term sets by common substrings, with a one-to-one
 // pairing of terms when both sets hold two or more.
 double simSet(const std::set<std::string>* sstr1, const std::set<std::string>* sstr2);
+
+// Adds the terms of `from` (when there is such a set) to `into`, creating
+// `into` on the way: a union that is present where any part is.
+void addAllTerms(std::unique_ptr<std::set<std::string>>& into, const std::set<std::string>* from);
 
 // Length of the longest common contiguous substring.
 int LCS(const std::string& str1, const std::string& str2);

@@ -17,30 +17,30 @@ void fuseInto(Edge& fused, const Edge& copy) {
     for (int d = 0; d < MAX_LABELS; ++d) fused.labels[d] += copy.labels[d];
 }
 
-std::string blockLabel(const Vertex& block) {
+std::string blockLabel(const Vertex& block, const std::set<std::string>* terms) {
     std::string label = "_";
     for (int member : *block.nodes) label += to_string(member) + "_";
     label += "_-";
-    if (block.nTerms)
-        for (const std::string& term : *block.nTerms) label += term + "-";
+    if (terms)
+        for (const std::string& term : *terms) label += term + "-";
     label += "-";
     return label;
 }
 
-void addAll(std::unique_ptr<std::set<std::string>>& into, const std::set<std::string>* from) {
+}  // namespace
+
+void addAllTerms(std::unique_ptr<std::set<std::string>>& into, const std::set<std::string>* from) {
     if (from == nullptr) return;
     if (!into) into = std::make_unique<std::set<std::string>>();
     into->insert(from->begin(), from->end());
 }
 
-}  // namespace
-
 Vertex* Match::updateBlock(Vertex* B, int x, bool left, bool add) {
     if (B == nullptr) return getVertex(x, left);
     if (x == -1) return B;
-    std::map<int, std::unique_ptr<Vertex>>& blockMap = left ? V1 : V2;
+    std::vector<std::unique_ptr<Vertex>>& blockMap = left ? V1 : V2;
     std::map<std::vector<int>, int>& signatures = left ? nBlocks1 : nBlocks2;
-    SparseMatrix<Edge*>& store = left ? E1 : E2;
+    FlatPairMap<Edge*>& store = left ? E1 : E2;
     const std::vector<int>& membership = left ? blocks1 : blocks2;
     const int n = static_cast<int>((left ? g1 : g2)->V.size());
 
@@ -68,7 +68,7 @@ Vertex* Match::updateBlock(Vertex* B, int x, bool left, bool add) {
     const int number = static_cast<int>(blockMap.size()) + n;
     std::unique_ptr<Vertex> block = mergeNodes(&members, number);
     Vertex* created = block.get();
-    blockMap[number] = std::move(block);
+    blockMap.push_back(std::move(block));
     signatures[signature] = number;
 
     // Register the block's arcs, and a copy of each with its other end lifted
@@ -104,6 +104,10 @@ std::unique_ptr<Vertex> Match::mergeNodes(const std::vector<Vertex*>* nodes, int
     for (const Vertex* v : *nodes) memberNumbers.insert(v->number);
     auto redirect = [&](int end) { return memberNumbers.count(end) ? nnumber : end; };
 
+    // The block keeps no term sets of its own: Match::termSetsOf builds the
+    // union of its members' sets when a similarity needs it. The label lists
+    // the terms.
+    std::unique_ptr<std::set<std::string>> terms;
     std::set<std::pair<int, int>> treated;
     std::map<std::pair<int, int>, std::unique_ptr<Edge>> arcs;
     for (std::size_t p = 0; p < nodes->size(); ++p) {
@@ -112,9 +116,7 @@ std::unique_ptr<Vertex> Match::mergeNodes(const std::vector<Vertex*>* nodes, int
             block->type = v->type;
         else if (v->type != block->type)
             std::cout << "\n MERGING DIFFERENT TYPES OF NODES";
-        addAll(block->nTerms, v->nTerms.get());
-        addAll(block->nPaths, v->nPaths.get());
-        addAll(block->nSpecs, v->nSpecs.get());
+        addAllTerms(terms, v->nTerms.get());
         block->nodes->insert(v->number);
         for (const Edge* e : v->edges) {
             if (!treated.insert({e->from, e->to}).second) continue;
@@ -129,7 +131,7 @@ std::unique_ptr<Vertex> Match::mergeNodes(const std::vector<Vertex*>* nodes, int
         }
     }
     for (auto& [pair, arc] : arcs) block->edges.push_back(adoptEdge(std::move(arc)));
-    block->label = blockLabel(*block);
+    block->label = blockLabel(*block, terms.get());
     return block;
 }
 

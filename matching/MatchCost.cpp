@@ -21,7 +21,7 @@ using EdgesByPair = std::map<std::pair<int, int>, Edge*>;
 static EdgesByPair liftGraphEdges(Match& match, bool left) {
     Graph* g = left ? match.g1 : match.g2;
     const std::vector<int>& membership = left ? match.blocks1 : match.blocks2;
-    SparseMatrix<Edge*>& store = left ? match.E1 : match.E2;
+    FlatPairMap<Edge*>& store = left ? match.E1 : match.E2;
     EdgesByPair lifted;
     std::map<std::pair<int, int>, std::unique_ptr<Edge>> fusing;
     std::set<std::pair<int, int>> seen;

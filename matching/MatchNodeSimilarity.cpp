@@ -103,22 +103,45 @@ double simSet(const std::set<std::string>* sstr1, const std::set<std::string>* s
     return 2.0 * optimum / (len1 + len2);
 }
 
+Match::TermSets Match::termSetsOf(const Vertex* v, bool left) {
+    const int order = static_cast<int>((left ? g1 : g2)->V.size());
+    const bool storedBlock = v->number >= order && getVertex(v->number, left) == v && v->nodes &&
+                             !v->nTerms && !v->nPaths && !v->nSpecs;
+    if (!storedBlock) return {v->nTerms.get(), v->nPaths.get(), v->nSpecs.get()};
+    BlockTermCache& cache = blockTerms_[left ? 0 : 1];
+    if (cache.number != v->number) {
+        cache.number = v->number;
+        cache.terms.reset();
+        cache.paths.reset();
+        cache.specs.reset();
+        for (int member : *v->nodes) {
+            const Vertex* m = getVertex(member, left);
+            addAllTerms(cache.terms, m->nTerms.get());
+            addAllTerms(cache.paths, m->nPaths.get());
+            addAllTerms(cache.specs, m->nSpecs.get());
+        }
+    }
+    return {cache.terms.get(), cache.paths.get(), cache.specs.get()};
+}
+
 float Match::intSim(int /*mode*/, Vertex* v1, Vertex* v2) {
     if (const float* stored = _N.find(v1->number, v2->number)) return *stored;
     ++computeSim;
 
-    double simTerm = bestOfSetAndDice(orEmpty(v1->nTerms.get()), orEmpty(v2->nTerms.get()));
+    const TermSets sets1 = termSetsOf(v1, true);
+    const TermSets sets2 = termSetsOf(v2, false);
+    double simTerm = bestOfSetAndDice(orEmpty(sets1.terms), orEmpty(sets2.terms));
 
     double simPath = 1.0;
-    if (v1->nPaths && v2->nPaths)
-        simPath = bestOfSetAndDice(*v1->nPaths, *v2->nPaths);
-    else if (v1->nPaths || v2->nPaths)
+    if (sets1.paths && sets2.paths)
+        simPath = bestOfSetAndDice(*sets1.paths, *sets2.paths);
+    else if (sets1.paths || sets2.paths)
         simPath = 0.0;
 
     double simSpec = 1.0;
-    if (v1->nSpecs && v2->nSpecs)
-        simSpec = dice(*v1->nSpecs, *v2->nSpecs);
-    else if (v1->nSpecs || v2->nSpecs)
+    if (sets1.specs && sets2.specs)
+        simSpec = dice(*sets1.specs, *sets2.specs);
+    else if (sets1.specs || sets2.specs)
         simSpec = 0.0;
 
     simSpec = std::max(simSpec, 0.5);

@@ -209,7 +209,6 @@ void Match::semilarity() {
 
     const int order1 = static_cast<int>(g1->V.size());
     const int order2 = static_cast<int>(g2->V.size());
-    semilT = std::make_unique<SparseMatrix<semarel>>(order1, order2);
 
     // Inverted index of graph 2: term id -> the relevant vertices whose
     // profile holds it, in ascending order, so the accumulation visits only
@@ -226,12 +225,22 @@ void Match::semilarity() {
             if (entry.first < carriers.size())
                 carriers[entry.first].push_back({static_cast<int>(j), g2->V[j]->type, &entry.second});
     }
+    // The all-terms entry of each graph-2 profile, looked up once.
+    std::vector<const semarel*> allTerms2(order2, nullptr);
+    for (int j = 0; j < order2; ++j) allTerms2[j] = nodeTerms2->find(j, 1);
 
-    // One row of the shared-term profile is gathered in a dense buffer, then
-    // stored in ascending column order.
+    const std::string path = "./results/sem_" + g1->name + "__" + g2->name + "_PAIRS.csv";
+    OutputFile file;
+    openForWriting(file, path);
+
+    // One row of the shared-term profile is gathered in a dense buffer; once
+    // its columns are sorted the row is complete, so each pair over the
+    // threshold is written and allowed right there: rows ascending, columns
+    // ascending, the order of a walk over the whole stored profile.
     std::vector<semarel> buffer(order2, semarel{});
     std::vector<char> touched(order2, 0);
     std::vector<int> columns;
+    int validPairs = 0;
     for (const auto& [i, row] : nodeTerms1->mat) {
         if (static_cast<int>(i) >= order1 || !isRelevant1(i)) continue;
         if (i % 1000 == 0) std::cout << "," << i;
@@ -253,8 +262,20 @@ void Match::semilarity() {
             }
         }
         std::sort(columns.begin(), columns.end());
+        const semarel* all1 = nodeTerms1->find(i, 1);
         for (int j : columns) {
-            (*semilT)(i, j) = buffer[j];
+            const semarel& shared = buffer[j];
+            const semarel* all2 = allTerms2[j];
+            if (shared.sum != 0 && all1 != nullptr && all2 != nullptr) {
+                int smaller = std::min(all1->sum, all2->sum);
+                if (smaller != 0 && static_cast<double>(shared.sum) / smaller >= sim_thres) {
+                    file << "\n" << i << "," << j << "," << g1->V[i]->label << "," << g2->V[j]->label << ","
+                         << all1->sum << "_" << slotCounts(*all1) << "," << all2->sum << "_" << slotCounts(*all2)
+                         << "," << shared.sum << "_" << slotCounts(shared);
+                    updateMoves(i, j, true);
+                    ++validPairs;
+                }
+            }
             buffer[j] = semarel{};
             touched[j] = 0;
         }
@@ -262,36 +283,13 @@ void Match::semilarity() {
     }
 
     std::cout << "\n Writing In File";
-    const std::string path = "./results/sem_" + g1->name + "__" + g2->name + "_PAIRS.csv";
-    OutputFile file;
-    openForWriting(file, path);
     std::cout << "\n";
-
-    int validPairs = 0;
-    for (const auto& [i, row] : semilT->mat) {
-        const semarel* all1 = nodeTerms1->find(i, 1);
-        for (const auto& [j, shared] : row) {
-            if (shared.sum == 0) continue;
-            const semarel* all2 = nodeTerms2->find(j, 1);
-            if (all1 == nullptr || all2 == nullptr) continue;
-            int smaller = std::min(all1->sum, all2->sum);
-            if (smaller == 0) continue;
-            double ratio = static_cast<double>(shared.sum) / smaller;
-            if (ratio < sim_thres) continue;
-            file << "\n" << i << "," << j << "," << g1->V[i]->label << "," << g2->V[j]->label << "," << all1->sum
-                 << "_" << slotCounts(*all1) << "," << all2->sum << "_" << slotCounts(*all2) << "," << shared.sum
-                 << "_" << slotCounts(shared);
-            updateMoves(i, j, true);
-            ++validPairs;
-        }
-    }
 
     std::cout << "\n NbValidPairs = " << validPairs << "\n";
     nodeTerms1.reset();
     nodeTerms2.reset();
     terms1.clear();
     terms2.clear();
-    semilT.reset();
     std::cout << "\t ...Done";
 }
 

@@ -152,21 +152,23 @@ void Match::changeCosts(Cost* C) {
 
 Vertex* Match::getVertex1(int num) const {
     if (num < 0) return nullptr;
-    if (num < static_cast<int>(g1->V.size())) return g1->V[num].get();
-    auto it = V1.find(num);
-    return it == V1.end() ? nullptr : it->second.get();
+    const std::size_t order = g1->V.size();
+    if (static_cast<std::size_t>(num) < order) return g1->V[num].get();
+    const std::size_t position = static_cast<std::size_t>(num) - order;
+    return position < V1.size() ? V1[position].get() : nullptr;
 }
 
 Vertex* Match::getVertex2(int num) const {
     if (num < 0) return nullptr;
-    if (num < static_cast<int>(g2->V.size())) return g2->V[num].get();
-    auto it = V2.find(num);
-    return it == V2.end() ? nullptr : it->second.get();
+    const std::size_t order = g2->V.size();
+    if (static_cast<std::size_t>(num) < order) return g2->V[num].get();
+    const std::size_t position = static_cast<std::size_t>(num) - order;
+    return position < V2.size() ? V2[position].get() : nullptr;
 }
 
 namespace {
 
-Edge* storedEdge(const SparseMatrix<Edge*>& store, int from, int to) {
+Edge* storedEdge(const FlatPairMap<Edge*>& store, int from, int to) {
     if (from < 0 || to < 0) return nullptr;
     Edge* const* e = store.find(static_cast<unsigned>(from), static_cast<unsigned>(to));
     return e ? *e : nullptr;
@@ -250,7 +252,7 @@ Edge* Match::adoptEdge(std::unique_ptr<Edge> e) {
 
 std::unique_ptr<std::vector<Edge*>> Match::getVEdges(Vertex* v, bool left) {
     const std::vector<int>& membership = left ? blocks1 : blocks2;
-    SparseMatrix<Edge*>& store = left ? E1 : E2;
+    FlatPairMap<Edge*>& store = left ? E1 : E2;
     const int n = static_cast<int>(membership.size());
     auto lift = [&](int end) { return end >= 0 && end < n ? membership[end] : end; };
 

@@ -78,9 +78,12 @@ TEST_F(Blocks, ABlockHasItsMembersTermsArcsAndLabel) {
     ASSERT_EQ(block->number, 4);
     EXPECT_EQ(*block->nodes, (std::set<int>{2, 3}));
     EXPECT_EQ(block->type, 1);
-    EXPECT_EQ(*block->nTerms, (std::set<std::string>{"delta", "gamma"}));
-    EXPECT_EQ(block->nPaths, nullptr);
-    EXPECT_EQ(block->nSpecs, nullptr);
+    // Its term sets are the union of its members' sets, built when asked.
+    const Match::TermSets sets = m.termSetsOf(block, true);
+    ASSERT_NE(sets.terms, nullptr);
+    EXPECT_EQ(*sets.terms, (std::set<std::string>{"delta", "gamma"}));
+    EXPECT_EQ(sets.paths, nullptr);
+    EXPECT_EQ(sets.specs, nullptr);
     EXPECT_EQ(block->label, "_2_3__-delta-gamma--");
     EXPECT_TRUE(block->in.empty() && block->out.empty());
     // Beta -3-> Gamma and Beta -2-> Delta fuse into one arc; Gamma -1-> Delta

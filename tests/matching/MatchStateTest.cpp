@@ -257,7 +257,7 @@ TEST_F(Accessors, LiftEdgesOfAVertexToBlockLevel) {
     m.blocks1[2] = m.blocks1[3] = block->number;
     // Without a stored block edge the two arcs to the block's members are
     // fused here, in list order, and kept for later calls.
-    m.E1.mat.clear();
+    m.E1.clear();
     auto lifted = m.getVEdges1(beta);
     ASSERT_NE(lifted, nullptr);
     ASSERT_EQ(lifted->size(), 2u);

@@ -452,10 +452,15 @@ TEST(TabuSearchLoop, AfterEveryUpdateTheCandidatesAreExactlyTheValidMoves) {
             if (m.isRelevant1(i)) numbers1.push_back(i);
         for (int j = 0; j < order2; ++j)
             if (m.isRelevant2(j)) numbers2.push_back(j);
-        for (const auto& [x, v] : m.V1)
-            if (m.blocks1[v->getFirstNode()] == x) numbers1.push_back(x);
-        for (const auto& [y, v] : m.V2)
-            if (m.blocks2[v->getFirstNode()] == y) numbers2.push_back(y);
+        // Blocks are numbered from the order of their graph, in the order made.
+        for (std::size_t k = 0; k < m.V1.size(); ++k) {
+            const int x = order1 + static_cast<int>(k);
+            if (m.blocks1[m.V1[k]->getFirstNode()] == x) numbers1.push_back(x);
+        }
+        for (std::size_t k = 0; k < m.V2.size(); ++k) {
+            const int y = order2 + static_cast<int>(k);
+            if (m.blocks2[m.V2[k]->getFirstNode()] == y) numbers2.push_back(y);
+        }
         for (int x : numbers1)
             for (int y : numbers2) {
                 const cell* c = m.M.find(x, y);
