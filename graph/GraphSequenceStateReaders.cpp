@@ -45,7 +45,7 @@ void readLinesAfterHeader(Graph& g, std::istream& file, Handle handle) {
 }
 
 // The arc label of a message spec: its second "@"-separated part, which
-// must begin with a digit; empty when the spec has none.
+// must begin with a digit; empty when the text has none.
 std::string messageLabel(const std::string& spec) {
     auto parts = splitString(spec, "@");
     if (!parts || parts->size() < 2) return std::string();
