@@ -5,6 +5,7 @@
 #include <iostream>
 #include <string>
 
+#include "graph/CommandLine.h"
 #include "graph/Graph.h"
 #include "graph/platform.h"
 #include "matching/Cost.h"
@@ -38,9 +39,9 @@ int main(int argc, char** argv) {
         if (letter == 'o') graph1 = value;
         else if (letter == 'n') graph2 = value;
         else if (letter == 'p') log = value;
-        else if (letter == 'h') valid = readInteger(value, mode);
-        else if (letter == 's') valid = readInteger(value, seed);
-        else valid = readFiniteNumber(value, *weights.forSwitch(letter));
+        else if (letter == 'h') valid = parseSwitchValue(value, mode);
+        else if (letter == 's') valid = parseSwitchValue(value, seed);
+        else valid = parseSwitchValue(value, *weights.forSwitch(letter));
         if (!valid) return usage("Switch " + key + " needs a number, not \"" + value + "\"");
     }
     if (graph1.empty() || graph2.empty() || log.empty()) return usage("Switches -o, -n and -p are needed");

@@ -7,28 +7,10 @@
 #include <iostream>
 
 #include "generators/GenGraph.h"
+#include "graph/CommandLine.h"
 #include "graph/platform.h"
 
 namespace graphmat {
-
-bool readWholeNumber(const std::string& word, long low, long high, int& value) {
-    if (word.empty()) return false;
-    char* end = nullptr;
-    errno = 0;
-    const long parsed = std::strtol(word.c_str(), &end, 10);
-    if (errno != 0 || *end != '\0' || parsed < low || parsed > high) return false;
-    value = static_cast<int>(parsed);
-    return true;
-}
-
-bool readFiniteNumber(const std::string& word, double& value) {
-    if (word.empty()) return false;
-    char* end = nullptr;
-    const double parsed = std::strtod(word.c_str(), &end);
-    if (*end != '\0' || !std::isfinite(parsed)) return false;
-    value = parsed;
-    return true;
-}
 
 void pairUsage(std::ostream& out) {
     out << "Usage: graphgen pair n e q nl nld el eld pd pi filename seed undirected\n"
@@ -75,7 +57,7 @@ int pairCommand(const std::vector<std::string>& words) {
     };
     for (const Real& r : {Real{"e", 1, &e}, Real{"q", 2, &q}, Real{"nld", 4, &nld}, Real{"eld", 6, &eld},
                           Real{"pd", 7, &pd}, Real{"pi", 8, &pi}})
-        if (!readFiniteNumber(words[r.index], *r.value))
+        if (!parseSwitchValue(words[r.index], *r.value))
             return refuse(std::string(r.name) + " must be a finite number, not '" + words[r.index] + "'");
     const std::string& filename = words[9];
     if (filename.empty()) return refuse("filename must not be empty");

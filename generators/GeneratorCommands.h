@@ -11,11 +11,8 @@
 
 namespace graphmat {
 
-// Reads a whole word as an int within [low, high]; false (value unchanged)
-// for text that is no whole number or one outside the range.
-bool readWholeNumber(const std::string& word, long low, long high, int& value);
-// Reads a whole word as a finite number; false for anything else.
-bool readFiniteNumber(const std::string& word, double& value);
+// Parameters are read with readWholeNumber and parseSwitchValue
+// (graph/CommandLine.h).
 
 // graphgen pair n e q nl nld el eld pd pi filename seed undirected
 void pairUsage(std::ostream& out);

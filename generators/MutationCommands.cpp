@@ -9,6 +9,7 @@
 #include "generators/GraphMutation.h"
 #include "generators/GraphNoise.h"
 #include "graph/Graph.h"
+#include "graph/CommandLine.h"
 #include "graph/platform.h"
 
 namespace graphmat {
@@ -94,7 +95,7 @@ int mutateCommand(const std::vector<std::string>& words) {
     double probabilities[3] = {0, 0, 0};
     const char* names[3] = {"delNodes", "addNodes", "edgeNoise"};
     for (int i = 0; i < 3; ++i) {
-        if (!readFiniteNumber(words[2 + i], probabilities[i]))
+        if (!parseSwitchValue(words[2 + i], probabilities[i]))
             return refuse(std::string(names[i]) + " must be a finite number, not '" + words[2 + i] + "'");
         if (probabilities[i] < 0 || probabilities[i] > 1) return refuse(std::string(names[i]) + " must lie between 0 and 1");
     }

@@ -40,6 +40,16 @@ bool parseSwitchValue(const std::string& text, int& value) {
     return true;
 }
 
+bool readWholeNumber(const std::string& word, long low, long high, int& value) {
+    if (word.empty()) return false;
+    char* end = nullptr;
+    errno = 0;
+    const long parsed = std::strtol(word.c_str(), &end, 10);
+    if (errno != 0 || *end != '\0' || parsed < low || parsed > high) return false;
+    value = static_cast<int>(parsed);
+    return true;
+}
+
 void reportBadSwitch(char letter, const std::string& value) {
     std::cerr << "Switch -" << letter << ": \"" << value << "\" is not a number this switch takes" << std::endl;
 }

@@ -14,6 +14,9 @@ namespace graphmat {
 bool parseSwitchValue(const std::string& text, double& value);
 bool parseSwitchValue(const std::string& text, float& value);
 bool parseSwitchValue(const std::string& text, int& value);
+// A whole word written as a decimal integer (no fraction, no exponent)
+// within [low, high]; false, value unchanged, for anything else.
+bool readWholeNumber(const std::string& word, long low, long high, int& value);
 
 // Names a refused value of switch -letter on standard error (one line).
 void reportBadSwitch(char letter, const std::string& value);

@@ -27,23 +27,5 @@ std::string CostWeights::refusal() const {
     return asymmetry == -1 ? "An asymmetry of -1 is not allowed (-y)" : "";
 }
 
-bool readFiniteNumber(const std::string& text, double& value) {
-    if (text.empty() || std::isspace(static_cast<unsigned char>(text[0]))) return false;
-    char* end = nullptr;
-    const double read = std::strtod(text.c_str(), &end);
-    if (*end != '\0' || !std::isfinite(read)) return false;
-    value = read;
-    return true;
-}
-
-bool readInteger(const std::string& text, int& value) {
-    if (text.empty() || std::isspace(static_cast<unsigned char>(text[0]))) return false;
-    char* end = nullptr;
-    errno = 0;
-    const long read = std::strtol(text.c_str(), &end, 10);
-    if (*end != '\0' || errno == ERANGE || read < INT_MIN || read > INT_MAX) return false;
-    value = static_cast<int>(read);
-    return true;
-}
 
 }  // namespace graphmat

@@ -26,9 +26,5 @@ struct CostWeights {
     std::string refusal() const;
 };
 
-// The value of a numeric switch: the whole text must be a finite number
-// (an integer for readInteger). False, leaving `value` alone, otherwise.
-bool readFiniteNumber(const std::string& text, double& value);
-bool readInteger(const std::string& text, int& value);
 
 }  // namespace graphmat

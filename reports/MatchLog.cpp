@@ -1,10 +1,11 @@
 // Scoring the correspondence that an edit-path log records: its "n" lines
 // give the new number of every old vertex (-1 when it was deleted); the
 // matcher's own cost function prices that matching.
+#include <climits>
 #include <fstream>
 #include <iostream>
 
-#include "matching/CostSwitches.h"
+#include "graph/CommandLine.h"
 #include "matching/Match.h"
 
 namespace graphmat {
@@ -15,7 +16,7 @@ namespace {
 std::string readVertexLine(const std::vector<std::string>& fields, int vertices1, int vertices2, int& old,
                            int& fresh) {
     if (fields.size() < 3) return "an \"n\" line needs the old and the new number";
-    if (!readInteger(fields[1], old) || !readInteger(fields[2], fresh)) return "a vertex number is not a number";
+    if (!readWholeNumber(fields[1], INT_MIN, INT_MAX, old) || !readWholeNumber(fields[2], INT_MIN, INT_MAX, fresh)) return "a vertex number is not a number";
     if (old < 0 || old >= vertices1) return "old number " + fields[1] + " is outside graph 1";
     if (fresh < -1 || fresh >= vertices2) return "new number " + fields[2] + " is outside graph 2";
     return "";
