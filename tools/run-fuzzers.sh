@@ -3,7 +3,8 @@
 # several at once: first over its kept regression inputs
 # (tests/fuzz/regressions/<name>/), then fuzzing from its seeds
 # (tests/fuzz/seeds/<name>/, the examples, small cuts of ../shared/data/).
-# Each harness works in a scratch folder of its own. A finding is saved
+# Each harness works in a scratch folder of its own, with no standard input
+# (the console pause of a reader then never waits). A finding is saved
 # under <build>/fuzz-runs/<name>/ and the script ends with status 1.
 #
 # Usage: tools/run-fuzzers.sh BUILD_DIR [SECONDS] [JOBS]
@@ -48,11 +49,11 @@ run_one() {
   local regressions="$root/tests/fuzz/regressions/$name"
   status=0
   if [ -d "$regressions" ] && [ -n "$(ls -A "$regressions")" ]; then
-    (cd "$work/scratch" && "$exe" -rss_limit_mb=2048 "$regressions"/* > "$work/regressions.log" 2>&1) || status=1
+    (cd "$work/scratch" && "$exe" -rss_limit_mb=2048 "$regressions"/* < /dev/null > "$work/regressions.log" 2>&1) || status=1
   fi
   if [ $status -eq 0 ]; then
     (cd "$work/scratch" && "$exe" -max_total_time="$seconds" -timeout=20 -rss_limit_mb=2048 -max_len=4096 \
-      -artifact_prefix="$work/" -print_final_stats=1 "$work/corpus" > "$work/fuzz.log" 2>&1) || status=1
+      -artifact_prefix="$work/" -print_final_stats=1 "$work/corpus" < /dev/null > "$work/fuzz.log" 2>&1) || status=1
   fi
   if [ $status -eq 0 ]; then
     echo "fuzz_$name: $(grep -a -m1 'stat::number_of_executed_units' "$work/fuzz.log" | awk '{print $2}') inputs, no finding"
