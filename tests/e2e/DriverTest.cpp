@@ -28,7 +28,7 @@ std::vector<std::string> shopArgs(std::vector<std::string> extra = {}) {
     return args;
 }
 
-bool contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+using test::contains;
 
 TEST(DriverUsage, ArgumentErrors) {
     struct Case {

@@ -19,7 +19,7 @@ using test::ScratchDir;
 
 RunResult graphgen(const std::vector<std::string>& args) { return test::runProgram(GRAPHGEN_BIN, args); }
 
-bool contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+using test::contains;
 
 const char* const GRAPH = "4,4\n0,a\n1,b\n2,c\n3,d\n0,1,1\n1,2,2\n2,3,1\n3,0,2\n";
 

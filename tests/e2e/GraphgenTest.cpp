@@ -23,7 +23,7 @@ using test::ScratchDir;
 
 RunResult graphgen(const std::vector<std::string>& args) { return test::runProgram(GRAPHGEN_BIN, args); }
 
-bool contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+using test::contains;
 
 std::vector<std::string> pairArgs(std::map<int, std::string> changes = {}) {
     std::vector<std::string> args = {"pair", "10", "2", "0.5", "3", "0.5", "2", "1", "10", "20",

@@ -17,7 +17,7 @@ using test::readFile;
 using test::RunResult;
 using test::ScratchDir;
 
-bool contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+using test::contains;
 
 struct ModeCase {
     int mode;

@@ -17,7 +17,7 @@ using test::ScratchDir;
 
 RunResult reduce(const std::vector<std::string>& args) { return test::runProgram(REDUCE_BIN, args); }
 
-bool contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+using test::contains;
 
 const std::string kOne = "datasets/cdiagrams/eclipse/shop-cd-1.txt";
 const std::string kTwo = "datasets/cdiagrams/eclipse/shop-cd-2.txt";

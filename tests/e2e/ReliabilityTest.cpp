@@ -23,7 +23,7 @@ const std::string kMcesUsage =
     "\nLegal switches:\n-o path of graph 1\n-n path of graph 2\n-t type of algorithm\n"
     "-a randomisation alpha\n-m type of similarity\n-s random seed\n";
 
-bool contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+using test::contains;
 
 std::string refused(char letter, const std::string& value) {
     return std::string("Switch -") + letter + ": \"" + value + "\" is not a number this switch takes\n";

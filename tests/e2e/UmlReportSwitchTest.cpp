@@ -22,7 +22,7 @@ RunResult shopRun(std::vector<std::string> extra) {
     return test::runProgram(GRAPHMAT_BIN, args);
 }
 
-bool contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+using test::contains;
 
 TEST(UmlReportSwitch, AddsTheVariantListsAndTheReportToTheSameRun) {
     ScratchDir plain;

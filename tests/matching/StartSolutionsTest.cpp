@@ -42,7 +42,7 @@ std::string start(Match& m, double mode, int alg = 7, int discrim = 80) {
     return capture.text();
 }
 
-bool contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+using test::contains;
 
 // M12 and M21 name each other (plain vertices only: no start solution makes
 // blocks).

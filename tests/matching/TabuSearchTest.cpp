@@ -240,7 +240,7 @@ struct SearchRun {
     }
 };
 
-bool contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+using test::contains;
 
 const std::string kTiny1 = test::fixture("e2e/tiny-1.txt");
 const std::string kTiny2 = test::fixture("e2e/tiny-2.txt");

@@ -80,6 +80,9 @@ std::string fixture(const std::string& name);
 std::string dataFile(const std::string& name);
 std::string exampleFile(const std::string& name);
 
+// True when `part` occurs in `text`.
+inline bool contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+
 // A readable test name for a case of a table whose cases carry a `what`
 // text: every character that is not a letter or digit becomes "_".
 struct CaseName {
