@@ -96,10 +96,15 @@ OutputFile::~OutputFile() {
 
 double physicalMemoryBytes() {
     if (g_memoryOverride > 0) return g_memoryOverride;
-    const long pages = sysconf(_SC_PHYS_PAGES);
-    const long pageSize = sysconf(_SC_PAGESIZE);
-    if (pages <= 0 || pageSize <= 0) return INFINITY;  // unknown: no limit
-    return static_cast<double>(pages) * static_cast<double>(pageSize);
+    // Read once: the size of the machine does not change during a run, and
+    // the small tables of the search ask for it many thousand times.
+    static const double installed = [] {
+        const long pages = sysconf(_SC_PHYS_PAGES);
+        const long pageSize = sysconf(_SC_PAGESIZE);
+        if (pages <= 0 || pageSize <= 0) return static_cast<double>(INFINITY);  // unknown: no limit
+        return static_cast<double>(pages) * static_cast<double>(pageSize);
+    }();
+    return installed;
 }
 
 void setPhysicalMemoryOverride(double bytes) { g_memoryOverride = bytes > 0 ? bytes : 0.0; }
@@ -112,6 +117,7 @@ void checkMemoryFits(double bytes, const std::string& what) {
 }
 
 void checkPairTableFits(double rows, double cols, double bytesPerPair) {
+    if (!(rows * cols * bytesPerPair > physicalMemoryBytes())) return;  // the common case, no message built
     std::ostringstream what;
     what << std::fixed << std::setprecision(0) << rows << " x " << cols << " vertex pairs";
     checkMemoryFits(rows * cols * bytesPerPair, what.str());

@@ -18,6 +18,7 @@
 
 #include <deque>
 #include <functional>
+#include <initializer_list>
 #include <map>
 #include <memory>
 #include <set>
@@ -164,6 +165,8 @@ public:
     std::unique_ptr<std::vector<Edge*>> getVEdges1(Vertex* v) { return getVEdges(v, true); }
     std::unique_ptr<std::vector<Edge*>> getVEdges2(Vertex* v) { return getVEdges(v, false); }
     std::unique_ptr<std::vector<Edge*>> getVEdges(Vertex* v, bool left);
+    // getVEdges into a caller's buffer (cleared first); empty for none.
+    void liftedEdges(Vertex* v, bool left, std::vector<Edge*>& out);
     std::unique_ptr<std::set<int>> involvedNodes(const std::vector<Vertex*>* vs) const;
     void updateMoves(int x, int y, bool able) { move.set(x, y, able); }
     bool movable(int x, int y) const { return move.allowed(x, y); }
@@ -328,6 +331,31 @@ private:
         std::unique_ptr<std::set<std::string>> terms, paths, specs;
     };
     BlockTermCache blockTerms_[2];
+
+    // Buffers of move evaluation, cleared and reused by every call so that
+    // pricing a move allocates nothing once they have grown. computeDelta
+    // uses `involved` and `saved`; compDelta, which it calls, the rest.
+    struct EvaluationScratch {
+        std::vector<int> involved1, involved2;                // members freed by the move
+        std::vector<std::pair<int, int>> saved1, saved2;      // their (partner, block) before
+        std::vector<Edge*> edges1, edges2, deleted, inserted;
+    };
+    EvaluationScratch evalScratch_;
+    // One edge of liftedEdges whose ends move: its lifted pair, its position
+    // in the vertex's edge list, and whether the pair is already stored.
+    struct LiftedArc {
+        std::pair<int, int> ends;
+        int edge;
+        bool stored;
+    };
+    struct LiftScratch {
+        std::vector<LiftedArc> arcs;
+        std::vector<Edge*> taken;  // per edge: what it contributes in edge order, or null
+        std::vector<Edge*> fused;
+    };
+    LiftScratch liftScratch_;
+    // The sorted members of the vertices given, into `out`.
+    static void collectMembers(std::initializer_list<const Vertex*> vs, std::vector<int>& out);
     friend class MatchTestAccess;
 };
 

@@ -1,6 +1,8 @@
 // Move evaluation: whether a move may be made now, and its exact cost change,
 // priced on a temporarily freed state that is restored afterwards.
+#include <algorithm>
 #include <iostream>
+#include <tuple>
 
 #include "matching/Cost.h"
 #include "matching/Match.h"
@@ -9,15 +11,41 @@ namespace graphmat {
 
 namespace {
 
-const std::set<int>& membersOf(const Vertex* v, std::set<int>& scratch) {
-    if (v->nodes) return *v->nodes;
-    scratch = {v->number};
-    return scratch;
-}
+// The members a vertex stands for: its member set, or the vertex alone when
+// it has none. Allocates nothing.
+class Members {
+public:
+    explicit Members(const Vertex* v) : many_(v->nodes.get()), one_(v->number) {}
+    template <class F>
+    void forEach(F f) const {
+        if (many_)
+            for (int k : *many_) f(k);
+        else
+            f(one_);
+    }
+    bool contains(int x) const { return many_ ? many_->count(x) != 0 : x == one_; }
+
+private:
+    const std::set<int>* many_;
+    int one_;
+};
 
 bool sameVertex(const Vertex* a, const Vertex* b) { return a && b && a->number == b->number; }
 
 }  // namespace
+
+void Match::collectMembers(std::initializer_list<const Vertex*> vs, std::vector<int>& out) {
+    out.clear();
+    for (const Vertex* v : vs) {
+        if (v == nullptr) continue;
+        if (v->nodes)
+            out.insert(out.end(), v->nodes->begin(), v->nodes->end());
+        else
+            out.push_back(v->number);
+    }
+    std::sort(out.begin(), out.end());
+    out.erase(std::unique(out.begin(), out.end()), out.end());
+}
 
 bool Match::isValidMove(int i, int j) {
     if (const cell* c = M.find(i, j); c && c->tabu > iterations) return false;
@@ -30,20 +58,27 @@ bool Match::isValidMove(int i, int j) {
     Vertex* v1 = getVertex1(i);
     Vertex* v2 = getVertex2(j);
     if (v1 == nullptr || v2 == nullptr) return false;
-    std::set<int> scratch1, scratch2;
-    const std::set<int>& members1 = membersOf(v1, scratch1);
-    const std::set<int>& members2 = membersOf(v2, scratch2);
-    for (int k1 : members1) {
-        if (i >= order1 && blocks1[k1] != i) return false;  // the block is not live
-        for (int k2 : members2) {
-            if (j >= order2 && blocks2[k2] != j) return false;
-            if (!movable(k1, k2)) return false;
+    const Members members1(v1), members2(v2);
+    bool valid = true;
+    members1.forEach([&](int k1) {
+        if (!valid) return;
+        if (i >= order1 && blocks1[k1] != i) {  // the block is not live
+            valid = false;
+            return;
+        }
+        members2.forEach([&](int k2) {
+            if (!valid) return;
+            if ((j >= order2 && blocks2[k2] != j) || !movable(k1, k2)) {
+                valid = false;
+                return;
+            }
             if (touchesPair) {
                 const cell* pair = M.find(k1, k2);
-                if (pair && pair->fixed) return false;
+                if (pair && pair->fixed) valid = false;
             }
-        }
-    }
+        });
+    });
+    if (!valid) return false;
 
     const int partnerOfJ = getM21(j);
     const int partnerOfI = getM12(i);
@@ -66,22 +101,21 @@ double Match::computeDelta(int mode, Vertex* v1, Vertex* v2) {
     Vertex* _oB2 = old_j == -1 ? nullptr : getVertex2(old_j);
 
     // Free every vertex of the pairs the move touches, remembering its state.
-    std::vector<Vertex*> side1{oB1, _oB1}, side2{oB2, _oB2};
-    auto involved1 = involvedNodes(&side1);
-    auto involved2 = involvedNodes(&side2);
-    std::vector<std::pair<int, int>> saved1, saved2;  // (partner, block) per member
-    if (involved1)
-        for (int n : *involved1) {
-            saved1.push_back({M12[n], blocks1[n]});
-            M12[n] = -1;
-            blocks1[n] = n;
-        }
-    if (involved2)
-        for (int m : *involved2) {
-            saved2.push_back({M21[m], blocks2[m]});
-            M21[m] = -1;
-            blocks2[m] = m;
-        }
+    EvaluationScratch& work = evalScratch_;
+    collectMembers({oB1, _oB1}, work.involved1);
+    collectMembers({oB2, _oB2}, work.involved2);
+    work.saved1.clear();
+    work.saved2.clear();
+    for (int n : work.involved1) {
+        work.saved1.push_back({M12[n], blocks1[n]});
+        M12[n] = -1;
+        blocks1[n] = n;
+    }
+    for (int m : work.involved2) {
+        work.saved2.push_back({M21[m], blocks2[m]});
+        M21[m] = -1;
+        blocks2[m] = m;
+    }
 
     double before = 0, after = 0;
     if (n1 && n2 && alone1 && alone2 && !_oB2 && !_oB1) {
@@ -106,29 +140,23 @@ double Match::computeDelta(int mode, Vertex* v1, Vertex* v2) {
         std::cout << "\n NON-VALID !!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!! \n";
     }
 
-    if (involved1) {
-        std::size_t k = 0;
-        for (int n : *involved1) std::tie(M12[n], blocks1[n]) = saved1[k++];
-    }
-    if (involved2) {
-        std::size_t k = 0;
-        for (int m : *involved2) std::tie(M21[m], blocks2[m]) = saved2[k++];
-    }
+    for (std::size_t k = 0; k < work.involved1.size(); ++k)
+        std::tie(M12[work.involved1[k]], blocks1[work.involved1[k]]) = work.saved1[k];
+    for (std::size_t k = 0; k < work.involved2.size(); ++k)
+        std::tie(M21[work.involved2[k]], blocks2[work.involved2[k]]) = work.saved2[k];
     return after - before;
 }
 
 double Match::compDelta(int mode, Vertex* v1, Vertex* v2) {
-    std::set<int> scratch1, scratch2;
-    const std::set<int>& members1 = membersOf(v1, scratch1);
-    const std::set<int>& members2 = membersOf(v2, scratch2);
-    for (int k : members1) {
+    const Members members1(v1), members2(v2);
+    members1.forEach([&](int k) {
         blocks1[k] = v1->number;
         M12[k] = v2->number;
-    }
-    for (int m : members2) {
+    });
+    members2.forEach([&](int m) {
         blocks2[m] = v2->number;
         M21[m] = v1->number;
-    }
+    });
     ++update_occ;
 
     float s = intSim(mode, v1, v2);
@@ -138,50 +166,52 @@ double Match::compDelta(int mode, Vertex* v1, Vertex* v2) {
     // Both sides are lifted before any edge is priced, so that a block edge
     // fused while lifting the graph-2 side is already registered when a
     // graph-1 edge looks up its counterpart.
-    std::vector<Edge*> deleted, inserted;
-    auto edges1 = getVEdges1(v1);
-    auto edges2 = getVEdges2(v2);
-    if (edges1)
-        for (Edge* e : *edges1) {
-            int a = getM12(e->from), b = getM12(e->to);
-            if (a == -1 || b == -1) {
-                delta += costs->ced(mode, e, getNodes1(e->from), getNodes1(e->to));
-                deleted.push_back(e);
-                continue;
-            }
-            Edge* e2 = getEdge2(a, b);
-            delta += costs->raw_ces(mode, e, e2, getENodes1(e), getENodes2(e2));
+    EvaluationScratch& work = evalScratch_;
+    std::vector<Edge*>& deleted = work.deleted;
+    std::vector<Edge*>& inserted = work.inserted;
+    deleted.clear();
+    inserted.clear();
+    liftedEdges(v1, true, work.edges1);
+    liftedEdges(v2, false, work.edges2);
+    for (Edge* e : work.edges1) {
+        int a = getM12(e->from), b = getM12(e->to);
+        if (a == -1 || b == -1) {
+            delta += costs->ced(mode, e, getNodes1(e->from), getNodes1(e->to));
             deleted.push_back(e);
-            if (e2) inserted.push_back(e2);
+            continue;
         }
-    if (edges2)
-        for (Edge* e2 : *edges2) {
-            int a = getM21(e2->from), b = getM21(e2->to);
-            if (a == -1 || b == -1) {
-                delta += costs->cei(mode, e2, getNodes2(e2->from), getNodes2(e2->to));
-                inserted.push_back(e2);
-            } else if (getEdge1(a, b) == nullptr) {
-                delta += costs->raw_ces(mode, nullptr, e2, 0, getENodes2(e2));
-                inserted.push_back(e2);
-            }
+        Edge* e2 = getEdge2(a, b);
+        delta += costs->raw_ces(mode, e, e2, getENodes1(e), getENodes2(e2));
+        deleted.push_back(e);
+        if (e2) inserted.push_back(e2);
+    }
+    for (Edge* e2 : work.edges2) {
+        int a = getM21(e2->from), b = getM21(e2->to);
+        if (a == -1 || b == -1) {
+            delta += costs->cei(mode, e2, getNodes2(e2->from), getNodes2(e2->to));
+            inserted.push_back(e2);
+        } else if (getEdge1(a, b) == nullptr) {
+            delta += costs->raw_ces(mode, nullptr, e2, 0, getENodes2(e2));
+            inserted.push_back(e2);
         }
+    }
 
-    for (int k : members1) {
+    members1.forEach([&](int k) {
         blocks1[k] = k;
         M12[k] = -1;
-    }
-    for (int m : members2) {
+    });
+    members2.forEach([&](int m) {
         blocks2[m] = m;
         M21[m] = -1;
-    }
+    });
 
     // Take back the prices these edges have in the unmatched state; an end
     // that is the vertex itself or one of its members counts as free.
     auto endNodes1 = [&](int end) {
-        return end == v1->number || members1.count(end) ? -1 : getNodes1(end);
+        return end == v1->number || members1.contains(end) ? -1 : getNodes1(end);
     };
     auto endNodes2 = [&](int end) {
-        return end == v2->number || members2.count(end) ? -1 : getNodes2(end);
+        return end == v2->number || members2.contains(end) ? -1 : getNodes2(end);
     };
     for (Edge* e : deleted) delta -= costs->ced(mode, e, endNodes1(e->from), endNodes1(e->to));
     for (Edge* e : inserted) delta -= costs->cei(mode, e, endNodes2(e->from), endNodes2(e->to));

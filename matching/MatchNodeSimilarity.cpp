@@ -38,7 +38,9 @@ int nodeCount(const Vertex* v) { return v->nodes ? static_cast<int>(v->nodes->si
 
 int LCS(const std::string& str1, const std::string& str2) {
     if (str1.empty() || str2.empty()) return 0;
-    std::vector<int> current(str2.size(), 0), previous(str2.size(), 0);
+    thread_local std::vector<int> current, previous;  // reused rows of the table
+    current.assign(str2.size(), 0);
+    previous.assign(str2.size(), 0);
     int best = 0;
     for (std::size_t i = 0; i < str1.size(); ++i) {
         for (std::size_t j = 0; j < str2.size(); ++j) {
@@ -86,19 +88,24 @@ double simSet(const std::set<std::string>* sstr1, const std::set<std::string>* s
     if (spl1 == 0 || spl2 == 0) return 0.0;  // nothing to pair
 
     // A one-to-one pairing of the terms that maximises the common length.
-    std::vector<std::vector<double>> matrix(spl1, std::vector<double>(spl2, 0.0));
-    int r = 0;
-    for (const std::string& t1 : set1) {
-        int c = 0;
-        for (const std::string& t2 : set2) matrix[r][c++] = maxLen - common(t1, t2);
-        ++r;
-    }
-    Hungarian solver;
-    solver.solve(matrix);
+    // The matrix, its row pointers and the solver are reused from call to
+    // call (the search asks for thousands of these small pairings); each
+    // call fills every cell it reads, so the answer is the same as with
+    // fresh ones.
+    thread_local std::vector<double> matrix;
+    thread_local std::vector<const double*> rows;
+    thread_local Hungarian solver;
+    matrix.assign(static_cast<std::size_t>(spl1) * spl2, 0.0);
+    rows.resize(spl1);
+    std::size_t cell = 0;
+    for (const std::string& t1 : set1)
+        for (const std::string& t2 : set2) matrix[cell++] = maxLen - common(t1, t2);
+    for (int row = 0; row < spl1; ++row) rows[row] = matrix.data() + static_cast<std::size_t>(row) * spl2;
+    solver.solve(rows.data(), spl1, spl2);
     double optimum = 0;
     for (int row = 0; row < spl1; ++row) {
         int col = solver.results[row];
-        if (col != -1) optimum += maxLen - matrix[row][col];
+        if (col != -1) optimum += maxLen - rows[row][col];
     }
     return 2.0 * optimum / (len1 + len2);
 }

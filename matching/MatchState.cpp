@@ -1,5 +1,6 @@
 // Match: construction, the accessors for plain vertices and blocks, and the
 // edges of a vertex lifted to block level.
+#include <algorithm>
 #include <cmath>
 #include <iostream>
 #include <map>
@@ -251,41 +252,70 @@ Edge* Match::adoptEdge(std::unique_ptr<Edge> e) {
 }
 
 std::unique_ptr<std::vector<Edge*>> Match::getVEdges(Vertex* v, bool left) {
+    auto result = std::make_unique<std::vector<Edge*>>();
+    liftedEdges(v, left, *result);
+    if (result->empty()) return nullptr;
+    return result;
+}
+
+// The edges of v with each end lifted to the block holding it. An edge whose
+// ends both stay is v's own; a lifted pair already in the block edge store
+// is taken from there, once however many edges lift onto it; the others are
+// fused per lifted pair (labels appended in edge order), stored, and come
+// last, in ascending pair order.
+//
+// The same answer as walking the edges with a set of pairs seen and a map of
+// fused pairs, without a tree node per pair: the lifted edges are sorted by
+// pair, stably, so each group lists its edges in their order.
+void Match::liftedEdges(Vertex* v, bool left, std::vector<Edge*>& out) {
     const std::vector<int>& membership = left ? blocks1 : blocks2;
     FlatPairMap<Edge*>& store = left ? E1 : E2;
     const int n = static_cast<int>(membership.size());
     auto lift = [&](int end) { return end >= 0 && end < n ? membership[end] : end; };
 
-    auto result = std::make_unique<std::vector<Edge*>>();
-    result->reserve(v->edges.size());
-    std::set<std::pair<int, int>> treated;
-    std::map<std::pair<int, int>, std::unique_ptr<Edge>> fused;
-    for (Edge* e : v->edges) {
-        int bf = lift(e->from);
-        int bt = lift(e->to);
-        if (bf == e->from && bt == e->to) {
-            result->push_back(e);
-        } else if (store.exists(bf, bt)) {
-            if (treated.insert({bf, bt}).second) result->push_back(getEdge(bf, bt, left));
+    out.clear();
+    const std::size_t count = v->edges.size();
+    LiftScratch& work = liftScratch_;
+    work.arcs.clear();
+    work.taken.assign(count, nullptr);
+    for (std::size_t k = 0; k < count; ++k) {
+        Edge* e = v->edges[k];
+        const int bf = lift(e->from), bt = lift(e->to);
+        if (bf == e->from && bt == e->to)
+            work.taken[k] = e;
+        else
+            work.arcs.push_back({{bf, bt}, static_cast<int>(k), store.exists(bf, bt)});
+    }
+    std::stable_sort(work.arcs.begin(), work.arcs.end(),
+                     [](const LiftedArc& a, const LiftedArc& b) { return a.ends < b.ends; });
+
+    work.fused.clear();
+    for (std::size_t g = 0; g < work.arcs.size();) {
+        std::size_t h = g + 1;
+        while (h < work.arcs.size() && work.arcs[h].ends == work.arcs[g].ends) ++h;
+        const auto [bf, bt] = work.arcs[g].ends;
+        if (work.arcs[g].stored) {
+            work.taken[work.arcs[g].edge] = getEdge(bf, bt, left);
         } else {
-            auto& slot = fused[{bf, bt}];
-            if (slot) {
-                slot->label += e->label;
-                for (int d = 0; d < MAX_LABELS; ++d) slot->labels[d] += e->labels[d];
-            } else {
-                slot = e->duplicate();
-                slot->from = bf;
-                slot->to = bt;
+            Edge* fused = adoptEdge(v->edges[work.arcs[g].edge]->duplicate());
+            fused->from = bf;
+            fused->to = bt;
+            for (std::size_t k = g + 1; k < h; ++k) {
+                const Edge& more = *v->edges[work.arcs[k].edge];
+                fused->label += more.label;
+                for (int d = 0; d < MAX_LABELS; ++d) fused->labels[d] += more.labels[d];
             }
+            work.fused.push_back(fused);
         }
+        g = h;
     }
-    for (auto& [pair, edge] : fused) {
-        Edge* kept = adoptEdge(std::move(edge));
-        result->push_back(kept);
-        store(pair.first, pair.second) = kept;
+    out.reserve(count);
+    for (Edge* e : work.taken)
+        if (e) out.push_back(e);
+    for (Edge* e : work.fused) {
+        out.push_back(e);
+        store(e->from, e->to) = e;
     }
-    if (result->empty()) return nullptr;
-    return result;
 }
 
 std::unique_ptr<std::set<int>> Match::involvedNodes(const std::vector<Vertex*>* vs) const {

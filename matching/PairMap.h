@@ -4,47 +4,11 @@
 #pragma once
 
 #include <cstdint>
-#include <unordered_map>
+#include <deque>
+#include <unordered_set>
 #include <vector>
 
 #include "graph/platform.h"
-
-namespace graphmat {
-
-template <class T>
-class PairMap {
-public:
-    bool exists(unsigned i, unsigned j) const { return cells_.count(key(i, j)) != 0; }
-
-    // The stored value at (i, j), or null; creates nothing.
-    T* find(unsigned i, unsigned j) {
-        auto it = cells_.find(key(i, j));
-        return it == cells_.end() ? nullptr : &it->second;
-    }
-    const T* find(unsigned i, unsigned j) const {
-        auto it = cells_.find(key(i, j));
-        return it == cells_.end() ? nullptr : &it->second;
-    }
-
-    // The value at (i, j), created value-initialised when absent.
-    T& operator()(unsigned i, unsigned j) {
-        auto [it, created] = cells_.try_emplace(key(i, j));
-        if (created) ++rowSizes_[i];
-        return it->second;
-    }
-
-    // Number of stored values, and of rows holding at least one.
-    int count() const { return static_cast<int>(cells_.size()); }
-    int rows() const { return static_cast<int>(rowSizes_.size()); }
-
-private:
-    static std::uint64_t key(unsigned i, unsigned j) { return (static_cast<std::uint64_t>(i) << 32) | j; }
-
-    std::unordered_map<std::uint64_t, T> cells_;
-    std::unordered_map<unsigned, int> rowSizes_;
-};
-
-}  // namespace graphmat
 
 namespace graphmat {
 
@@ -186,6 +150,48 @@ private:
 
     std::vector<Slot> slots_;
     std::size_t count_ = 0;
+};
+
+// A map from (row, column) pairs to values whose addresses stay valid for as
+// long as the map lives (values are never removed): the values sit in a deque
+// in creation order, found through a flat hash index of their positions.
+// Look-ups and stores give the same answers as a node-based hash map would,
+// without a heap node per value.
+template <class T>
+class PairMap {
+public:
+    bool exists(unsigned i, unsigned j) const { return index_.exists(i, j); }
+
+    // The stored value at (i, j), or null; creates nothing.
+    T* find(unsigned i, unsigned j) {
+        const std::uint32_t* at = index_.find(i, j);
+        return at ? &values_[*at] : nullptr;
+    }
+    const T* find(unsigned i, unsigned j) const {
+        const std::uint32_t* at = index_.find(i, j);
+        return at ? &values_[*at] : nullptr;
+    }
+
+    // The value at (i, j), created value-initialised when absent.
+    T& operator()(unsigned i, unsigned j) {
+        const int before = index_.count();
+        std::uint32_t& at = index_(i, j);
+        if (index_.count() != before) {
+            at = static_cast<std::uint32_t>(values_.size());
+            values_.emplace_back();
+            rows_.insert(i);
+        }
+        return values_[at];
+    }
+
+    // Number of stored values, and of rows holding at least one.
+    int count() const { return static_cast<int>(values_.size()); }
+    int rows() const { return static_cast<int>(rows_.size()); }
+
+private:
+    std::deque<T> values_;
+    FlatPairMap<std::uint32_t> index_;
+    std::unordered_set<unsigned> rows_;
 };
 
 }  // namespace graphmat

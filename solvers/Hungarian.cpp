@@ -92,7 +92,9 @@ int Hungarian::step0(const double* const* rowPtrs, const std::size_t* rowLens, i
     starCol.assign(side, -1);
     starRow.assign(side, -1);
     primeCol.assign(side, -1);
-    zeros.assign(side, {});
+    // Per-row zero lists keep their capacity from one solve to the next.
+    if (zeros.size() < side) zeros.resize(side);
+    for (std::size_t i = 0; i < side; ++i) zeros[i].clear();
     Z0_r = Z0_c = -1;
     return 1;
 }
