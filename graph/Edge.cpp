@@ -25,13 +25,22 @@ float Edge::addWeight(float f, int i) {
 
 std::unique_ptr<Edge> Edge::duplicate() const {
     auto copy = std::make_unique<Edge>();
-    copy->number = number;
-    copy->from = from;
-    copy->to = to;
-    copy->type = type;
-    copy->label = label;
-    copy->labels = labels;
+    copy->copyFrom(*this);
     return copy;
+}
+
+void Edge::copyFrom(const Edge& other) {
+    number = other.number;
+    from = other.from;
+    to = other.to;
+    type = other.type;
+    label = other.label;
+    labels = other.labels;
+}
+
+void Edge::addArcsOf(const Edge& other) {
+    label += other.label;
+    for (int d = 0; d < MAX_LABELS; ++d) labels[d] += other.labels[d];
 }
 
 int Edge::compare(const Edge* e, int nl) const {

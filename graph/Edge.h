@@ -47,6 +47,10 @@ public:
 
     // A copy with the same number, ends, type, label and label counts.
     std::unique_ptr<Edge> duplicate() const;
+    // Makes this edge such a copy of `other` (its weights stay as they are).
+    void copyFrom(const Edge& other);
+    // Adds the arcs of `other`: its label text appended, its counts added.
+    void addArcsOf(const Edge& other);
     // -1 for a null edge; 1 when a count of digits 1..nl differs; else 2.
     int compare(const Edge* e, int nl) const;
     // The counts of digits 1..nl written one after another.

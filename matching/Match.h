@@ -292,12 +292,15 @@ public:
     // everywhere on return, log_matching the logged partners.
     double getLog(std::string log);
 
-    // Keeps a block edge or lifted copy for the rest of the run.
-    Edge* adoptEdge(std::unique_ptr<Edge> e);
+    // A copy of e (as Edge::duplicate makes it) with the ends given, kept
+    // by the matcher for the rest of the run: a block edge or lifted copy.
+    Edge* adoptCopy(const Edge& e, int from, int to);
 
 private:
     std::unique_ptr<Cost> ownedCosts_;  // the default cost model of Match(A, B, seed)
-    std::deque<std::unique_ptr<Edge>> ownedEdges_;  // block edges and lifted copies (a deque: no doubling copies)
+    // Block edges and lifted copies, built in place: a deque keeps their
+    // addresses and allocates them in chunks, not one by one.
+    std::deque<Edge> ownedEdges_;
     // The cells of the delta matrix by graph-1 number and by graph-2 number,
     // so that the cells of one vertex or block are found without a scan.
     std::unordered_map<int, std::vector<cell*>> cellsOfRow_, cellsOfColumn_;
@@ -341,19 +344,30 @@ private:
         std::vector<Edge*> edges1, edges2, deleted, inserted;
     };
     EvaluationScratch evalScratch_;
-    // One edge of liftedEdges whose ends move: its lifted pair, its position
-    // in the vertex's edge list, and whether the pair is already stored.
-    struct LiftedArc {
+    // An arc on its way into a block-level edge: the pair its ends become,
+    // the edge it comes from, that edge's position in its list, and whether
+    // a block edge of the pair is already stored.
+    struct PendingArc {
         std::pair<int, int> ends;
-        int edge;
+        const Edge* edge;
+        int position;
         bool stored;
     };
+    // Sorts arcs by pair, stably: the arcs of one pair then follow each
+    // other in the order they were listed, as a map from pair to the edge
+    // being fused would have met them.
+    static void sortByPair(std::vector<PendingArc>& arcs);
+    // The end of the run of arcs with the pair of arcs[first].
+    static std::size_t pairRunEnd(const std::vector<PendingArc>& arcs, std::size_t first);
+    // One owned edge for arcs[first, last): a copy of the first arc's edge
+    // with the pair as ends, the later arcs' labels added in order.
+    Edge* fuseRun(const std::vector<PendingArc>& arcs, std::size_t first, std::size_t last);
     struct LiftScratch {
-        std::vector<LiftedArc> arcs;
+        std::vector<PendingArc> arcs;
         std::vector<Edge*> taken;  // per edge: what it contributes in edge order, or null
         std::vector<Edge*> fused;
     };
-    LiftScratch liftScratch_;
+    LiftScratch liftScratch_, blockScratch_;  // liftedEdges; updateBlock and mergeNodes
     // The sorted members of the vertices given, into `out`.
     static void collectMembers(std::initializer_list<const Vertex*> vs, std::vector<int>& out);
     friend class MatchTestAccess;

@@ -10,13 +10,6 @@ namespace graphmat {
 
 namespace {
 
-// Adds the arc of `copy` into an existing fused edge: label text appended,
-// label counts added.
-void fuseInto(Edge& fused, const Edge& copy) {
-    fused.label += copy.label;
-    for (int d = 0; d < MAX_LABELS; ++d) fused.labels[d] += copy.labels[d];
-}
-
 std::string blockLabel(const Vertex& block, const std::set<std::string>* terms) {
     std::string label = "_";
     for (int member : *block.nodes) label += to_string(member) + "_";
@@ -72,24 +65,23 @@ Vertex* Match::updateBlock(Vertex* B, int x, bool left, bool add) {
     signatures[signature] = number;
 
     // Register the block's arcs, and a copy of each with its other end lifted
-    // to the block currently holding it.
-    std::map<std::pair<int, int>, std::unique_ptr<Edge>> lifted;
+    // to the block currently holding it, one per lifted pair (arcs onto one
+    // pair fused in list order), stored in ascending pair order.
     auto lift = [&](int end) { return end < number && end >= 0 && end < n ? membership[end] : end; };
+    std::vector<PendingArc>& arcs = blockScratch_.arcs;
+    arcs.clear();
     for (Edge* e : created->edges) {
         store(e->from, e->to) = e;
         int from = lift(e->from);
         int to = lift(e->to);
         if ((from == e->from && to == e->to) || store.exists(from, to)) continue;
-        auto& slot = lifted[{from, to}];
-        if (slot) {
-            fuseInto(*slot, *e);
-        } else {
-            slot = e->duplicate();
-            slot->from = from;
-            slot->to = to;
-        }
+        arcs.push_back({{from, to}, e, 0, false});
     }
-    for (auto& [pair, edge] : lifted) store(pair.first, pair.second) = adoptEdge(std::move(edge));
+    sortByPair(arcs);
+    for (std::size_t first = 0, last; first < arcs.size(); first = last) {
+        last = pairRunEnd(arcs, first);
+        store(arcs[first].ends.first, arcs[first].ends.second) = fuseRun(arcs, first, last);
+    }
     return created;
 }
 
@@ -100,16 +92,19 @@ std::unique_ptr<Vertex> Match::mergeNodes(const std::vector<Vertex*>* nodes, int
     block->number = nnumber;
     block->nodes = std::make_unique<std::set<int>>();
 
-    std::set<int> memberNumbers;
-    for (const Vertex* v : *nodes) memberNumbers.insert(v->number);
-    auto redirect = [&](int end) { return memberNumbers.count(end) ? nnumber : end; };
+    std::vector<int> memberNumbers;
+    for (const Vertex* v : *nodes) memberNumbers.push_back(v->number);
+    std::sort(memberNumbers.begin(), memberNumbers.end());
+    auto redirect = [&](int end) {
+        return std::binary_search(memberNumbers.begin(), memberNumbers.end(), end) ? nnumber : end;
+    };
 
     // The block keeps no term sets of its own: Match::termSetsOf builds the
     // union of its members' sets when a similarity needs it. The label lists
     // the terms.
     std::unique_ptr<std::set<std::string>> terms;
-    std::set<std::pair<int, int>> treated;
-    std::map<std::pair<int, int>, std::unique_ptr<Edge>> arcs;
+    std::vector<PendingArc>& arcs = blockScratch_.arcs;
+    arcs.clear();
     for (std::size_t p = 0; p < nodes->size(); ++p) {
         const Vertex* v = (*nodes)[p];
         if (p == 0)
@@ -118,19 +113,30 @@ std::unique_ptr<Vertex> Match::mergeNodes(const std::vector<Vertex*>* nodes, int
             std::cout << "\n MERGING DIFFERENT TYPES OF NODES";
         addAllTerms(terms, v->nTerms.get());
         block->nodes->insert(v->number);
-        for (const Edge* e : v->edges) {
-            if (!treated.insert({e->from, e->to}).second) continue;
-            auto copy = e->duplicate();
-            copy->from = redirect(copy->from);
-            copy->to = redirect(copy->to);
-            auto& slot = arcs[{copy->from, copy->to}];
-            if (slot)
-                fuseInto(*slot, *copy);
-            else
-                slot = std::move(copy);
+        for (const Edge* e : v->edges) arcs.push_back({{redirect(e->from), redirect(e->to)}, e, 0, false});
+    }
+    // One block edge per redirected pair, in ascending pair order, its arcs
+    // fused in the order met. An edge met twice (it joins two members) counts
+    // once: both meetings have the same pair, so one run holds them both.
+    sortByPair(arcs);
+    std::size_t kept = 0, runs = 0;
+    for (std::size_t first = 0, last; first < arcs.size(); first = last, ++runs) {
+        last = pairRunEnd(arcs, first);
+        const std::size_t runStart = kept;
+        for (std::size_t k = first; k < last; ++k) {
+            const Edge* e = arcs[k].edge;
+            bool met = false;
+            for (std::size_t q = runStart; q < kept && !met; ++q)
+                met = arcs[q].edge->from == e->from && arcs[q].edge->to == e->to;
+            if (!met) arcs[kept++] = arcs[k];
         }
     }
-    for (auto& [pair, arc] : arcs) block->edges.push_back(adoptEdge(std::move(arc)));
+    arcs.resize(kept);
+    block->edges.reserve(runs);
+    for (std::size_t first = 0, last; first < arcs.size(); first = last) {
+        last = pairRunEnd(arcs, first);
+        block->edges.push_back(fuseRun(arcs, first, last));
+    }
     block->label = blockLabel(*block, terms.get());
     return block;
 }

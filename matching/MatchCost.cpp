@@ -37,12 +37,11 @@ static EdgesByPair liftGraphEdges(Match& match, bool left) {
                 fusing[pair] = std::move(copy);
             }
         } else if (auto it = fusing.find(pair); it != fusing.end()) {
-            it->second->label += e->label;
-            for (int d = 0; d < MAX_LABELS; ++d) it->second->labels[d] += e->labels[d];
+            it->second->addArcsOf(*e);
         }
     }
     for (auto& [pair, edge] : fusing) {
-        Edge* kept = match.adoptEdge(std::move(edge));
+        Edge* kept = match.adoptCopy(*edge, pair.first, pair.second);
         store(pair.first, pair.second) = kept;
         lifted[pair] = kept;
     }

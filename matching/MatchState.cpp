@@ -246,9 +246,29 @@ int Match::getENodes2(const Edge* e) const {
     return std::abs(nf * nt);
 }
 
-Edge* Match::adoptEdge(std::unique_ptr<Edge> e) {
-    ownedEdges_.push_back(std::move(e));
-    return ownedEdges_.back().get();
+Edge* Match::adoptCopy(const Edge& e, int from, int to) {
+    Edge& copy = ownedEdges_.emplace_back();
+    copy.copyFrom(e);
+    copy.from = from;
+    copy.to = to;
+    return &copy;
+}
+
+void Match::sortByPair(std::vector<PendingArc>& arcs) {
+    std::stable_sort(arcs.begin(), arcs.end(),
+                     [](const PendingArc& a, const PendingArc& b) { return a.ends < b.ends; });
+}
+
+std::size_t Match::pairRunEnd(const std::vector<PendingArc>& arcs, std::size_t first) {
+    std::size_t last = first + 1;
+    while (last < arcs.size() && arcs[last].ends == arcs[first].ends) ++last;
+    return last;
+}
+
+Edge* Match::fuseRun(const std::vector<PendingArc>& arcs, std::size_t first, std::size_t last) {
+    Edge* fused = adoptCopy(*arcs[first].edge, arcs[first].ends.first, arcs[first].ends.second);
+    for (std::size_t k = first + 1; k < last; ++k) fused->addArcsOf(*arcs[k].edge);
+    return fused;
 }
 
 std::unique_ptr<std::vector<Edge*>> Match::getVEdges(Vertex* v, bool left) {
@@ -263,10 +283,6 @@ std::unique_ptr<std::vector<Edge*>> Match::getVEdges(Vertex* v, bool left) {
 // is taken from there, once however many edges lift onto it; the others are
 // fused per lifted pair (labels appended in edge order), stored, and come
 // last, in ascending pair order.
-//
-// The same answer as walking the edges with a set of pairs seen and a map of
-// fused pairs, without a tree node per pair: the lifted edges are sorted by
-// pair, stably, so each group lists its edges in their order.
 void Match::liftedEdges(Vertex* v, bool left, std::vector<Edge*>& out) {
     const std::vector<int>& membership = left ? blocks1 : blocks2;
     FlatPairMap<Edge*>& store = left ? E1 : E2;
@@ -284,30 +300,17 @@ void Match::liftedEdges(Vertex* v, bool left, std::vector<Edge*>& out) {
         if (bf == e->from && bt == e->to)
             work.taken[k] = e;
         else
-            work.arcs.push_back({{bf, bt}, static_cast<int>(k), store.exists(bf, bt)});
+            work.arcs.push_back({{bf, bt}, e, static_cast<int>(k), store.exists(bf, bt)});
     }
-    std::stable_sort(work.arcs.begin(), work.arcs.end(),
-                     [](const LiftedArc& a, const LiftedArc& b) { return a.ends < b.ends; });
-
+    sortByPair(work.arcs);
     work.fused.clear();
-    for (std::size_t g = 0; g < work.arcs.size();) {
-        std::size_t h = g + 1;
-        while (h < work.arcs.size() && work.arcs[h].ends == work.arcs[g].ends) ++h;
-        const auto [bf, bt] = work.arcs[g].ends;
-        if (work.arcs[g].stored) {
-            work.taken[work.arcs[g].edge] = getEdge(bf, bt, left);
-        } else {
-            Edge* fused = adoptEdge(v->edges[work.arcs[g].edge]->duplicate());
-            fused->from = bf;
-            fused->to = bt;
-            for (std::size_t k = g + 1; k < h; ++k) {
-                const Edge& more = *v->edges[work.arcs[k].edge];
-                fused->label += more.label;
-                for (int d = 0; d < MAX_LABELS; ++d) fused->labels[d] += more.labels[d];
-            }
-            work.fused.push_back(fused);
-        }
-        g = h;
+    for (std::size_t first = 0, last; first < work.arcs.size(); first = last) {
+        last = pairRunEnd(work.arcs, first);
+        const PendingArc& arc = work.arcs[first];
+        if (arc.stored)
+            work.taken[arc.position] = getEdge(arc.ends.first, arc.ends.second, left);
+        else
+            work.fused.push_back(fuseRun(work.arcs, first, last));
     }
     out.reserve(count);
     for (Edge* e : work.taken)

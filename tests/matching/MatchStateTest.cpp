@@ -235,7 +235,7 @@ TEST_F(Accessors, ReadPlainEdgesFromTheGraphAndBlockEdgesFromTheStore) {
     EXPECT_EQ(arc->label, "32");
     EXPECT_EQ(m.getEdge1(4, 4)->label, "1");
     // A plain pair never looks into the store, a block pair never into the graph.
-    Edge* planted = m.adoptEdge(std::make_unique<Edge>(0, 1, "9"));
+    Edge* planted = m.adoptCopy(Edge(0, 1, "9"), 0, 1);
     m.E1(0, 1) = planted;
     EXPECT_EQ(m.getEdge1(0, 1), rig.g1->getEdge(0, 1));
     const int stored = m.E1.count();
