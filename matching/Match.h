@@ -38,20 +38,21 @@ class Cost;
 class FastFind;
 
 // Allowed vertex pairs of the search, with per-row and per-column lists so
-// that the search can walk only the allowed pairs of a vertex.
+// that the search can walk only the allowed pairs of a vertex. The lists are
+// sorted vectors (four bytes a pair each way, where a tree set takes a node).
 class AllowedPairs {
 public:
     void resize(int rows, int cols);
     void set(int x, int y, bool able);
     bool allowed(int x, int y) const;
     // Allowed graph-2 vertices of graph-1 vertex x, and the reverse.
-    const std::set<int>& row(int x) const;
-    const std::set<int>& column(int y) const;
+    const std::vector<int>& row(int x) const;     // ascending
+    const std::vector<int>& column(int y) const;  // ascending
     long size() const { return size_; }
 
 private:
-    std::vector<std::set<int>> rows_;
-    std::vector<std::set<int>> cols_;
+    std::vector<std::vector<int>> rows_;
+    std::vector<std::vector<int>> cols_;
     long size_ = 0;
 };
 

@@ -14,36 +14,59 @@ namespace graphmat {
 // ------------------------------------------------------------ AllowedPairs
 
 void AllowedPairs::resize(int rows, int cols) {
-    rows_.assign(std::max(rows, 0), std::set<int>());
-    cols_.assign(std::max(cols, 0), std::set<int>());
+    rows_.assign(std::max(rows, 0), std::vector<int>());
+    cols_.assign(std::max(cols, 0), std::vector<int>());
     size_ = 0;
 }
+
+namespace {
+
+// Sorted-vector set operations; true when the list changed.
+bool insertSorted(std::vector<int>& list, int value) {
+    if (list.empty() || list.back() < value) {  // the usual case: pairs arrive in order
+        list.push_back(value);
+        return true;
+    }
+    auto at = std::lower_bound(list.begin(), list.end(), value);
+    if (*at == value) return false;
+    list.insert(at, value);
+    return true;
+}
+
+bool eraseSorted(std::vector<int>& list, int value) {
+    auto at = std::lower_bound(list.begin(), list.end(), value);
+    if (at == list.end() || *at != value) return false;
+    list.erase(at);
+    return true;
+}
+
+}  // namespace
 
 void AllowedPairs::set(int x, int y, bool able) {
     if (x < 0 || y < 0 || x >= static_cast<int>(rows_.size()) || y >= static_cast<int>(cols_.size())) return;
     if (able) {
-        if (rows_[x].insert(y).second) {
-            cols_[y].insert(x);
+        if (insertSorted(rows_[x], y)) {
+            insertSorted(cols_[y], x);
             ++size_;
         }
-    } else if (rows_[x].erase(y)) {
-        cols_[y].erase(x);
+    } else if (eraseSorted(rows_[x], y)) {
+        eraseSorted(cols_[y], x);
         --size_;
     }
 }
 
 bool AllowedPairs::allowed(int x, int y) const {
     if (x < 0 || y < 0 || x >= static_cast<int>(rows_.size()) || y >= static_cast<int>(cols_.size())) return false;
-    return rows_[x].count(y) != 0;
+    return std::binary_search(rows_[x].begin(), rows_[x].end(), y);
 }
 
-const std::set<int>& AllowedPairs::row(int x) const {
-    static const std::set<int> none;
+const std::vector<int>& AllowedPairs::row(int x) const {
+    static const std::vector<int> none;
     return x >= 0 && x < static_cast<int>(rows_.size()) ? rows_[x] : none;
 }
 
-const std::set<int>& AllowedPairs::column(int y) const {
-    static const std::set<int> none;
+const std::vector<int>& AllowedPairs::column(int y) const {
+    static const std::vector<int> none;
     return y >= 0 && y < static_cast<int>(cols_.size()) ? cols_[y] : none;
 }
 

@@ -1,5 +1,6 @@
 // The matcher's construction (markers, traces, initial state, ownership of
 // the partner arrays) and its accessors for plain vertices and blocks.
+#include <algorithm>
 #include <gtest/gtest.h>
 
 #include "MatchFixture.h"
@@ -304,11 +305,31 @@ TEST_F(Accessors, AllowedPairsAreReadWithoutCreatingEntries) {
     EXPECT_EQ(m.move.size(), before);
     m.updateMoves(0, 3, true);
     EXPECT_TRUE(m.movable(0, 3));
-    EXPECT_EQ(m.move.row(0).count(3), 1u);
-    EXPECT_EQ(m.move.column(3).count(0), 1u);
+    EXPECT_EQ(std::count(m.move.row(0).begin(), m.move.row(0).end(), 3), 1);
+    EXPECT_EQ(std::count(m.move.column(3).begin(), m.move.column(3).end(), 0), 1);
     m.updateMoves(0, 3, false);
     EXPECT_FALSE(m.movable(0, 3));
     EXPECT_EQ(m.move.size(), before);
+}
+
+TEST(AllowedPairList, KeepsEachRowAndColumnAscendingWhateverTheOrderOfChanges) {
+    AllowedPairs pairs;
+    pairs.resize(3, 4);
+    for (auto [x, y] : std::vector<std::pair<int, int>>{{0, 3}, {0, 1}, {2, 1}, {0, 2}, {1, 1}, {0, 1}, {0, 0}})
+        pairs.set(x, y, true);
+    EXPECT_EQ(pairs.size(), 6);
+    EXPECT_EQ(pairs.row(0), (std::vector<int>{0, 1, 2, 3}));
+    EXPECT_EQ(pairs.column(1), (std::vector<int>{0, 1, 2}));
+    pairs.set(0, 2, false);
+    pairs.set(0, 2, false);  // already gone
+    pairs.set(1, 3, false);  // never there
+    EXPECT_EQ(pairs.size(), 5);
+    EXPECT_EQ(pairs.row(0), (std::vector<int>{0, 1, 3}));
+    EXPECT_TRUE(pairs.column(2).empty());
+    EXPECT_TRUE(pairs.allowed(0, 3));
+    EXPECT_FALSE(pairs.allowed(0, 2));
+    EXPECT_FALSE(pairs.allowed(3, 0));
+    EXPECT_TRUE(pairs.row(7).empty());
 }
 
 TEST(PairStore, CountsEntriesAndRowsAndKeepsAddresses) {

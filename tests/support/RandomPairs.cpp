@@ -7,7 +7,7 @@ namespace graphmat::test {
 bool pickAllowedPair(const Match& match, std::mt19937& pick, int& i, int& j) {
     const int order1 = static_cast<int>(match.g1->V.size());
     i = static_cast<int>(pick() % order1);
-    const std::set<int>& allowed = match.move.row(i);
+    const std::vector<int>& allowed = match.move.row(i);
     if (allowed.empty()) return false;
     auto it = allowed.begin();
     std::advance(it, pick() % allowed.size());
