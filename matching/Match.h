@@ -31,6 +31,7 @@
 #include "graph/SparseMatrix.h"
 #include "graph/stdafx.h"
 #include "matching/PairMap.h"
+#include "matching/SignatureStore.h"
 
 namespace graphmat {
 
@@ -130,7 +131,7 @@ public:
     std::unique_ptr<std::set<int>> concerned1, concerned2;  // vertices touched by the last move
     std::map<std::string, std::pair<int, int>> terms1, terms2;  // term -> (id, count)
     std::vector<int> blocks1, blocks2;  // block holding each plain vertex (itself when alone)
-    std::map<std::vector<int>, int> nBlocks1, nBlocks2;  // member list -> block number
+    SignatureStore nBlocks1, nBlocks2;  // member list -> block number
     std::vector<bool> relevant1, relevant2;  // relevance flags; empty: every vertex relevant
     std::string ALLTRM, ALLENT;
     double _att = 0, _meth = 0, sim_name = 0;
@@ -364,6 +365,8 @@ private:
     // with the pair as ends, the later arcs' labels added in order.
     Edge* fuseRun(const std::vector<PendingArc>& arcs, std::size_t first, std::size_t last);
     struct LiftScratch {
+        std::vector<Vertex*> members;  // updateBlock: the members of the block asked for
+        std::vector<int> signature;    // and their numbers, ascending
         std::vector<PendingArc> arcs;
         std::vector<Edge*> taken;  // per edge: what it contributes in edge order, or null
         std::vector<Edge*> fused;

@@ -2,7 +2,6 @@
 // formed by merge and split moves and kept for the whole run.
 #include <algorithm>
 #include <iostream>
-#include <map>
 
 #include "matching/Match.h"
 
@@ -32,13 +31,15 @@ Vertex* Match::updateBlock(Vertex* B, int x, bool left, bool add) {
     if (B == nullptr) return getVertex(x, left);
     if (x == -1) return B;
     std::vector<std::unique_ptr<Vertex>>& blockMap = left ? V1 : V2;
-    std::map<std::vector<int>, int>& signatures = left ? nBlocks1 : nBlocks2;
+    SignatureStore& signatures = left ? nBlocks1 : nBlocks2;
     FlatPairMap<Edge*>& store = left ? E1 : E2;
     const std::vector<int>& membership = left ? blocks1 : blocks2;
     const int n = static_cast<int>((left ? g1 : g2)->V.size());
 
-    std::vector<Vertex*> members;
-    std::vector<int> signature;
+    std::vector<Vertex*>& members = blockScratch_.members;
+    std::vector<int>& signature = blockScratch_.signature;
+    members.clear();
+    signature.clear();
     if (B->nodes) {
         for (int number : *B->nodes) {
             if (number == x) continue;
@@ -56,13 +57,13 @@ Vertex* Match::updateBlock(Vertex* B, int x, bool left, bool add) {
 
     if (signature.empty()) return nullptr;
     if (signature.size() == 1) return getVertex(signature[0], left);
-    if (auto known = signatures.find(signature); known != signatures.end()) return getVertex(known->second, left);
+    if (const int known = signatures.find(signature); known >= 0) return getVertex(known, left);
 
     const int number = static_cast<int>(blockMap.size()) + n;
     std::unique_ptr<Vertex> block = mergeNodes(&members, number);
     Vertex* created = block.get();
     blockMap.push_back(std::move(block));
-    signatures[signature] = number;
+    signatures.insert(signature, number);
 
     // Register the block's arcs, and a copy of each with its other end lifted
     // to the block currently holding it, one per lifted pair (arcs onto one
