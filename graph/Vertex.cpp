@@ -37,7 +37,7 @@ void Vertex::init() {
 
 int Vertex::setNumber(int nb) {
     number = nb;
-    nodes = std::make_unique<std::set<int>>();
+    nodes = std::make_unique<NodeSet>();
     nodes->insert(nb);
     return nb;
 }
@@ -58,7 +58,7 @@ int Vertex::getFirstNode() const {
 }
 
 void Vertex::settify() {
-    if (!nodes) nodes = std::make_unique<std::set<int>>();
+    if (!nodes) nodes = std::make_unique<NodeSet>();
     nodes->insert(number);
 
     // Simple name and path: the label cut at its last "."; the root package

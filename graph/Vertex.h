@@ -10,6 +10,7 @@
 
 #include "graph/ClassMembers.h"
 #include "graph/Edge.h"
+#include "graph/NodeSet.h"
 #include "graph/stdafx.h"
 
 namespace graphmat {
@@ -26,7 +27,7 @@ public:
     std::vector<Edge*> in;     // edges into the vertex (owned by the graph)
     std::vector<Edge*> out;    // edges out of the vertex
     std::vector<Edge*> edges;  // all incident edges, a self-loop once
-    std::unique_ptr<std::set<int>> nodes;            // vertex numbers it stands for
+    std::unique_ptr<NodeSet> nodes;                  // vertex numbers it stands for
     std::unique_ptr<std::set<std::string>> nTerms;   // terms of the simple name
     std::unique_ptr<std::set<std::string>> nPaths;   // terms of the owner's name
     std::unique_ptr<std::set<std::string>> nSpecs;   // position-tagged signature terms

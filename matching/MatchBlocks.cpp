@@ -91,7 +91,8 @@ std::unique_ptr<Vertex> Match::mergeNodes(const std::vector<Vertex*>* nodes, int
     if (nodes == nullptr || nodes->size() < 2) return nullptr;
     auto block = std::make_unique<Vertex>();
     block->number = nnumber;
-    block->nodes = std::make_unique<std::set<int>>();
+    block->nodes = std::make_unique<NodeSet>();
+    block->nodes->reserve(nodes->size());
 
     std::vector<int> memberNumbers;
     for (const Vertex* v : *nodes) memberNumbers.push_back(v->number);

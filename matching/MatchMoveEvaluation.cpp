@@ -26,7 +26,7 @@ public:
     bool contains(int x) const { return many_ ? many_->count(x) != 0 : x == one_; }
 
 private:
-    const std::set<int>* many_;
+    const NodeSet* many_;
     int one_;
 };
 

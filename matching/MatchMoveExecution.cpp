@@ -188,9 +188,9 @@ void Match::updateState(Vertex* v1, Vertex* v2, bool add) {
     const int x = v1->number, y = v2->number;
     const int order1 = static_cast<int>(blocks1.size());
     const int order2 = static_cast<int>(blocks2.size());
-    std::set<int> own1{x}, own2{y};
-    const std::set<int>& nodes1 = v1->nodes ? *v1->nodes : own1;
-    const std::set<int>& nodes2 = v2->nodes ? *v2->nodes : own2;
+    const NodeSet own1{x}, own2{y};
+    const NodeSet& nodes1 = v1->nodes ? *v1->nodes : own1;
+    const NodeSet& nodes2 = v2->nodes ? *v2->nodes : own2;
     const int s = std::min(memberCount(v1), memberCount(v2));
     const bool sameLabel = v1->label == v2->label;
 

@@ -29,7 +29,7 @@ int ReportBlocks::partner2(int y) const {
 }
 
 std::set<int> membersOf(const Vertex& v) {
-    if (v.nodes && !v.nodes->empty()) return *v.nodes;
+    if (v.nodes && !v.nodes->empty()) return std::set<int>(v.nodes->begin(), v.nodes->end());
     return {v.number};
 }
 

@@ -46,7 +46,7 @@ TEST(Vertex, ConstructorsSetNumberLabelAndWeights) {
     Vertex a(4);
     EXPECT_EQ(a.getNumber(), 4);
     ASSERT_NE(a.nodes, nullptr);
-    EXPECT_EQ(*a.nodes, std::set<int>{4});
+    EXPECT_EQ(*a.nodes, NodeSet{4});
     Vertex b(5, "shop.Cart");
     EXPECT_EQ(b.getNumber(), 5);
     EXPECT_EQ(b.getLabel(), "shop.Cart");
@@ -81,10 +81,10 @@ TEST(Vertex, InitResetsCountersTypeAndSets) {
 
 TEST(Vertex, SetNumberReplacesTheNodeSet) {
     Vertex v;
-    v.nodes = std::make_unique<std::set<int>>(std::set<int>{3, 5});
+    v.nodes = std::make_unique<NodeSet>(NodeSet{3, 5});
     EXPECT_EQ(v.setNumber(7), 7);
     EXPECT_EQ(v.number, 7);
-    EXPECT_EQ(*v.nodes, std::set<int>{7});
+    EXPECT_EQ(*v.nodes, NodeSet{7});
     EXPECT_EQ(v.setLabel("Cart"), "Cart");
     EXPECT_EQ(v.label, "Cart");
 }
@@ -122,7 +122,7 @@ TEST(Vertex, FirstNodeIsTheSmallestMemberOrTheOwnNumber) {
     Vertex v;
     v.number = 11;
     EXPECT_EQ(v.getFirstNode(), 11);
-    v.nodes = std::make_unique<std::set<int>>();
+    v.nodes = std::make_unique<NodeSet>();
     EXPECT_EQ(v.getFirstNode(), 11);
     *v.nodes = {9, 4, 12};
     EXPECT_EQ(v.getFirstNode(), 4);
@@ -195,7 +195,7 @@ TEST(Vertex, SettifyBuildsTheTermSets) {
         v.specif = c.specif;
         v.settify();
         ASSERT_NE(v.nodes, nullptr);
-        EXPECT_EQ(*v.nodes, std::set<int>{3});
+        EXPECT_EQ(*v.nodes, NodeSet{3});
         if (c.nTerms) {
             ASSERT_NE(v.nTerms, nullptr);
             EXPECT_EQ(*v.nTerms, *c.nTerms);
@@ -223,17 +223,17 @@ TEST(Vertex, SettifyCreatesTheNodeSetAndAddsTheNumber) {
     v.label = "";
     v.settify();
     ASSERT_NE(v.nodes, nullptr);
-    EXPECT_EQ(*v.nodes, std::set<int>{8});
+    EXPECT_EQ(*v.nodes, NodeSet{8});
     EXPECT_EQ(v.nTerms, nullptr);
     EXPECT_EQ(v.nSpecs, nullptr);
 
     // A block keeps its members and gains its own number.
     Vertex block;
     block.number = 20;
-    block.nodes = std::make_unique<std::set<int>>(std::set<int>{2, 5});
+    block.nodes = std::make_unique<NodeSet>(NodeSet{2, 5});
     block.label = "Cart";
     block.settify();
-    EXPECT_EQ(*block.nodes, (std::set<int>{2, 5, 20}));
+    EXPECT_EQ(*block.nodes, (NodeSet{2, 5, 20}));
 }
 
 TEST(Vertex, SettifyKeepsSetsItDoesNotBuildExceptTheSpecsOfPackagesAndClasses) {

@@ -76,7 +76,7 @@ TEST_F(Blocks, MemberSetsAreGrownAndShrunkThroughTheCache) {
 TEST_F(Blocks, ABlockHasItsMembersTermsArcsAndLabel) {
     Vertex* block = update(v1(2), 3, true, true);
     ASSERT_EQ(block->number, 4);
-    EXPECT_EQ(*block->nodes, (std::set<int>{2, 3}));
+    EXPECT_EQ(*block->nodes, (NodeSet{2, 3}));
     EXPECT_EQ(block->type, 1);
     // Its term sets are the union of its members' sets, built when asked.
     const Match::TermSets sets = m.termSetsOf(block, true);
@@ -163,7 +163,7 @@ TEST(BlockVertices, SelfLoopsKeepEveryRelationCount) {
         CaptureStdout quiet;
         for (int member = 1; member <= 4; ++member) block = m.updateBlock(block, member, true, true);
     }
-    ASSERT_EQ(*block->nodes, (std::set<int>{0, 1, 2, 3, 4}));
+    ASSERT_EQ(*block->nodes, (NodeSet{0, 1, 2, 3, 4}));
     ASSERT_EQ(arcEnds(block), (std::vector<std::pair<int, int>>{{block->number, block->number}}));
     // The fifth member's own call is counted with the first member's.
     EXPECT_EQ(block->edges[0]->label, "44");

@@ -26,7 +26,7 @@ std::unique_ptr<Vertex> vertex(short type, int members, const std::string& label
     v->type = type;
     v->label = label;
     if (members > 0) {
-        v->nodes = std::make_unique<std::set<int>>();
+        v->nodes = std::make_unique<NodeSet>();
         for (int i = 0; i < members; ++i) v->nodes->insert(i);
     }
     return v;

@@ -111,8 +111,8 @@ TEST(MatchConstruction, LeavesTheStartStateOfARun) {
     ASSERT_NE(m.ff, nullptr);
     EXPECT_EQ(m.ff->nbCandidates, 0);
     // Every vertex stands for itself alone.
-    for (const auto& v : rig.g1->V) EXPECT_EQ(*v->nodes, std::set<int>{v->number});
-    for (const auto& v : rig.g2->V) EXPECT_EQ(*v->nodes, std::set<int>{v->number});
+    for (const auto& v : rig.g1->V) EXPECT_EQ(*v->nodes, NodeSet{v->number});
+    for (const auto& v : rig.g2->V) EXPECT_EQ(*v->nodes, NodeSet{v->number});
 }
 
 TEST(MatchConstruction, LendsItsPartnerArraysAndKeepsThemOwned) {

@@ -65,7 +65,7 @@ std::unique_ptr<Vertex> vertexWith(int number, const SetsOf& sets) {
     if (sets.terms) v->nTerms = std::make_unique<Terms>(*sets.terms);
     if (sets.paths) v->nPaths = std::make_unique<Terms>(*sets.paths);
     if (sets.specs) v->nSpecs = std::make_unique<Terms>(*sets.specs);
-    if (!sets.members.empty()) *v->nodes = sets.members;
+    if (!sets.members.empty()) *v->nodes = NodeSet(sets.members.begin(), sets.members.end());
     return v;
 }
 
