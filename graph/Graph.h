@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "graph/Edge.h"
+#include "graph/FlatPairMap.h"
 #include "graph/SparseMatrix.h"
 #include "graph/Vertex.h"
 #include "graph/stdafx.h"
@@ -46,7 +47,7 @@ public:
     double max_norm = 0, mean_norm = 0, std_norm = 0, min_norm = 0, maxi_norm = 0;
     std::map<std::string, int> nodeNumbers;  // vertex number by name (named edge lists)
     int root = -1;                           // root package vertex, -1 when none
-    SparseMatrix<Edge*> G;                   // (from, to) -> the edge of that pair
+    HashedMatrix<Edge*> G;                   // (from, to) -> the edge of that pair
     double c = 0;                            // teleport share of the ranking
     std::vector<double> u, hub;              // rank and hub scores
     std::vector<std::vector<double>> uu;     // per-digit rank scores (slot 0 unused)

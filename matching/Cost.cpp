@@ -255,9 +255,14 @@ double Cost::typedEdgePrice(const Edge* edge, int mfrom, int mto, bool insertion
     const long long to = mto < 0 ? -1 : mto;
     if (from > 1 || to > 1) adjust = adjust * static_cast<double>(std::llabs(from * to));
     const double w = matchWeight(edge->type);
+    // A digit the edge does not carry adds an exact zero when every factor
+    // is finite and the divisor is not zero, so it is skipped then.
+    const bool zeroAddsNothing = std::isfinite(w) && std::isfinite(edgeWeight) && std::isfinite(asymmetry) &&
+                                 asymmetry + 1 != 0 && std::isfinite(adjust);
     double sum = 0;
     for (int k = 1; k < MAX_LABELS; ++k) {
         const double c = edge->labels[k];
+        if (c == 0 && zeroAddsNothing) continue;
         if (insertion)
             sum += c * w * edgeWeight * asymmetry / (asymmetry + 1) * adjust;
         else

@@ -8,6 +8,7 @@
 #include <unordered_set>
 #include <vector>
 
+#include "graph/FlatPairMap.h"
 #include "graph/platform.h"
 
 namespace graphmat {
@@ -73,83 +74,6 @@ private:
     long count_ = 0;
     int rowsUsed_ = 0;
     T scratch_{};
-};
-
-}  // namespace graphmat
-
-namespace graphmat {
-
-// A map from (row, column) pairs to small plain values, stored flat: one
-// open-addressed table of 64-bit keys and values (linear probing, at most
-// three quarters full), 16 bytes a slot instead of a tree node per value.
-// Look-ups and stores give the same answers as a map would; the address of a
-// stored value is valid only until the next value is created. No order of
-// its values is offered.
-template <class T>
-class FlatPairMap {
-public:
-    bool exists(unsigned i, unsigned j) const { return find(i, j) != nullptr; }
-
-    // The stored value at (i, j), or null; creates nothing.
-    const T* find(unsigned i, unsigned j) const {
-        if (slots_.empty()) return nullptr;
-        const std::uint64_t k = key(i, j);
-        for (std::size_t s = home(k);; s = (s + 1) & mask()) {
-            if (slots_[s].key == k) return &slots_[s].value;
-            if (slots_[s].key == EMPTY) return nullptr;
-        }
-    }
-    T* find(unsigned i, unsigned j) { return const_cast<T*>(static_cast<const FlatPairMap*>(this)->find(i, j)); }
-
-    // The value at (i, j), created value-initialised when absent.
-    T& operator()(unsigned i, unsigned j) {
-        if ((count_ + 1) * 4 > slots_.size() * 3) grow();
-        const std::uint64_t k = key(i, j);
-        std::size_t s = home(k);
-        while (slots_[s].key != k && slots_[s].key != EMPTY) s = (s + 1) & mask();
-        if (slots_[s].key == EMPTY) {
-            slots_[s] = {k, T{}};
-            ++count_;
-        }
-        return slots_[s].value;
-    }
-
-    int count() const { return static_cast<int>(count_); }
-    void clear() {
-        slots_.clear();
-        count_ = 0;
-    }
-
-private:
-    static constexpr std::uint64_t EMPTY = ~std::uint64_t{0};
-    struct Slot {
-        std::uint64_t key;
-        T value;
-    };
-    static std::uint64_t key(unsigned i, unsigned j) { return (static_cast<std::uint64_t>(i) << 32) | j; }
-    std::size_t mask() const { return slots_.size() - 1; }
-    std::size_t home(std::uint64_t k) const {
-        k ^= k >> 33;  // the finaliser of MurmurHash3: every key bit reaches the low bits
-        k *= 0xff51afd7ed558ccdULL;
-        k ^= k >> 33;
-        k *= 0xc4ceb9fe1a85ec53ULL;
-        k ^= k >> 33;
-        return static_cast<std::size_t>(k) & mask();
-    }
-    void grow() {
-        std::vector<Slot> old;
-        old.swap(slots_);
-        slots_.assign(old.empty() ? 64 : old.size() * 2, Slot{EMPTY, T{}});
-        for (const Slot& slot : old) {
-            if (slot.key == EMPTY) continue;
-            std::size_t s = home(slot.key);
-            while (slots_[s].key != EMPTY) s = (s + 1) & mask();
-            slots_[s] = slot;
-        }
-    }
-
-    std::vector<Slot> slots_;
-    std::size_t count_ = 0;
 };
 
 // A map from (row, column) pairs to values whose addresses stay valid for as
