@@ -7,18 +7,27 @@
 # shared machine about equal on both sides; processor time (not wall time)
 # is what is compared.
 #
-# Usage: tools/ab-benchmark.sh REF_BUILD_DIR NEW_BUILD_DIR [ROUNDS (default 3)]
-#        [extra graphmat switches...]
+# Usage: tools/ab-benchmark.sh REF NEW [ROUNDS (default 3)] [extra graphmat switches...]
+#   REF and NEW are build directories holding graphmat, or git revisions,
+#   which are built first with tools/build-revision.sh.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
-ref="$(cd "$1" && pwd)/graphmat"
-new="$(cd "$2" && pwd)/graphmat"
+work="$(mktemp -d)"
+trap 'rm -rf "$work"' EXIT
+program() {  # build dir or revision, scratch name
+  if [ -d "$1" ]; then
+    echo "$(cd "$1" && pwd)/graphmat"
+  else
+    "$root/tools/build-revision.sh" "$1" "$work/$2" >&2
+    echo "$work/$2/graphmat"
+  fi
+}
+ref="$(program "$1" ref-build)"
+new="$(program "$2" new-build)"
 rounds="${3:-3}"
 shift $(( $# < 3 ? $# : 3 ))
 extra=("$@")
 data="$root/tests/data"
-work="$(mktemp -d)"
-trap 'rm -rf "$work"' EXIT
 
 pairs=(
   "junit-3.8.2 junit-4.13.2"
