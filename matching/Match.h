@@ -317,25 +317,33 @@ private:
     std::unique_ptr<cell> initialChosenCell_;
 
 public:
+    // A term set seen as its terms in ascending order, without copying them.
+    using TermList = std::vector<const std::string*>;
     // The three term sets a node similarity reads; null where the vertex has
     // none (a missing set and an empty one price differently).
     struct TermSets {
-        const std::set<std::string>* terms = nullptr;
-        const std::set<std::string>* paths = nullptr;
-        const std::set<std::string>* specs = nullptr;
+        const TermList* terms = nullptr;
+        const TermList* paths = nullptr;
+        const TermList* specs = nullptr;
     };
     // The term sets of a vertex, or of a block of this matcher: the union of
     // its members' sets, present where any member has that set. Blocks do
     // not store these unions (most blocks are only evaluated once); they are
-    // built here, and the last block asked for on each side is kept.
+    // gathered here into lists of the members' own terms, and the last block
+    // asked for on each side is kept. The lists stay valid until the next
+    // call for the same side.
     TermSets termSetsOf(const Vertex* v, bool left);
+    // The union of the given sets, ascending and without repeats, into
+    // `out`; false when every set is missing.
+    static bool unionOfTerms(const std::vector<const std::set<std::string>*>& sets, TermList& out);
 
 private:
-    struct BlockTermCache {
-        int number = -1;
-        std::unique_ptr<std::set<std::string>> terms, paths, specs;
+    struct TermListCache {
+        int block = -1;  // the block the lists hold, -1 for a plain vertex
+        TermList lists[3];
+        bool present[3] = {false, false, false};
     };
-    BlockTermCache blockTerms_[2];
+    TermListCache termLists_[2];
 
     // Buffers of move evaluation, cleared and reused by every call so that
     // pricing a move allocates nothing once they have grown. computeDelta
@@ -367,6 +375,8 @@ private:
     struct LiftScratch {
         std::vector<Vertex*> members;  // updateBlock: the members of the block asked for
         std::vector<int> signature;    // and their numbers, ascending
+        std::vector<const std::set<std::string>*> termSets;  // mergeNodes: the members' name terms
+        TermList terms;                                       // and their union, for the label
         std::vector<PendingArc> arcs;
         std::vector<Edge*> taken;  // per edge: what it contributes in edge order, or null
         std::vector<Edge*> fused;
@@ -388,9 +398,6 @@ double normDiff(float a, float b);
 // pairing of terms when both sets hold two or more.
 double simSet(const std::set<std::string>* sstr1, const std::set<std::string>* sstr2);
 
-// Adds the terms of `from` (when there is such a set) to `into`, creating
-// `into` on the way: a union that is present where any part is.
-void addAllTerms(std::unique_ptr<std::set<std::string>>& into, const std::set<std::string>* from);
 
 // Length of the longest common contiguous substring.
 int LCS(const std::string& str1, const std::string& str2);

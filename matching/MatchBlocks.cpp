@@ -9,23 +9,16 @@ namespace graphmat {
 
 namespace {
 
-std::string blockLabel(const Vertex& block, const std::set<std::string>* terms) {
+std::string blockLabel(const Vertex& block, const Match::TermList& terms) {
     std::string label = "_";
     for (int member : *block.nodes) label += to_string(member) + "_";
     label += "_-";
-    if (terms)
-        for (const std::string& term : *terms) label += term + "-";
+    for (const std::string* term : terms) label += *term + "-";
     label += "-";
     return label;
 }
 
 }  // namespace
-
-void addAllTerms(std::unique_ptr<std::set<std::string>>& into, const std::set<std::string>* from) {
-    if (from == nullptr) return;
-    if (!into) into = std::make_unique<std::set<std::string>>();
-    into->insert(from->begin(), from->end());
-}
 
 Vertex* Match::updateBlock(Vertex* B, int x, bool left, bool add) {
     if (B == nullptr) return getVertex(x, left);
@@ -104,7 +97,8 @@ std::unique_ptr<Vertex> Match::mergeNodes(const std::vector<Vertex*>* nodes, int
     // The block keeps no term sets of its own: Match::termSetsOf builds the
     // union of its members' sets when a similarity needs it. The label lists
     // the terms.
-    std::unique_ptr<std::set<std::string>> terms;
+    std::vector<const std::set<std::string>*>& termSets = blockScratch_.termSets;
+    termSets.clear();
     std::vector<PendingArc>& arcs = blockScratch_.arcs;
     arcs.clear();
     for (std::size_t p = 0; p < nodes->size(); ++p) {
@@ -113,7 +107,7 @@ std::unique_ptr<Vertex> Match::mergeNodes(const std::vector<Vertex*>* nodes, int
             block->type = v->type;
         else if (v->type != block->type)
             std::cout << "\n MERGING DIFFERENT TYPES OF NODES";
-        addAllTerms(terms, v->nTerms.get());
+        termSets.push_back(v->nTerms.get());
         block->nodes->insert(v->number);
         for (const Edge* e : v->edges) arcs.push_back({{redirect(e->from), redirect(e->to)}, e, 0, false});
     }
@@ -139,7 +133,8 @@ std::unique_ptr<Vertex> Match::mergeNodes(const std::vector<Vertex*>* nodes, int
         last = pairRunEnd(arcs, first);
         block->edges.push_back(fuseRun(arcs, first, last));
     }
-    block->label = blockLabel(*block, terms.get());
+    unionOfTerms(termSets, blockScratch_.terms);
+    block->label = blockLabel(*block, blockScratch_.terms);
     return block;
 }
 

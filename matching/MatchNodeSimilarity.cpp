@@ -12,18 +12,20 @@ namespace graphmat {
 
 namespace {
 
-const std::set<std::string>& orEmpty(const std::set<std::string>* terms) {
-    static const std::set<std::string> none;
+using TermList = Match::TermList;
+
+const TermList& orEmpty(const TermList* terms) {
+    static const TermList none;
     return terms ? *terms : none;
 }
 
 // 2 |A n B| / (|A| + |B|); 0 for two empty sets. The common terms are
-// counted in one merge of the two ordered sets, none copied.
-double dice(const std::set<std::string>& a, const std::set<std::string>& b) {
+// counted in one merge of the two ascending lists.
+double dice(const TermList& a, const TermList& b) {
     if (a.empty() && b.empty()) return 0.0;
     std::size_t common = 0;
     for (auto x = a.begin(), y = b.begin(); x != a.end() && y != b.end();) {
-        const int order = x->compare(*y);
+        const int order = (*x)->compare(**y);
         if (order < 0) {
             ++x;
         } else if (order > 0) {
@@ -37,12 +39,20 @@ double dice(const std::set<std::string>& a, const std::set<std::string>& b) {
     return 2.0 * static_cast<double>(common) / static_cast<double>(a.size() + b.size());
 }
 
+double simSetOf(const TermList& set1, const TermList& set2);
+
 // The better of simSet and the Dice coefficient; Dice only when simSet is
 // not exactly 1.
-double bestOfSetAndDice(const std::set<std::string>& a, const std::set<std::string>& b) {
-    double value = simSet(&a, &b);
+double bestOfSetAndDice(const TermList& a, const TermList& b) {
+    double value = simSetOf(a, b);
     if (value != 1.0) value = std::max(value, dice(a, b));
     return value;
+}
+
+void listTerms(const std::set<std::string>* set, TermList& out) {
+    out.clear();
+    if (set)
+        for (const std::string& t : *set) out.push_back(&t);
 }
 
 int nodeCount(const Vertex* v) { return v->nodes ? static_cast<int>(v->nodes->size()) : 1; }
@@ -69,13 +79,20 @@ int LCS(const std::string& str1, const std::string& str2) {
 }
 
 double simSet(const std::set<std::string>* sstr1, const std::set<std::string>* sstr2) {
-    const std::set<std::string>& set1 = orEmpty(sstr1);
-    const std::set<std::string>& set2 = orEmpty(sstr2);
+    TermList set1, set2;
+    listTerms(sstr1, set1);
+    listTerms(sstr2, set2);
+    return simSetOf(set1, set2);
+}
+
+namespace {
+
+double simSetOf(const TermList& set1, const TermList& set2) {
     const int spl1 = static_cast<int>(set1.size());
     const int spl2 = static_cast<int>(set2.size());
     int len1 = 0, len2 = 0;
-    for (const std::string& t : set1) len1 += static_cast<int>(t.size());
-    for (const std::string& t : set2) len2 += static_cast<int>(t.size());
+    for (const std::string* t : set1) len1 += static_cast<int>(t->size());
+    for (const std::string* t : set2) len2 += static_cast<int>(t->size());
     if (len1 + len2 == 0) return 0.0;
     const int maxLen = std::max(len1, len2);
     auto common = [](const std::string& a, const std::string& b) {
@@ -86,11 +103,11 @@ double simSet(const std::set<std::string>* sstr1, const std::set<std::string>* s
         // The first pair in sorted order where one term lies whole inside
         // the other ends the scan.
         int comm = 0;
-        for (const std::string& t1 : set1) {
-            for (const std::string& t2 : set2) {
-                int l = common(t1, t2);
+        for (const std::string* t1 : set1) {
+            for (const std::string* t2 : set2) {
+                int l = common(*t1, *t2);
                 comm = std::max(comm, l);
-                if (l == static_cast<int>(t1.size()) || l == static_cast<int>(t2.size())) {
+                if (l == static_cast<int>(t1->size()) || l == static_cast<int>(t2->size())) {
                     return 2.0 * l / (len1 + len2);
                 }
             }
@@ -111,8 +128,8 @@ double simSet(const std::set<std::string>* sstr1, const std::set<std::string>* s
     matrix.assign(static_cast<std::size_t>(spl1) * spl2, 0.0);
     rows.resize(spl1);
     std::size_t cell = 0;
-    for (const std::string& t1 : set1)
-        for (const std::string& t2 : set2) matrix[cell++] = maxLen - common(t1, t2);
+    for (const std::string* t1 : set1)
+        for (const std::string* t2 : set2) matrix[cell++] = maxLen - common(*t1, *t2);
     for (int row = 0; row < spl1; ++row) rows[row] = matrix.data() + static_cast<std::size_t>(row) * spl2;
     solver.solve(rows.data(), spl1, spl2);
     double optimum = 0;
@@ -123,25 +140,48 @@ double simSet(const std::set<std::string>* sstr1, const std::set<std::string>* s
     return 2.0 * optimum / (len1 + len2);
 }
 
+}  // namespace
+
+bool Match::unionOfTerms(const std::vector<const std::set<std::string>*>& sets, TermList& out) {
+    out.clear();
+    bool present = false;
+    for (const std::set<std::string>* set : sets) {
+        if (set == nullptr) continue;
+        present = true;
+        for (const std::string& t : *set) out.push_back(&t);
+    }
+    std::sort(out.begin(), out.end(), [](const std::string* a, const std::string* b) { return *a < *b; });
+    out.erase(std::unique(out.begin(), out.end(), [](const std::string* a, const std::string* b) { return *a == *b; }),
+              out.end());
+    return present;
+}
+
 Match::TermSets Match::termSetsOf(const Vertex* v, bool left) {
     const int order = static_cast<int>((left ? g1 : g2)->V.size());
     const bool storedBlock = v->number >= order && getVertex(v->number, left) == v && v->nodes &&
                              !v->nTerms && !v->nPaths && !v->nSpecs;
-    if (!storedBlock) return {v->nTerms.get(), v->nPaths.get(), v->nSpecs.get()};
-    BlockTermCache& cache = blockTerms_[left ? 0 : 1];
-    if (cache.number != v->number) {
-        cache.number = v->number;
-        cache.terms.reset();
-        cache.paths.reset();
-        cache.specs.reset();
-        for (int member : *v->nodes) {
-            const Vertex* m = getVertex(member, left);
-            addAllTerms(cache.terms, m->nTerms.get());
-            addAllTerms(cache.paths, m->nPaths.get());
-            addAllTerms(cache.specs, m->nSpecs.get());
+    TermListCache& cache = termLists_[left ? 0 : 1];
+    if (!storedBlock) {
+        cache.block = -1;
+        const std::set<std::string>* own[3] = {v->nTerms.get(), v->nPaths.get(), v->nSpecs.get()};
+        for (int k = 0; k < 3; ++k) {
+            cache.present[k] = own[k] != nullptr;
+            listTerms(own[k], cache.lists[k]);
+        }
+    } else if (cache.block != v->number) {
+        cache.block = v->number;
+        thread_local std::vector<const std::set<std::string>*> sets;  // the members' sets of one kind
+        for (int k = 0; k < 3; ++k) {
+            sets.clear();
+            for (int member : *v->nodes) {
+                const Vertex* m = getVertex(member, left);
+                sets.push_back(k == 0 ? m->nTerms.get() : k == 1 ? m->nPaths.get() : m->nSpecs.get());
+            }
+            cache.present[k] = unionOfTerms(sets, cache.lists[k]);
         }
     }
-    return {cache.terms.get(), cache.paths.get(), cache.specs.get()};
+    auto listOrNull = [&](int k) { return cache.present[k] ? &cache.lists[k] : nullptr; };
+    return {listOrNull(0), listOrNull(1), listOrNull(2)};
 }
 
 float Match::intSim(int /*mode*/, Vertex* v1, Vertex* v2) {

@@ -81,7 +81,9 @@ TEST_F(Blocks, ABlockHasItsMembersTermsArcsAndLabel) {
     // Its term sets are the union of its members' sets, built when asked.
     const Match::TermSets sets = m.termSetsOf(block, true);
     ASSERT_NE(sets.terms, nullptr);
-    EXPECT_EQ(*sets.terms, (std::set<std::string>{"delta", "gamma"}));
+    std::vector<std::string> terms;
+    for (const std::string* t : *sets.terms) terms.push_back(*t);
+    EXPECT_EQ(terms, (std::vector<std::string>{"delta", "gamma"}));
     EXPECT_EQ(sets.paths, nullptr);
     EXPECT_EQ(sets.specs, nullptr);
     EXPECT_EQ(block->label, "_2_3__-delta-gamma--");

@@ -76,6 +76,29 @@ protected:
     Match& m = rig.m();
 };
 
+TEST(BlockTermUnion, IsPresentWhereAnyMemberHasTheSetAndListsEachTermOnce) {
+    const Terms none, ab{"a", "b"}, bc{"b", "c"}, upper{"B", "a"};
+    struct Case {
+        const char* name;
+        std::vector<const Terms*> sets;
+        bool present;
+        std::vector<std::string> terms;
+    };
+    const std::vector<Case> cases{
+        {"every set missing", {nullptr, nullptr}, false, {}},
+        {"one empty set is a set", {nullptr, &none}, true, {}},
+        {"overlapping sets", {&ab, &bc}, true, {"a", "b", "c"}},
+        {"order by text, upper case first", {&bc, &upper}, true, {"B", "a", "b", "c"}},
+    };
+    Match::TermList list;
+    for (const Case& c : cases) {
+        EXPECT_EQ(Match::unionOfTerms(c.sets, list), c.present) << c.name;
+        std::vector<std::string> terms;
+        for (const std::string* t : list) terms.push_back(*t);
+        EXPECT_EQ(terms, c.terms) << c.name;
+    }
+}
+
 TEST_F(NodeSimilarity, FollowsTheTableOfWorkedValues) {
     struct Case {
         const char* what;
