@@ -159,6 +159,7 @@ void Match::init(Graph* A, Graph* B) {
 
     V1.clear();
     V2.clear();
+    for (TermListCache& cache : termLists_) cache.block = -1;  // block numbers start over
 
     getRelevant();
     getTerms(g1, g2, &relevant1, &relevant2);
