@@ -238,7 +238,8 @@ void Hungarian::find_prime_in_row(int r, int& c) const {
 // The path's cells are distinct, so unstarring first gives the same marks
 // as toggling them one by one.
 void Hungarian::convert_path(int count) {
-    std::vector<std::pair<int, int>> newStars;
+    std::vector<std::pair<int, int>>& newStars = newStars_;
+    newStars.clear();
     for (int i = 0; i <= count; ++i) {
         const int r = path[i].first, c = path[i].second;
         if (starCol[r] == c) {

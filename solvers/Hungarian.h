@@ -55,6 +55,7 @@ private:
     std::vector<int> starRow;         // per column: row of its star, -1 when none
     std::vector<int> primeCol;        // per row: column of its prime, -1 when none
     std::vector<std::vector<int>> zeros;  // per row: columns of its exact zeros, ascending
+    std::vector<std::pair<int, int>> newStars_;  // convert_path's new stars, reused
 
     int step0(const double* const* rowPtrs, const std::size_t* rowLens, int rows, int cols);
     int step1();
