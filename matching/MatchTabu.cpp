@@ -2,6 +2,7 @@
 // carry it out, keep the running cost and the best matching, re-evaluate the
 // candidates around the move and those whose tenure ends, until the best cost
 // stagnates or no candidate is left; then report the best matching.
+#include <algorithm>
 #include <cmath>
 #include <fstream>
 #include <iostream>
@@ -22,10 +23,24 @@ float storedSimilarity(const PairMap<float>& store, int x, int y) {
 
 std::string labelOf(const Vertex* v) { return v ? v->label : std::string(); }
 
-// Adds a vertex or block number and its members to a set.
-void addWithMembers(std::set<int>& into, int number, const Vertex* v) {
-    into.insert(number);
-    if (v && v->nodes) into.insert(v->nodes->begin(), v->nodes->end());
+// The vertex and block numbers the delta-matrix update walks, gathered in a
+// vector and then settled into ascending order without repeats: the walk
+// over a settled list is the walk over the set it stands for.
+using NumberList = std::vector<int>;
+
+void settle(NumberList& numbers) {
+    std::sort(numbers.begin(), numbers.end());
+    numbers.erase(std::unique(numbers.begin(), numbers.end()), numbers.end());
+}
+
+bool holds(const NumberList& settled, int number) {
+    return std::binary_search(settled.begin(), settled.end(), number);
+}
+
+// Adds a vertex or block number and its members to a list.
+void addWithMembers(NumberList& into, int number, const Vertex* v) {
+    into.push_back(number);
+    if (v && v->nodes) into.insert(into.end(), v->nodes->begin(), v->nodes->end());
 }
 
 }  // namespace
@@ -191,7 +206,7 @@ void Match::updateDeltaMatrix() {
     // members, the members' graph neighbours and their blocks.
     auto neighbourhood = [&](const std::set<int>* concerned, const std::vector<int>& membership, Graph* g,
                              bool left) {
-        std::set<int> numbers;
+        NumberList numbers;
         if (concerned == nullptr) return numbers;
         for (int n : *concerned) {
             int b = membership[n];
@@ -206,10 +221,11 @@ void Match::updateDeltaMatrix() {
                 }
             }
         }
+        settle(numbers);
         return numbers;
     };
-    std::set<int> lines = neighbourhood(concerned1.get(), blocks1, g1, true);
-    std::set<int> columns = neighbourhood(concerned2.get(), blocks2, g2, false);
+    NumberList lines = neighbourhood(concerned1.get(), blocks1, g1, true);
+    NumberList columns = neighbourhood(concerned2.get(), blocks2, g2, false);
 
     // Partners of the lines join the columns, then partners of the columns
     // join the lines.
@@ -217,19 +233,23 @@ void Match::updateDeltaMatrix() {
         int p = getM12(l);
         if (p != -1) addWithMembers(columns, p, getVertex2(p));
     }
+    settle(columns);
     for (int c : columns) {
         int q = getM21(c);
         if (q != -1) addWithMembers(lines, q, getVertex1(q));
     }
+    settle(lines);
 
     // Matchable columns and lines: the columns (lines) themselves, and every
     // plain vertex allowed with a plain line (column).
-    std::set<int> matchableColumns = columns;
+    NumberList matchableColumns = columns;
     for (int l : lines)
-        if (l < order1) matchableColumns.insert(move.row(l).begin(), move.row(l).end());
-    std::set<int> matchableLines = lines;
+        if (l < order1) matchableColumns.insert(matchableColumns.end(), move.row(l).begin(), move.row(l).end());
+    settle(matchableColumns);
+    NumberList matchableLines = lines;
     for (int c : columns)
-        if (c < order2) matchableLines.insert(move.column(c).begin(), move.column(c).end());
+        if (c < order2) matchableLines.insert(matchableLines.end(), move.column(c).begin(), move.column(c).end());
+    settle(matchableLines);
 
     auto refresh = [&](int x, int y) {
         if (!isValidMove(x, y)) {
@@ -248,7 +268,9 @@ void Match::updateDeltaMatrix() {
     // A plain pair that is not allowed is never a valid move and never has
     // a cell in the candidate structure, so only allowed plain pairs and
     // pairs with a block are visited; the order stays ascending.
-    auto firstBlock = [](const std::set<int>& numbers, int order) { return numbers.lower_bound(order); };
+    auto firstBlock = [](const NumberList& numbers, int order) {
+        return std::lower_bound(numbers.begin(), numbers.end(), order);
+    };
     for (int l : lines) {
         if (l < order1) {
             for (int c : move.row(l)) refresh(l, c);  // allowed columns are all matchable
@@ -262,10 +284,10 @@ void Match::updateDeltaMatrix() {
     for (int c : columns) {
         if (c < order2) {
             for (int m : move.column(c))
-                if (!lines.count(m)) refresh(m, c);
+                if (!holds(lines, m)) refresh(m, c);
         } else {
             for (int m : matchableLines)
-                if (!lines.count(m)) refresh(m, c);
+                if (!holds(lines, m)) refresh(m, c);
         }
     }
 
