@@ -22,8 +22,9 @@ public:
 
     // The stored value at (i, j), or null; creates nothing.
     const T* find(unsigned i, unsigned j) const {
-        if (slots_.empty()) return nullptr;
         const std::uint64_t k = key(i, j);
+        if (k == EMPTY) return hasEmptyKey_ ? &emptyKeyValue_ : nullptr;
+        if (slots_.empty()) return nullptr;
         for (std::size_t s = home(k);; s = (s + 1) & mask()) {
             if (slots_[s].key == k) return &slots_[s].value;
             if (slots_[s].key == EMPTY) return nullptr;
@@ -33,8 +34,16 @@ public:
 
     // The value at (i, j), created value-initialised when absent.
     T& operator()(unsigned i, unsigned j) {
-        if ((count_ + 1) * 4 > slots_.size() * 3) grow();
         const std::uint64_t k = key(i, j);
+        if (k == EMPTY) {  // the one pair whose key marks free slots: kept beside the table
+            if (!hasEmptyKey_) {
+                hasEmptyKey_ = true;
+                emptyKeyValue_ = T{};
+                ++count_;
+            }
+            return emptyKeyValue_;
+        }
+        if ((count_ + 1) * 4 > slots_.size() * 3) grow();
         std::size_t s = home(k);
         while (slots_[s].key != k && slots_[s].key != EMPTY) s = (s + 1) & mask();
         if (slots_[s].key == EMPTY) {
@@ -48,6 +57,7 @@ public:
     void clear() {
         slots_.clear();
         count_ = 0;
+        hasEmptyKey_ = false;
     }
 
 private:
@@ -80,6 +90,8 @@ private:
 
     std::vector<Slot> slots_;
     std::size_t count_ = 0;
+    bool hasEmptyKey_ = false;  // whether (~0u, ~0u) holds a value
+    T emptyKeyValue_{};
 };
 
 // A FlatPairMap with the interface of the sparse matrix it replaces for the

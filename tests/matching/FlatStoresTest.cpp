@@ -85,5 +85,32 @@ TEST(FlatPairStoresTest, AnswerAsAMapFromPairToValue) {
     }
 }
 
+TEST(FlatPairStoresTest, StoreTheLargestPairsLikeAnyOther) {
+    constexpr unsigned top = ~0u;
+    const std::vector<std::pair<unsigned, unsigned>> pairs{{top, top}, {top, 0}, {0, top}, {1, 2}};
+    FlatPairMap<int> flat;
+    PairMap<int> stable;
+    EXPECT_FALSE(flat.exists(top, top));
+    EXPECT_FALSE(stable.exists(top, top));
+    for (std::size_t k = 0; k < pairs.size(); ++k) {
+        flat(pairs[k].first, pairs[k].second) = static_cast<int>(k) + 10;
+        stable(pairs[k].first, pairs[k].second) = static_cast<int>(k) + 10;
+        flat(pairs[k].first, pairs[k].second) += 0;  // a second store creates nothing
+        stable(pairs[k].first, pairs[k].second) += 0;
+    }
+    EXPECT_EQ(flat.count(), 4);
+    EXPECT_EQ(stable.count(), 4);
+    for (std::size_t k = 0; k < pairs.size(); ++k) {
+        SCOPED_TRACE(k);
+        ASSERT_TRUE(flat.find(pairs[k].first, pairs[k].second));
+        EXPECT_EQ(*flat.find(pairs[k].first, pairs[k].second), static_cast<int>(k) + 10);
+        EXPECT_EQ(*stable.find(pairs[k].first, pairs[k].second), static_cast<int>(k) + 10);
+    }
+    EXPECT_FALSE(flat.exists(top, 1));
+    EXPECT_FALSE(stable.exists(2, 1));
+    flat.clear();
+    EXPECT_FALSE(flat.exists(top, top));
+}
+
 }  // namespace
 }  // namespace graphmat
