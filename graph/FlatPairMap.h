@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <unordered_set>
+#include <utility>
 #include <vector>
 
 namespace graphmat {
@@ -33,24 +34,30 @@ public:
     T* find(unsigned i, unsigned j) { return const_cast<T*>(static_cast<const FlatPairMap*>(this)->find(i, j)); }
 
     // The value at (i, j), created value-initialised when absent.
-    T& operator()(unsigned i, unsigned j) {
+    T& operator()(unsigned i, unsigned j) { return *insert(i, j).first; }
+
+    // The value at (i, j), created value-initialised when absent, and
+    // whether it was created now.
+    std::pair<T*, bool> insert(unsigned i, unsigned j) {
         const std::uint64_t k = key(i, j);
         if (k == EMPTY) {  // the one pair whose key marks free slots: kept beside the table
-            if (!hasEmptyKey_) {
+            const bool created = !hasEmptyKey_;
+            if (created) {
                 hasEmptyKey_ = true;
                 emptyKeyValue_ = T{};
                 ++count_;
             }
-            return emptyKeyValue_;
+            return {&emptyKeyValue_, created};
         }
         if ((count_ + 1) * 4 > slots_.size() * 3) grow();
         std::size_t s = home(k);
         while (slots_[s].key != k && slots_[s].key != EMPTY) s = (s + 1) & mask();
-        if (slots_[s].key == EMPTY) {
+        const bool created = slots_[s].key == EMPTY;
+        if (created) {
             slots_[s] = {k, T{}};
             ++count_;
         }
-        return slots_[s].value;
+        return {&slots_[s].value, created};
     }
 
     int count() const { return static_cast<int>(count_); }
@@ -114,10 +121,9 @@ public:
     const T* find(unsigned i, unsigned j) const { return cells_.find(i, j); }
     T* find(unsigned i, unsigned j) { return cells_.find(i, j); }
     T& operator()(unsigned i, unsigned j) {
-        const int before = cells_.count();
-        T& value = cells_(i, j);
-        if (cells_.count() != before) rows_.insert(i);
-        return value;
+        const auto [value, created] = cells_.insert(i, j);
+        if (created) rows_.insert(i);
+        return *value;
     }
     int count() const { return cells_.count(); }
     int rows() const { return static_cast<int>(rows_.size()); }

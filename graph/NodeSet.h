@@ -12,6 +12,32 @@
 
 namespace graphmat {
 
+// Set operations on an ascending list of ints without repeats. Adding puts
+// the value in its place (at the back in the usual case, where values come
+// ascending); both say whether the list changed.
+inline std::pair<std::vector<int>::iterator, bool> insertSorted(std::vector<int>& list, int value) {
+    if (list.empty() || list.back() < value) {
+        list.push_back(value);
+        return {list.end() - 1, true};
+    }
+    auto at = std::lower_bound(list.begin(), list.end(), value);
+    if (*at == value) return {at, false};
+    return {list.insert(at, value), true};
+}
+
+inline bool eraseSorted(std::vector<int>& list, int value) {
+    auto at = std::lower_bound(list.begin(), list.end(), value);
+    if (at == list.end() || *at != value) return false;
+    list.erase(at);
+    return true;
+}
+
+// Puts a list of ints in ascending order without repeats.
+inline void settleSorted(std::vector<int>& list) {
+    std::sort(list.begin(), list.end());
+    list.erase(std::unique(list.begin(), list.end()), list.end());
+}
+
 class NodeSet {
 public:
     using value_type = int;
@@ -29,24 +55,14 @@ public:
 
     // Adds a member; false (and the member's place) when it was there.
     std::pair<const_iterator, bool> insert(int member) {
-        if (members_.empty() || members_.back() < member) {  // the usual case: members arrive ascending
-            members_.push_back(member);
-            return {members_.end() - 1, true};
-        }
-        auto at = std::lower_bound(members_.begin(), members_.end(), member);
-        if (*at == member) return {at, false};
-        return {members_.insert(at, member), true};
+        const auto [at, added] = insertSorted(members_, member);
+        return {at, added};
     }
     template <class It>
     void insert(It first, It last) {
         for (; first != last; ++first) insert(*first);
     }
-    std::size_t erase(int member) {
-        auto at = std::lower_bound(members_.begin(), members_.end(), member);
-        if (at == members_.end() || *at != member) return 0;
-        members_.erase(at);
-        return 1;
-    }
+    std::size_t erase(int member) { return eraseSorted(members_, member) ? 1 : 0; }
     void clear() { members_.clear(); }
     void reserve(std::size_t n) { members_.reserve(n); }
 

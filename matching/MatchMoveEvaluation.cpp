@@ -43,8 +43,7 @@ void Match::collectMembers(std::initializer_list<const Vertex*> vs, std::vector<
         else
             out.push_back(v->number);
     }
-    std::sort(out.begin(), out.end());
-    out.erase(std::unique(out.begin(), out.end()), out.end());
+    settleSorted(out);
 }
 
 bool Match::isValidMove(int i, int j) {

@@ -19,33 +19,10 @@ void AllowedPairs::resize(int rows, int cols) {
     size_ = 0;
 }
 
-namespace {
-
-// Sorted-vector set operations; true when the list changed.
-bool insertSorted(std::vector<int>& list, int value) {
-    if (list.empty() || list.back() < value) {  // the usual case: pairs arrive in order
-        list.push_back(value);
-        return true;
-    }
-    auto at = std::lower_bound(list.begin(), list.end(), value);
-    if (*at == value) return false;
-    list.insert(at, value);
-    return true;
-}
-
-bool eraseSorted(std::vector<int>& list, int value) {
-    auto at = std::lower_bound(list.begin(), list.end(), value);
-    if (at == list.end() || *at != value) return false;
-    list.erase(at);
-    return true;
-}
-
-}  // namespace
-
 void AllowedPairs::set(int x, int y, bool able) {
     if (x < 0 || y < 0 || x >= static_cast<int>(rows_.size()) || y >= static_cast<int>(cols_.size())) return;
     if (able) {
-        if (insertSorted(rows_[x], y)) {
+        if (insertSorted(rows_[x], y).second) {
             insertSorted(cols_[y], x);
             ++size_;
         }

@@ -28,11 +28,6 @@ std::string labelOf(const Vertex* v) { return v ? v->label : std::string(); }
 // over a settled list is the walk over the set it stands for.
 using NumberList = std::vector<int>;
 
-void settle(NumberList& numbers) {
-    std::sort(numbers.begin(), numbers.end());
-    numbers.erase(std::unique(numbers.begin(), numbers.end()), numbers.end());
-}
-
 bool holds(const NumberList& settled, int number) {
     return std::binary_search(settled.begin(), settled.end(), number);
 }
@@ -221,7 +216,7 @@ void Match::updateDeltaMatrix() {
                 }
             }
         }
-        settle(numbers);
+        settleSorted(numbers);
         return numbers;
     };
     NumberList lines = neighbourhood(concerned1.get(), blocks1, g1, true);
@@ -233,23 +228,23 @@ void Match::updateDeltaMatrix() {
         int p = getM12(l);
         if (p != -1) addWithMembers(columns, p, getVertex2(p));
     }
-    settle(columns);
+    settleSorted(columns);
     for (int c : columns) {
         int q = getM21(c);
         if (q != -1) addWithMembers(lines, q, getVertex1(q));
     }
-    settle(lines);
+    settleSorted(lines);
 
     // Matchable columns and lines: the columns (lines) themselves, and every
     // plain vertex allowed with a plain line (column).
     NumberList matchableColumns = columns;
     for (int l : lines)
         if (l < order1) matchableColumns.insert(matchableColumns.end(), move.row(l).begin(), move.row(l).end());
-    settle(matchableColumns);
+    settleSorted(matchableColumns);
     NumberList matchableLines = lines;
     for (int c : columns)
         if (c < order2) matchableLines.insert(matchableLines.end(), move.column(c).begin(), move.column(c).end());
-    settle(matchableLines);
+    settleSorted(matchableLines);
 
     auto refresh = [&](int x, int y) {
         if (!isValidMove(x, y)) {

@@ -98,14 +98,13 @@ public:
 
     // The value at (i, j), created value-initialised when absent.
     T& operator()(unsigned i, unsigned j) {
-        const int before = index_.count();
-        std::uint32_t& at = index_(i, j);
-        if (index_.count() != before) {
-            at = static_cast<std::uint32_t>(values_.size());
+        const auto [at, created] = index_.insert(i, j);
+        if (created) {
+            *at = static_cast<std::uint32_t>(values_.size());
             values_.emplace_back();
             rows_.insert(i);
         }
-        return values_[at];
+        return values_[*at];
     }
 
     // Number of stored values, and of rows holding at least one.
