@@ -5,10 +5,36 @@
 // the class diagrams are ./datasets/DATASET/<graph name>.txt.
 #include <iostream>
 
+#include "graph/CommandLine.h"
 #include "graph/platform.h"
 #include "matching/Match.h"
 
+namespace {
+
+// The text of --help.
+const char* const HELP = R"(evaluate: scores a match result file against a gold file of the correct pairs.
+
+Usage: evaluate RESULT_FILE DATASET
+  RESULT_FILE  the match result file's name inside ./results/, a run name +
+               ".csv": G1__G2__dwn__dwe__ew__asy__lw__seed.csv
+  DATASET      the folder under ./datasets/ that holds the two class diagram
+               files G1.txt and G2.txt (read in reader mode 4)
+The gold file is ./results/_G1__G2.csv, lines x_name,y_name,y|n. A pair of
+equal labels counts as correct unless the gold file rejects it, so pairs of
+generated graphs (labels 1..nl) are better scored against their known matching.
+
+Results: one line of 26 values appended to ./eval_results.csv (precision,
+recall and F1 last).
+Exit status: 0 when the line was appended; 1 for a usage error, a file name
+that is no run name or a class diagram that does not open; 2 when
+./eval_results.csv cannot be written.
+Documentation: docs/USAGE.md, section "evaluate: score a match result file against a gold file".
+)";
+
+}  // namespace
+
 int main(int argc, char** argv) {
+    if (graphmat::asksForHelp(argc, argv)) return graphmat::printHelp(HELP);
     if (argc != 3) {
         std::cerr << "Usage: evaluate RESULT_FILE DATASET\n"
                   << "  RESULT_FILE  match result file name inside ./results/\n"

@@ -23,6 +23,45 @@ using namespace graphmat;
 
 namespace {
 
+// The text of --help.
+const char* const HELP = R"(graphmat: matches two graphs (two versions of a class diagram) at least edit cost.
+
+Usage: graphmat [-SWITCH VALUE]... -o GRAPH1 -n GRAPH2
+Switches come before the first argument that does not begin with "-", each
+followed by its value; at least three arguments.
+  -o PATH   graph 1, the old version (required)
+  -n PATH   graph 2, the new version (required)
+  -h MODE   reader mode of both files, 0 to 12 (default 12: model graph file;
+            4: class diagram file; 0: plain graph file)
+  -d REAL   node drop weight (default 0)
+  -g REAL   edge drop weight (default 0)
+  -e REAL   edge weight (default 0)
+  -y REAL   asymmetry between deletions and insertions, not -1 (default 0)
+  -c REAL   label weight (default 0)
+  -s INT    random seed, also part of the result file names (default 1)
+  -i REAL   start-solution mode: 1, 2, 3, 4, 5, 0, or a share strictly between
+            0 and 1 of a known matching (default 1)
+  -l INT    algorithm number of the common-edge-subgraph matcher (default 7)
+  -r INT    similarity code of the common-edge-subgraph matcher (default 80)
+  -m PATH   the single assignment instead of the search; PATH names a
+            similarity file, opened but not read (default: the search)
+  -u 0|1    1: write the diagram difference report of an earlier run and stop
+            (default 0)
+  -w 0|1    1: after the result files, write the UML difference report
+            (default 0)
+With all weights 0 every matching costs nothing; try -d 1 -g 0.5 -e 1 -y 1.
+
+Results: ./results/RUN.csv, the match result file (one ns row per matched pair),
+its companions RUN.csv.csv, RUN.csv.csv.csv and RUN.csv.csv.csv.csv, and the raw
+lists ./results/raw_*.csv, where RUN is GRAPH1__GRAPH2__d__g__e__y__c__s;
+./results/ must exist. tools/summary.sh results prints what a run found.
+Standard output: the cost of the empty matching, the cost of the matching
+found, the time and the iterations.
+Exit status: 0 after a run; 1 for a usage error, a graph file that does not
+open, -u 1 or start mode 0; 2 when a result file could not be written.
+Documentation: docs/USAGE.md, section "graphmat: match two graphs".
+)";
+
 void usage() {
     std::cerr << std::endl;
     std::cerr << "Legal switches:" << std::endl;
@@ -46,6 +85,7 @@ std::string truncated(double value) {
 }
 
 int run(int argc, char** argv) {
+    if (asksForHelp(argc, argv)) return printHelp(HELP);
     std::ios::sync_with_stdio(false);
     std::cout << "\n START \n";
 

@@ -9,12 +9,34 @@
 #include <string>
 #include <vector>
 
+#include "graph/CommandLine.h"
 #include "graph/Graph.h"
 #include "graph/platform.h"
 
 using namespace graphmat;
 
 namespace {
+
+// The text of --help.
+const char* const HELP = R"(graphstats: describes graphs: summary rows, degree and label distributions, matrices.
+
+Usage: graphstats [-h MODE] [-k details|versions|print|matrix] FILE...
+  FILE...   the graph files (at least one)
+  -h MODE   reader mode of the files, 0 to 12 (default 12: model graph file)
+  -k KIND   what to write of each graph (default details):
+            details   a summary row and the distributions
+            versions  the same with semicolons, and the version row
+            print     the whole graph on standard output
+            matrix    the adjacency matrix file
+Results, per graph NAME (its file name without folder and extension):
+details and versions append a row to ./graphs/all_graphs.csv and write
+./graphs/NAME.csv and ./logs/isolated_NAME.csv (versions also appends to
+./graphs/all_versions.csv); matrix writes ./mNAME. ./graphs/ and ./logs/ must
+exist.
+Exit status: 0; 1 for a usage error or a graph file that does not open (the
+others are still read); 2 when a file cannot be written.
+Documentation: docs/USAGE.md, section "graphstats: describe a collection of graphs".
+)";
 
 int usage(const std::string& problem) {
     if (!problem.empty()) std::cerr << problem << std::endl;
@@ -27,6 +49,7 @@ int usage(const std::string& problem) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (asksForHelp(argc, argv)) return printHelp(HELP);
     int mode = 12;
     std::string kind = "details";
     int arg = 1;

@@ -16,6 +16,31 @@ using namespace graphmat;
 
 namespace {
 
+// The text of --help.
+const char* const HELP = R"(logcost: prints the cost of the vertex correspondence that an edit-path log records.
+
+Usage: logcost [-h MODE] [-s SEED] [-d -g -e -y -c WEIGHT] -o OLD -n NEW -p LOG
+Each switch is followed by its value.
+  -o PATH   the old graph (required)
+  -n PATH   the new graph (required)
+  -p PATH   the edit-path log written by graphgen noise or mutate (required);
+            its n,old,new lines give the correspondence
+  -h MODE   reader mode of both graphs, 0 to 12 (default 0: plain graph file)
+  -d REAL   node drop weight (default 0)
+  -g REAL   edge drop weight (default 0)
+  -e REAL   edge weight (default 0)
+  -y REAL   asymmetry between deletions and insertions, not -1 (default 0)
+  -c REAL   label weight (default 0)
+  -s INT    random seed (default 1)
+
+Results: standard output, ending with the line "Log Matching Cost : " and the
+cost; the matcher it builds writes ./results/sem_OLD__NEW_PAIRS.csv (./results/
+must exist).
+Exit status: 0; 1 for a usage error or an input that does not open; 2 when a
+file of the matcher could not be written.
+Documentation: docs/USAGE.md, section "logcost: the cost of an edit-path log's correspondence".
+)";
+
 int usage(const std::string& problem) {
     std::cerr << problem << "\n\nUsage: logcost [-h reader mode, default 0] [-s random seed]"
               << " [-d -g -e -y -c cost weights] -o old graph -n new graph -p edit-path log" << std::endl;
@@ -25,6 +50,7 @@ int usage(const std::string& problem) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (asksForHelp(argc, argv)) return printHelp(HELP);
     std::string graph1, graph2, log;
     int mode = 0, seed = 1;
     CostWeights weights;

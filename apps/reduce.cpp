@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "graph/CommandLine.h"
 #include "graph/Graph.h"
 #include "graph/platform.h"
 #include "matching/Match.h"
@@ -12,6 +13,27 @@
 using namespace graphmat;
 
 namespace {
+
+// The text of --help.
+const char* const HELP = R"(reduce: pairs the obviously corresponding vertices of two class diagrams and keeps the rest.
+
+Usage: reduce [-h MODE] [-v 1|2] GRAPH1 GRAPH2
+  GRAPH1, GRAPH2  the two graph files (required)
+  -h MODE   reader mode of both graphs: 4, 8 or 9 (class diagram files) or 12
+            (model graph files) (default 4)
+  -v 1|2    1: copy the kept lines of ./datasets/cdiagrams/eclipse/NAME.txt;
+            2: regenerate class and member lines and copy the kept relation
+            lines of ./datasets/cdiagrams/mylyn/NAME.txt (default 1)
+With model graph files (mode 12) few members are paired: members are indexed by
+their full text and looked up by their simple name.
+
+Results, where A and B are the graph names: ./results/_A__B.csv (the obvious
+pairs), ./results/_A.txt and ./results/_B.txt (the reduced class diagram files);
+./results/ must exist.
+Exit status: 0; 1 for a usage error, a graph file that does not open or a gold
+file of that name that is kept; 2 when a result file cannot be written.
+Documentation: docs/USAGE.md, section "reduce: set aside the obvious part of two class diagrams".
+)";
 
 int usage(const std::string& problem) {
     std::cerr << problem << "\n"
@@ -37,6 +59,7 @@ bool wholeInt(const std::string& text, int& value) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (asksForHelp(argc, argv)) return printHelp(HELP);
     int mode = 4, variant = 1;
     std::vector<std::string> paths;
     for (int arg = 1; arg < argc; ++arg) {

@@ -3,10 +3,37 @@
 // tunnel reports into ./results/.
 #include <iostream>
 
+#include "graph/CommandLine.h"
 #include "graph/platform.h"
 #include "tunnel/Tunnel.h"
 
+namespace {
+
+// The text of --help.
+const char* const HELP = R"(tunnel: follows every class of the newest version back through a series of versions.
+
+Usage: tunnel SERIES_LIST
+  SERIES_LIST  a text file with one entry per line:
+               g,PATH  the class diagram file (reader mode 4) of one version,
+                       the newest version first
+               m,PATH  the match result file of two consecutive versions, from
+                       graphmat -h 4 -o OLDER -n NEWER
+               Paths are read relative to the current folder, not to the list.
+Model graph files (reader mode 12) are not read: the versions must be class
+diagram files, matched with graphmat -h 4.
+
+Results: five reports named after the newest version NEW, under ./results/
+(which must exist): _tunnel_NEW.csv, tunnel_NEW.csv, raw_tunnel_NEW.csv,
+ctunnel_NEW.csv, rtunnel_NEW.csv.
+Exit status: 0 after the reports; 1 for a bad command line or a series that
+cannot be tracked (nothing written); 2 when a report could not be written.
+Documentation: docs/USAGE.md, section "tunnel: follow the classes through a series of versions".
+)";
+
+}  // namespace
+
 int main(int argc, char** argv) {
+    if (graphmat::asksForHelp(argc, argv)) return graphmat::printHelp(HELP);
     std::ios::sync_with_stdio(false);
     if (argc != 2) {
         std::cerr << "Usage: tunnel SERIES_LIST" << std::endl;

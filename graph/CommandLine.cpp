@@ -54,6 +54,22 @@ void reportBadSwitch(char letter, const std::string& value) {
     std::cerr << "Switch -" << letter << ": \"" << value << "\" is not a number this switch takes" << std::endl;
 }
 
+bool asksForHelp(int argc, char** argv) {
+    if (argc < 2) return false;
+    const std::string first = argv[1];
+    return first == "--help" || first == "-help";
+}
+
+int printHelp(const std::string& text) {
+    std::cout << text;
+    std::cout.flush();
+    if (!std::cout) {
+        std::cerr << "Cannot write the standard output" << std::endl;
+        return 2;
+    }
+    return 0;
+}
+
 int runEntryPoint(int (*body)(int, char**), int argc, char** argv) {
     int status = 0;
     try {

@@ -21,6 +21,13 @@ bool readWholeNumber(const std::string& word, long low, long high, int& value);
 // Names a refused value of switch -letter on standard error (one line).
 void reportBadSwitch(char letter, const std::string& value);
 
+// True when the first argument asks for the program's help: "--help" or
+// "-help" (a later argument of that text is a value like any other).
+bool asksForHelp(int argc, char** argv);
+// Writes a program's help text to standard output: status 0, or 2 (named on
+// standard error) when the standard output could not be written.
+int printHelp(const std::string& text);
+
 // Runs `body`: a table that cannot fit in memory (MemoryLimitError) or an
 // allocation that fails ends the run with a message on standard error and
 // status 1; a body that ends with 0 while the standard output could not be
