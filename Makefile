@@ -38,7 +38,6 @@ fuzz:
 # only the graphmat program, so it needs no test framework; the whole console
 # output goes to demo-run/run.log.
 DEMO_WEIGHTS = -d 1 -g 0.5 -e 1 -y 1
-DEMO_RUN = shop-v1__shop-v2__1__0.5__1__1__0__1
 demo:
 	@echo "Building graphmat and matching examples/shop-v1.txt against examples/shop-v2.txt in demo-run/ ..."
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF > /dev/null
@@ -50,7 +49,7 @@ demo:
 	@grep -a "^Matching Cost" demo-run/run.log
 	@echo "(edit costs: the empty matching is the baseline; lower is better)"
 	@echo
-	@tools/demo-summary.sh demo-run/results $(DEMO_RUN)
+	@tools/summary.sh demo-run/results
 	@echo; echo "Console output: demo-run/run.log"; echo "Report files (docs/USAGE.md explains each):"; ls -1 demo-run/results | sed 's|^|  demo-run/results/|'
 
 clean:
