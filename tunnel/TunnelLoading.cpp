@@ -45,6 +45,35 @@ RunNameParts runNameParts(const std::string& path) {
     return parts;
 }
 
+// A version of the series list: its path and its line.
+struct ListedVersion {
+    std::string path;
+    int line = 0;
+};
+
+std::string describe(const ListedVersion& version) {
+    return "\"" + version.path + "\" (line " + to_string(version.line) + ")";
+}
+
+// The message for an "m" line whose older version is listed right before its
+// newer one: the versions were listed oldest first.
+std::string oldestFirst(const std::string& where, const std::string& file, const RunNameParts& parts) {
+    return where + ": the match result file " + file + " pairs \"" + parts.older + "\" (older) with \"" +
+           parts.newer + "\" (newer), but the series lists \"" + parts.older + "\" before \"" + parts.newer +
+           "\": list the versions (\"g\" lines) newest first";
+}
+
+// A hint for a path that does not open from the current folder but exists
+// beside the series list.
+std::string besideTheList(const std::string& listPath, const std::string& path) {
+    namespace fs = std::filesystem;
+    const fs::path folder = fs::path(listPath).parent_path();
+    std::error_code ignored;
+    if (folder.empty() || fs::path(path).is_absolute() || !fs::is_regular_file(folder / path, ignored)) return "";
+    return " (paths in a series list are read from the current folder, and " + (folder / path).string() +
+           " exists: run tunnel from the list's folder)";
+}
+
 }  // namespace
 
 Tunnel::Tunnel(std::string load_paths) : build_path(load_paths) {
@@ -84,6 +113,8 @@ void Tunnel::loadSeries(const std::string& path) {
     std::string lastMatchFile;
     std::string line;
     int lineNumber = 0;
+    std::vector<ListedVersion> listed;  // one per version, newest first
+    std::string listedOldestFirst;      // the message for the first "m" line that shows it
     while (readLine(list, line)) {
         ++lineNumber;
         const std::string where = path + " line " + to_string(lineNumber);
@@ -92,8 +123,11 @@ void Tunnel::loadSeries(const std::string& path) {
             if (fields[1].empty()) throw TunnelError(where + ": a \"g\" line without the path of a class diagram file");
             std::cout << "\n" << fields[1];
             auto version = std::make_unique<Graph>(4, fields[1]);
-            if (!version->fileOpened) throw TunnelError(where + ": the class diagram file " + fields[1] + " does not open");
+            if (!version->fileOpened)
+                throw TunnelError(where + ": the class diagram file " + fields[1] + " does not open" +
+                                  besideTheList(path, fields[1]));
             std::cout << "\n" << fields[1];
+            listed.push_back({fields[1], lineNumber});
             addVersion(std::move(version));
         } else if (fields[0] == "m") {
             if (fields[1].empty()) throw TunnelError(where + ": an \"m\" line without the path of a match result file");
@@ -107,6 +141,9 @@ void Tunnel::loadSeries(const std::string& path) {
             for (; q < gseries.size(); ++q) {
                 std::cout << "g1 : " << gseries[q]->name << " nameg1 : " << parts.newer << "\n";
                 if (parts.newer.empty() || gseries[q]->name != parts.newer) continue;
+                const bool olderListedBefore = q > 0 && gseries[q - 1]->name == parts.older;
+                if (olderListedBefore && listedOldestFirst.empty()) listedOldestFirst = oldestFirst(where, file, parts);
+                if (q + 1 >= gseries.size() && olderListedBefore) throw TunnelError(listedOldestFirst);
                 if (q + 1 >= gseries.size())
                     throw TunnelError(where + ": the match result file " + file + " names \"" + parts.newer +
                                       "\" as the newer version, but no older version is listed after it");
@@ -128,11 +165,26 @@ void Tunnel::loadSeries(const std::string& path) {
         throw TunnelError(path + ": a series needs at least two versions (\"g\" lines); it lists " +
                           to_string(gseries.size()));
     std::cout << "\n TUNNEL Loaded";
-    for (const auto& record : matchings)
-        if (record->matchList.empty())
-            throw TunnelError(path + ": no match result file for the step from \"" + record->g1->name + "\" to \"" +
+    for (const auto& record : matchings) {
+        if (!record->matchList.empty()) continue;
+        // Another step between versions of the same two names: one match
+        // result file name stands for both.
+        for (const auto& other : matchings)
+            if (other != record && other->g1->name == record->g1->name && other->g2->name == record->g2->name) {
+                const std::size_t a = static_cast<std::size_t>(record->position);
+                const std::size_t b = static_cast<std::size_t>(other->position);
+                throw TunnelError(path + ": the step from " + describe(listed[a]) + " to " + describe(listed[a + 1]) +
+                                  " and the step from " + describe(listed[b]) + " to " + describe(listed[b + 1]) +
+                                  " join versions of the same names, \"" + record->g1->name + "\" and \"" +
+                                  record->g2->name + "\": a match result file is named after the file names of its "
+                                  "versions without folder and extension, so one name stands for both steps; give "
+                                  "the versions files of different names");
+            }
+        if (!listedOldestFirst.empty()) throw TunnelError(listedOldestFirst);
+        throw TunnelError(path + ": no match result file for the step from \"" + record->g1->name + "\" to \"" +
                               record->g2->name + "\" (an \"m\" line naming ./results/" + record->g2->name + "__" +
                               record->g1->name + "__...csv)");
+    }
     if (!setCostParameters(parameters))
         throw TunnelError(path + ": no usable cost parameters in the name of the last match result file " +
                           lastMatchFile + " (expected older__newer__dwn__dwe__ew__asy__lw__seed.csv)");

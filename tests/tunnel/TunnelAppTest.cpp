@@ -2,7 +2,9 @@
 // lists that cannot be tracked.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
+#include <map>
 
 #include "TunnelFixture.h"
 
@@ -189,6 +191,16 @@ INSTANTIATE_TEST_SUITE_P(
         BadSeries{"a match file naming the last version loaded as the newer one", "g,shop-4.txt\n" + M34,
                   std::string("list.txt line 2: the match result file matches/shop-3__shop-4") + PARAMETERS +
                       " names \"shop-4\" as the newer version, but no older version is listed after it"},
+        BadSeries{"versions listed oldest first",
+                  "g,shop-1.txt\ng,shop-2.txt\ng,shop-3.txt\ng,shop-4.txt\nm,matches/shop-1__shop-2" +
+                      std::string(PARAMETERS) + "\n" + M34,
+                  std::string("list.txt line 5: the match result file matches/shop-1__shop-2") + PARAMETERS +
+                      " pairs \"shop-1\" (older) with \"shop-2\" (newer), but the series lists \"shop-1\" before "
+                      "\"shop-2\": list the versions (\"g\" lines) newest first"},
+        BadSeries{"versions listed oldest first, the newest step named first", "g,shop-3.txt\ng,shop-4.txt\n" + M34,
+                  std::string("list.txt line 3: the match result file matches/shop-3__shop-4") + PARAMETERS +
+                      " pairs \"shop-3\" (older) with \"shop-4\" (newer), but the series lists \"shop-3\" before "
+                      "\"shop-4\": list the versions (\"g\" lines) newest first"},
         BadSeries{"an empty path of a version", "g,shop-4.txt\ng,\n",
                   "list.txt line 2: a \"g\" line without the path of a class diagram file"},
         BadSeries{"an empty path of a match file", "g,shop-4.txt\ng,shop-3.txt\nm\n",
@@ -209,6 +221,41 @@ INSTANTIATE_TEST_SUITE_P(
                   "other/a__b__1__1__1__-1__0__1.csv (expected older__newer__dwn__dwe__ew__asy__lw__seed.csv)"}),
     CaseName());
 
+// Versions in different folders under one file name: the match result file
+// of a step is named after the versions' names, so two steps between
+// "model" and "model" share one name.
+TEST_F(ExampleSeries, VersionsOfTheSameFileNameInDifferentFolders) {
+    for (const char* version : {"a", "b", "c"}) fs::create_directory(version);
+    fs::copy_file("shop-3.txt", "a/model.txt");
+    fs::copy_file("shop-2.txt", "b/model.txt");
+    fs::copy_file("shop-1.txt", "c/model.txt");
+    const std::string match = std::string("model__model") + PARAMETERS;
+    fs::copy_file(std::string("matches/shop-2__shop-3") + PARAMETERS, match);
+    writeFile("list.txt", "g,a/model.txt\ng,b/model.txt\ng,c/model.txt\nm," + match + "\n");
+    RunResult run = runProgram(TUNNEL_BIN, {"list.txt"});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.err,
+              "list.txt: the step from \"b/model.txt\" (line 2) to \"c/model.txt\" (line 3) and the step from "
+              "\"a/model.txt\" (line 1) to \"b/model.txt\" (line 2) join versions of the same names, \"model\" and "
+              "\"model\": a match result file is named after the file names of its versions without folder and "
+              "extension, so one name stands for both steps; give the versions files of different names\n");
+    EXPECT_TRUE(results().empty());
+}
+
+// Paths in a list are read from the current folder; one that exists beside
+// the list is pointed out.
+TEST_F(ExampleSeries, PathsAreReadFromTheCurrentFolder) {
+    fs::create_directory("elsewhere");
+    fs::create_directory("elsewhere/results");
+    fs::current_path("elsewhere");
+    RunResult run = runProgram(TUNNEL_BIN, {"../series.txt"});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.err,
+              "../series.txt line 1: the class diagram file shop-4.txt does not open (paths in a series list are "
+              "read from the current folder, and ../shop-4.txt exists: run tunnel from the list's folder)\n");
+    fs::current_path("..");
+}
+
 TEST_F(ExampleSeries, MissingListAndBadCommandLine) {
     RunResult run = runProgram(TUNNEL_BIN, {"none.txt"});
     EXPECT_EQ(run.status, 1);
@@ -225,6 +272,60 @@ TEST_F(ExampleSeries, AReportThatCannotBeWrittenGivesStatus2) {
     RunResult run = runProgram(TUNNEL_BIN, {"series.txt"});
     EXPECT_EQ(run.status, 2);
     EXPECT_NE(run.err.find("Cannot write ./results/tunnel_shop-4.csv\n"), std::string::npos) << run.err;
+}
+
+}  // namespace
+}  // namespace graphmat::test
+
+namespace graphmat::test {
+namespace {
+
+// tools/model-to-class-diagram.awk: the classes of a model graph file, in
+// their order, with their members and their relations of kinds 1 to 3, as a
+// class diagram file that the tracker reads.
+TEST(ModelToClassDiagram, KeepsClassesMembersAndClassRelations) {
+    ScratchDir dir;
+    for (const std::string version : {"shop-v1", "shop-v2"}) {
+        const std::string command = "awk -f " + exampleFile("../tools/model-to-class-diagram.awk") + " " +
+                                    exampleFile(version + ".txt") + " > " + version + ".txt";
+        ASSERT_EQ(std::system(command.c_str()), 0);
+        Graph model(12, exampleFile(version + ".txt"));
+        Graph diagram(4, version + ".txt");
+        ASSERT_TRUE(diagram.fileOpened);
+        std::vector<std::string> classes;
+        std::map<int, int> classOf;  // model vertex -> class position
+        std::size_t members = 0, relations = 0;
+        for (const auto& v : model.V)
+            if (v->type == 1) {
+                classOf[v->number] = static_cast<int>(classes.size());
+                classes.push_back(v->label);
+            }
+        for (const auto& e : model.E)
+            for (char kind : e->label) {
+                if (kind == '9' && classOf.count(e->from) && !classOf.count(e->to) && model.V[e->to]->type >= 2)
+                    ++members;
+                if (kind >= '1' && kind <= '3' && classOf.count(e->from) && classOf.count(e->to)) ++relations;
+            }
+        ASSERT_EQ(static_cast<std::size_t>(diagram.vertices), classes.size()) << version;
+        std::size_t diagramMembers = 0, diagramRelations = 0;
+        for (int c = 0; c < diagram.vertices; ++c) {
+            EXPECT_EQ(diagram.V[c]->label, classes[c]) << version;
+            diagramMembers += diagram.V[c]->attributes.size() + diagram.V[c]->methods.size();
+        }
+        for (const auto& e : diagram.E) diagramRelations += e->label.size();
+        EXPECT_EQ(diagramMembers, members) << version;
+        EXPECT_EQ(diagramRelations, relations) << version;
+        EXPECT_GT(relations, 0u);
+    }
+    // The converted pair is matched with -h 4 and tracked.
+    RunResult run = runProgram(GRAPHMAT_BIN, {"-h", "4", "-d", "1", "-g", "0.5", "-e", "1", "-y", "1", "-o",
+                                              "shop-v1.txt", "-n", "shop-v2.txt"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    writeFile("series.txt", std::string("g,shop-v2.txt\ng,shop-v1.txt\nm,results/shop-v1__shop-v2") + PARAMETERS + "\n");
+    run = runProgram(TUNNEL_BIN, {"series.txt"});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.err, "");
+    EXPECT_TRUE(fileExists("results/ctunnel_shop-v2.csv"));
 }
 
 }  // namespace
