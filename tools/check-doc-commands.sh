@@ -1,0 +1,64 @@
+#!/usr/bin/env bash
+# Runs every command shown in README.md and in the READMEs under examples/
+# (their ```sh blocks), as written, and fails when one fails.
+#   tools/check-doc-commands.sh [BUILD_DIR]     (default: build)
+# The programs must be built in BUILD_DIR. Everything runs in a scratch copy
+# of the work tree, whose build/ is BUILD_DIR, so nothing is left behind.
+# Each block runs in a fresh shell (bash -e) from the folder of its README,
+# or from the folder that a first line "# in FOLDER/" names, with BUILD_DIR
+# on PATH (the README puts it there for the bare program names). Lines that
+# set up or build (apt-get, make) are not run: CI does that itself.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root="$PWD"
+build="$(cd "${1:-build}" && pwd)"
+for program in graphmat mces graphgen graphstats tunnel evaluate logcost reduce; do
+  [ -x "$build/$program" ] || { echo "check-doc-commands: $build/$program is not built" >&2; exit 1; }
+done
+
+scratch="$(mktemp -d)"
+trap 'rm -rf "$scratch"' EXIT
+copy="$scratch/repo"
+mkdir -p "$copy" "$scratch/tmp"
+tar -C "$root" --exclude=./.git --exclude='./build*' --exclude=./demo-run --exclude=./bench-run -cf - . |
+  tar -C "$copy" -xf -
+ln -s "$build" "$copy/build"
+
+readmes=(README.md)
+while IFS= read -r readme; do readmes+=("$readme"); done < <(cd "$root" && find examples -name README.md | sort)
+
+failed=0
+blocks=0
+for readme in "${readmes[@]}"; do
+  # One file per block: its first line number, then its lines.
+  rm -f "$scratch"/block-*
+  awk -v out="$scratch/block-" '
+    /^```sh[[:space:]]*$/ { inside = 1; n++; file = sprintf("%s%03d", out, n); print NR + 1 > file; next }
+    /^```/ && inside { inside = 0; close(file); next }
+    inside { print > file }
+  ' "$copy/$readme"
+  for block in "$scratch"/block-*; do
+    [ -e "$block" ] || continue
+    blocks=$((blocks + 1))
+    line="$(head -n 1 "$block")"
+    folder="$(dirname "$copy/$readme")"
+    first="$(sed -n 2p "$block")"
+    if [[ "$first" =~ ^\#\ in\ ([^[:space:]]+)/$ ]]; then folder="$folder/${BASH_REMATCH[1]}"; fi
+    script="$scratch/script.sh"
+    tail -n +2 "$block" | sed -E 's/^(apt-get|make)( .*)?$/# not run here: &/' > "$script"
+    if ! (cd "$folder" && PATH="$copy/build:$PATH" TMPDIR="$scratch/tmp" bash -e -o pipefail "$script") \
+        > "$scratch/log" 2>&1; then
+      failed=$((failed + 1))
+      echo "FAILED: $readme, the block at line $line:" >&2
+      sed 's/^/    /' "$script" >&2
+      echo "  output (last lines):" >&2
+      tail -n 15 "$scratch/log" | sed 's/^/    /' >&2
+    fi
+  done
+done
+
+if [ "$failed" -gt 0 ]; then
+  echo "check-doc-commands: $failed of $blocks blocks failed" >&2
+  exit 1
+fi
+echo "check-doc-commands: all $blocks blocks ran"
