@@ -20,7 +20,8 @@ Usage: tunnel SERIES_LIST
                        graphmat -h 4 -o OLDER -n NEWER
                Paths are read relative to the current folder, not to the list.
 Model graph files (reader mode 12) are not read: the versions must be class
-diagram files, matched with graphmat -h 4.
+diagram files, matched with graphmat -h 4; convert a model graph file with
+awk -f tools/model-to-class-diagram.awk MODEL.txt > CLASS_DIAGRAM.txt
 
 Results: five reports named after the newest version NEW, under ./results/
 (which must exist): _tunnel_NEW.csv, tunnel_NEW.csv, raw_tunnel_NEW.csv,
