@@ -58,13 +58,15 @@ done
 
 echo "Run $run (in $dir)"
 awk -v entities1="$entities1" -v entities2="$entities2" -v merges="$merges" -v result="$result" '
-  # A raw entity list line: "name","Category" (a method name holds commas).
+  # A raw entity list line: "name","Category" (a method name holds commas;
+  # after graphmat -w 1 the name has no quotes).
   function readEntities(path, name, category,    line, n, cut) {
     n = -1
     while ((getline line < path) > 0) {
       if (n >= 0) {
         cut = match(line, /,"[^"]*"$/)
-        name[n] = substr(line, 2, cut - 3)
+        name[n] = substr(line, 1, cut - 1)
+        if (name[n] ~ /^".*"$/) name[n] = substr(name[n], 2, length(name[n]) - 2)
         category[n] = substr(line, cut + 2, RLENGTH - 3)
       }
       n++

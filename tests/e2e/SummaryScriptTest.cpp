@@ -75,12 +75,14 @@ TEST(SummaryScript, TheShopExampleRun) {
 }
 
 // Two runs: g1 against g2, where the classes p.A and p.B of g1 were merged
-// into one block (number 5) matched with p.AB, and an older run x against y.
+// into one block (number 5) matched with p.AB, and an older run x against y
+// with the entity lists of graphmat -w 1 (names without quotes).
 void writeRuns() {
-    writeFile("results/raw_x.csv", "\"class\",\"category\"\n\"a\",\"Class\"\n");
-    writeFile("results/raw_y.csv", "\"class\",\"category\"\n\"a\",\"Class\"\n");
+    writeFile("results/raw_x.csv", "\"class\",\"category\"\nq.A,\"Class\"\nq.A.run(int,A),\"Method\"\n");
+    writeFile("results/raw_y.csv", "\"class\",\"category\"\nq.B,\"Class\"\nq.B.run(int,B),\"Method\"\n");
     writeFile("results/raw_x__y__0__0__0__0__0__1.csv", "\"class1\",\"class2\",\"category\"\n");
-    writeFile("results/x__y__0__0__0__0__0__1.csv", "\nCost:0 SameLabels\n\nns,0,0,a,a,,,,0,0,0,0\n");
+    writeFile("results/x__y__0__0__0__0__0__1.csv",
+              "\nCost:0 SameLabels\n\nns,0,0,q.A,q.B,,,,0,0,0,0\nns,1,1,q.A.run,q.B.run,,,,0,0,0,0\n");
 
     writeFile("results/raw_g1.csv",
               "\"class\",\"category\"\n\"p\",\"Package\"\n\"p.A\",\"Class\"\n\"p.B\",\"Class\"\n"
@@ -138,9 +140,11 @@ TEST(SummaryScript, MergedBlocksAndTheNewestRun) {
     r = summary({"results", "x__y__0__0__0__0__0__1"});
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_TRUE(test::contains(r.out, "Run x__y__0__0__0__0__0__1 (in results)\nTotal cost: 0\n"
-                                      "Matched pairs: 1 (0 with a new name, 0 with a merged block); deleted: 0; "
-                                      "inserted: 0\nClasses: 1 matched"))
+                                      "Matched pairs: 2 (2 with a new name, 0 with a merged block); deleted: 0; "
+                                      "inserted: 0\nClasses: 1 matched (1 with a new name)"))
         << r.out;
+    EXPECT_TRUE(test::contains(r.out, "\n  q.A -> q.B\n")) << r.out;
+    EXPECT_TRUE(test::contains(r.out, "\n  Method  q.A.run(int,A) -> q.B.run(int,B)\n")) << r.out;
 }
 
 TEST(SummaryScript, WhatCannotBeRead) {
