@@ -9,8 +9,8 @@ BEGIN { FS = ","; classes = 0; members = 0; relations = 0 }
 NR == 1 { next }
 { rest = substr($0, length($1) + length($2) + 3) }
 $1 == "c" { id[$2] = classes; line[classes++] = "c," id[$2] "," rest; next }
-$1 == "a" || $1 == "m" { kind[$2] = $1; spec[$2] = rest; next }
-$1 == "r" && $4 == 9 && ($2 in id) && ($3 in kind) { member[++members] = kind[$3] "," id[$2] "," spec[$3]; next }
+$1 == "a" || $1 == "m" { kind[$2] = $1; text[$2] = rest; next }
+$1 == "r" && $4 == 9 && ($2 in id) && ($3 in kind) { member[++members] = kind[$3] "," id[$2] "," text[$3]; next }
 $1 == "r" && $4 >= 1 && $4 <= 3 && ($2 in id) && ($3 in id) { relation[++relations] = "r," id[$2] "," id[$3] "," $4 }
 END {
   print classes "," relations

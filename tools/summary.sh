@@ -74,8 +74,8 @@ awk -v entities1="$entities1" -v entities2="$entities2" -v merges="$merges" -v r
     close(path)
     return n
   }
-  # The member numbers of a vertex text: pieces "N_label_spec___", one after
-  # the other (a piece with an empty spec ends in four "_").
+  # The member numbers of a vertex text: pieces "N_label_signature___", one after
+  # the other (a piece with an empty signature ends in four "_").
   # Marks them matched and returns their names joined by " + ".
   function members(text, into, name,    number, names) {
     text = "___" text

@@ -91,7 +91,7 @@ void writeRuns() {
               "\"class\",\"category\"\n\"p\",\"Package\"\n\"p.AB\",\"Class\"\n\"p.C\",\"Class\"\n"
               "\"p.AB.run(int,p.AB)\",\"Method\"\n");
     const std::string run = "g1__g2__1__0.5__1__1__0__1";
-    // Vertex texts: number, label, specification, "___" each; vertex 4 of
+    // Vertex texts: number, label, signature text, "___" each; vertex 4 of
     // g1 is labelled "5", so that a label is no member number.
     writeFile("results/raw_" + run + ".csv_MERGES.csv", "\"1_p.A____2_p.B____\",\"1_p.AB____\",Class,0.5\n");
     writeFile("results/raw_" + run + ".csv",
