@@ -5,10 +5,13 @@
 // the class diagrams are ./datasets/DATASET/<graph name>.txt.
 #include <iostream>
 
+#include "graph/CommandLine.h"
 #include "graph/platform.h"
 #include "matching/Match.h"
 
-int main(int argc, char** argv) {
+namespace {
+
+int run(int argc, char** argv) {
     if (argc != 3) {
         std::cerr << "Usage: evaluate RESULT_FILE DATASET\n"
                   << "  RESULT_FILE  match result file name inside ./results/\n"
@@ -20,3 +23,7 @@ int main(int argc, char** argv) {
     if (graphmat::outputFailed()) return 2;
     return appended ? 0 : 1;
 }
+
+}  // namespace
+
+int main(int argc, char** argv) { return graphmat::runEntryPoint(run, argc, argv); }

@@ -160,9 +160,7 @@ int run(int argc, char** argv) {
     // Every result file is closed by now: flush the standard streams and end
     // the process without taking the matcher's many small blocks, cells and
     // edges apart one by one (the system takes the memory back at once).
-    std::cout.flush();
-    std::fflush(nullptr);
-    std::_Exit(outputFailed() ? 2 : 0);
+    exitWithoutTeardown(outputFailed() ? 2 : 0);
 }
 
 }  // namespace

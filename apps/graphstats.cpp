@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "graph/CommandLine.h"
 #include "graph/Graph.h"
 #include "graph/platform.h"
 
@@ -24,9 +25,7 @@ int usage(const std::string& problem) {
     return 1;
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
+int run(int argc, char** argv) {
     int mode = 12;
     std::string kind = "details";
     int arg = 1;
@@ -64,3 +63,7 @@ int main(int argc, char** argv) {
     std::cout.flush();
     return outputFailed() ? 2 : missing ? 1 : 0;
 }
+
+}  // namespace
+
+int main(int argc, char** argv) { return runEntryPoint(run, argc, argv); }

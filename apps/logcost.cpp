@@ -22,9 +22,7 @@ int usage(const std::string& problem) {
     return 1;
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
+int run(int argc, char** argv) {
     std::string graph1, graph2, log;
     int mode = 0, seed = 1;
     CostWeights weights;
@@ -61,7 +59,9 @@ int main(int argc, char** argv) {
     if (missing) return 1;
 
     Match match(&g1, &g2, &costs, seed, 3);
-    const bool logOpens = std::ifstream(log).is_open();
+    std::ifstream logFile;
+    const bool logOpens = openForReading(logFile, log);
+    logFile.close();
     if (!logOpens) reportMissingInput(log);
     const double cost = match.getLog(log);
     std::cout << "\n\n\nLog Matching Cost : " << cost << "\n";
@@ -69,3 +69,7 @@ int main(int argc, char** argv) {
     if (!logOpens) return 1;
     return outputFailed() ? 2 : 0;
 }
+
+}  // namespace
+
+int main(int argc, char** argv) { return runEntryPoint(run, argc, argv); }

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "graph/CommandLine.h"
 #include "graph/Graph.h"
 #include "graph/platform.h"
 #include "matching/Match.h"
@@ -34,9 +35,7 @@ bool wholeInt(const std::string& text, int& value) {
     return used == text.size();
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
+int run(int argc, char** argv) {
     int mode = 4, variant = 1;
     std::vector<std::string> paths;
     for (int arg = 1; arg < argc; ++arg) {
@@ -71,3 +70,7 @@ int main(int argc, char** argv) {
     if (done != "YES") return 1;
     return outputFailed() ? 2 : 0;
 }
+
+}  // namespace
+
+int main(int argc, char** argv) { return runEntryPoint(run, argc, argv); }

@@ -3,10 +3,13 @@
 // tunnel reports into ./results/.
 #include <iostream>
 
+#include "graph/CommandLine.h"
 #include "graph/platform.h"
 #include "tunnel/Tunnel.h"
 
-int main(int argc, char** argv) {
+namespace {
+
+int run(int argc, char** argv) {
     std::ios::sync_with_stdio(false);
     if (argc != 2) {
         std::cerr << "Usage: tunnel SERIES_LIST" << std::endl;
@@ -24,3 +27,7 @@ int main(int argc, char** argv) {
     std::cout << std::endl;
     return graphmat::outputFailed() ? 2 : 0;
 }
+
+}  // namespace
+
+int main(int argc, char** argv) { return graphmat::runEntryPoint(run, argc, argv); }

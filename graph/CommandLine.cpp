@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <iostream>
 #include <limits>
@@ -54,6 +55,25 @@ void reportBadSwitch(char letter, const std::string& value) {
     std::cerr << "Switch -" << letter << ": \"" << value << "\" is not a number this switch takes" << std::endl;
 }
 
+bool standardOutputFailed() {
+    std::cout.flush();
+    const bool streamFailed = !std::cout;
+    const bool fileFailed = std::fflush(stdout) != 0 || std::ferror(stdout) != 0;
+    return streamFailed || fileFailed;
+}
+
+int finishStatus(int status) {
+    if (!standardOutputFailed() || status != 0) return status;
+    std::cerr << "Cannot write the standard output" << std::endl;
+    return 2;
+}
+
+void exitWithoutTeardown(int status) {
+    status = finishStatus(status);
+    std::fflush(nullptr);
+    std::_Exit(status);
+}
+
 int runEntryPoint(int (*body)(int, char**), int argc, char** argv) {
     int status = 0;
     try {
@@ -71,12 +91,7 @@ int runEntryPoint(int (*body)(int, char**), int argc, char** argv) {
         std::cerr << "Out of memory: the inputs ask for a table larger than this machine can address" << std::endl;
         return 1;
     }
-    std::cout.flush();
-    if (status == 0 && !std::cout) {
-        std::cerr << "Cannot write the standard output" << std::endl;
-        return 2;
-    }
-    return status;
+    return finishStatus(status);
 }
 
 }  // namespace graphmat

@@ -21,10 +21,21 @@ bool readWholeNumber(const std::string& word, long low, long high, int& value);
 // Names a refused value of switch -letter on standard error (one line).
 void reportBadSwitch(char letter, const std::string& value);
 
+// Flushes the standard output (the stream and the C file beneath it); true
+// when anything written to it was lost (a full disk, /dev/full).
+bool standardOutputFailed();
+// The status a program ends with: a run that would end with 0 while its
+// standard output could not be written says so on standard error and ends
+// with 2; other statuses stand.
+int finishStatus(int status);
+// Ends the process at once with finishStatus(status), every stream flushed,
+// without destroying the run's objects.
+[[noreturn]] void exitWithoutTeardown(int status);
+
 // Runs `body`: a table that cannot fit in memory (MemoryLimitError) or an
 // allocation that fails ends the run with a message on standard error and
 // status 1; a body that ends with 0 while the standard output could not be
-// written ends with status 2.
+// written ends with status 2 (finishStatus).
 int runEntryPoint(int (*body)(int, char**), int argc, char** argv);
 
 }  // namespace graphmat

@@ -3,7 +3,6 @@
 #include "graph/Graph.h"
 
 #include <algorithm>
-#include <filesystem>
 #include <fstream>
 #include <iostream>
 
@@ -53,11 +52,8 @@ Graph::Graph(int mode, const std::string& path) {
 
     std::ios::openmode openMode = std::ios::in;
     if (mode == 1 || mode == 2) openMode |= std::ios::binary;
-    // A directory opens as a stream on Linux but holds no graph: it counts
-    // as a file that does not open.
     std::ifstream file;
-    std::error_code notADirectory;
-    if (!std::filesystem::is_directory(path, notADirectory)) file.open(path, openMode);
+    openForReading(file, path, openMode);
     std::cout << "File " << path << " ...";
     if (!file.is_open()) {
         std::cout << "Not Found \n";

@@ -54,8 +54,8 @@ struct Reduction {
 // The obvious pairs file doubles as the hand-made gold file of the
 // evaluation: a file there that holds anything but pair lines is kept.
 bool goldFileStands(const std::string& path) {
-    std::ifstream in(path);
-    if (!in.is_open()) return false;
+    std::ifstream in;
+    if (!openForReading(in, path)) return false;
     std::string line;
     while (readLine(in, line))
         if (line.compare(0, 3, "ns,") != 0) return true;
@@ -122,8 +122,8 @@ void findLeftovers(Side& side) {
 // every other line (with `relationsOnly` false) by its second field. A line
 // without the fields it needs is skipped.
 void copyKeptLines(const std::string& path, const Side& side, std::ostream& out, bool relationsOnly) {
-    std::ifstream in(path);
-    if (!in.is_open()) {
+    std::ifstream in;
+    if (!openForReading(in, path)) {
         reportMissingInput(path);
         return;
     }

@@ -1,7 +1,6 @@
 // Loading a version series: the series list file, the versions, the match
 // result file of each step, the cost model from the parameters of the last
 // match result file name, and the creation costs of the oldest classes.
-#include <filesystem>
 #include <fstream>
 #include <iostream>
 
@@ -75,9 +74,7 @@ void Tunnel::addVersion(std::unique_ptr<Graph> version) {
 
 void Tunnel::loadSeries(const std::string& path) {
     std::ifstream list;
-    std::error_code notADirectory;
-    if (!std::filesystem::is_directory(path, notADirectory)) list.open(path);
-    if (!list.is_open()) throw TunnelError("Cannot read the series list file " + path);
+    if (!openForReading(list, path)) throw TunnelError("Cannot read the series list file " + path);
 
     std::cout << "\n TUNNEL To Be Loaded";
     std::string parameters;  // of the last "m" line

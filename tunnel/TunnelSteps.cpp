@@ -2,7 +2,6 @@
 // versions gives every class of the newer version its image in the older
 // one; members and relations are compared with the image's.
 #include <algorithm>
-#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <set>
@@ -188,9 +187,7 @@ int Tunnel::getMatches(matching* mat, std::string file_path) {
     // Rows "ns", older class (graph 1), newer class (graph 2), ..., the two
     // overall costs in fields 9 and 10.
     std::ifstream file;
-    std::error_code notADirectory;
-    if (!std::filesystem::is_directory(file_path, notADirectory)) file.open(file_path);
-    if (!file.is_open()) reportMissingInput(file_path);
+    if (!openForReading(file, file_path)) reportMissingInput(file_path);
     SkippedRows skipped;
     std::string line;
     int lineNumber = 0;
