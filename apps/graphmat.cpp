@@ -92,7 +92,7 @@ int run(int argc, char** argv) {
         if (!valid) {
             std::cout.flush();
             usage();
-            reportBadSwitch(letter, value);
+            reportBadSwitch(letter, value, std::string("hslruw").find(letter) != std::string::npos);
             return 1;
         }
         arg += 2;

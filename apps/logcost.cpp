@@ -1,6 +1,7 @@
 // logcost: the cost, under the driver's cost model, of the vertex
 // correspondence that an edit-path log records between two graphs.
 //   logcost [-h MODE] [-s SEED] [-d -g -e -y -c WEIGHT] -o OLD -n NEW -p LOG
+#include <climits>
 #include <fstream>
 #include <iostream>
 #include <string>
@@ -40,6 +41,8 @@ int run(int argc, char** argv) {
         else if (letter == 'h') valid = parseSwitchValue(value, mode);
         else if (letter == 's') valid = parseSwitchValue(value, seed);
         else valid = parseSwitchValue(value, *weights.forSwitch(letter));
+        if (!valid && (letter == 'h' || letter == 's') && wholeNumberOutOfRange(value, INT_MIN, INT_MAX))
+            return usage("Switch " + key + ": \"" + value + "\" is " + outOfRangeText(INT_MIN, INT_MAX));
         if (!valid) return usage("Switch " + key + " needs a number, not \"" + value + "\"");
     }
     if (graph1.empty() || graph2.empty() || log.empty()) return usage("Switches -o, -n and -p are needed");

@@ -1,6 +1,7 @@
 // reduce: pairs the obviously corresponding vertices of two class diagrams
 // and writes the obvious pairs and the two reduced class diagram files into
 // ./results/, so that only the rest needs matching.
+#include <climits>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -44,6 +45,8 @@ int run(int argc, char** argv) {
             if (arg + 1 >= argc) return usage("Switch " + a + " needs a value");
             const std::string value = argv[++arg];
             int& target = a == "-h" ? mode : variant;
+            if (wholeNumberOutOfRange(value, INT_MIN, INT_MAX))
+                return usage("Switch " + a + ": \"" + value + "\" is " + outOfRangeText(INT_MIN, INT_MAX));
             if (!wholeInt(value, target)) return usage("Switch " + a + ": not a whole number: " + value);
         } else if (a.size() > 1 && a[0] == '-') {
             return usage("Unknown switch " + a);

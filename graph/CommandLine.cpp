@@ -51,8 +51,28 @@ bool readWholeNumber(const std::string& word, long low, long high, int& value) {
     return true;
 }
 
-void reportBadSwitch(char letter, const std::string& value) {
-    std::cerr << "Switch -" << letter << ": \"" << value << "\" is not a number this switch takes" << std::endl;
+bool wholeNumberOutOfRange(const std::string& text, double low, double high) {
+    double read = 0;
+    return parseSwitchValue(text, read) && read == std::trunc(read) && (read < low || read > high);
+}
+
+std::string outOfRangeText(long low, long high) {
+    return "out of range: a whole number from " + std::to_string(low) + " to " + std::to_string(high);
+}
+
+std::string wholeNumberRefusal(const std::string& name, const std::string& word) {
+    constexpr int low = std::numeric_limits<int>::min(), high = std::numeric_limits<int>::max();
+    if (wholeNumberOutOfRange(word, low, high)) return name + " is " + outOfRangeText(low, high) + ", not '" + word + "'";
+    return name + " must be a whole number, not '" + word + "'";
+}
+
+void reportBadSwitch(char letter, const std::string& value, bool wholeNumber) {
+    constexpr int low = std::numeric_limits<int>::min(), high = std::numeric_limits<int>::max();
+    std::cerr << "Switch -" << letter << ": \"" << value << "\" is ";
+    if (wholeNumber && wholeNumberOutOfRange(value, low, high))
+        std::cerr << outOfRangeText(low, high) << std::endl;
+    else
+        std::cerr << "not a number this switch takes" << std::endl;
 }
 
 bool standardOutputFailed() {

@@ -18,8 +18,21 @@ bool parseSwitchValue(const std::string& text, int& value);
 // within [low, high]; false, value unchanged, for anything else.
 bool readWholeNumber(const std::string& word, long low, long high, int& value);
 
-// Names a refused value of switch -letter on standard error (one line).
-void reportBadSwitch(char letter, const std::string& value);
+// True when `text` reads as a whole number (as parseSwitchValue reads it,
+// "3e10" included) that lies outside [low, high].
+bool wholeNumberOutOfRange(const std::string& text, double low, double high);
+// "out of range: a whole number from LOW to HIGH".
+std::string outOfRangeText(long low, long high);
+// Why a parameter `name` refuses `word` where a whole number of int is
+// expected: "NAME must be a whole number, not 'WORD'", or, for a whole
+// number beyond int, "NAME is out of range: a whole number from ... to ...,
+// not 'WORD'".
+std::string wholeNumberRefusal(const std::string& name, const std::string& word);
+
+// Names a refused value of switch -letter on standard error (one line); a
+// whole-number switch (`wholeNumber`) given a whole number beyond int is
+// said to be out of range, with the range.
+void reportBadSwitch(char letter, const std::string& value, bool wholeNumber = false);
 
 // Flushes the standard output (the stream and the C file beneath it); true
 // when anything written to it was lost (a full disk, /dev/full).

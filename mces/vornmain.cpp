@@ -72,7 +72,7 @@ int vornmain(int argc, char** argv) {
         }
         if (!valid) {
             use_MCES();
-            reportBadSwitch(letter, value);
+            reportBadSwitch(letter, value, letter != 'a');
             return 1;
         }
     }

@@ -129,5 +129,37 @@ TEST(ConsoleThatCannotBeWritten, EveryProgramEndsWithStatus2) {
     std::filesystem::current_path("..");
 }
 
+// A whole number beyond the integer range is not "not a whole number": the
+// message says it is out of range and gives the range, in every program.
+TEST(NumbersOutOfRange, EveryProgramGivesTheRange) {
+    ScratchDir dir;
+    const std::string intRange = "out of range: a whole number from -2147483648 to 2147483647";
+    struct Case {
+        std::string what;
+        std::string program;
+        std::vector<std::string> args;
+        std::string message;
+    };
+    const std::vector<Case> cases = {
+        {"noise seed", GRAPHGEN_BIN, {"noise", "2", "3", "1", "2147483648"}, "seed is " + intRange + ", not '2147483648'"},
+        {"noise k", GRAPHGEN_BIN, {"noise", "99999999999", "3", "1", "2"}, "k is " + intRange + ", not '99999999999'"},
+        {"shuffle seed", GRAPHGEN_BIN, {"shuffle", "0", "g.csv", "-2147483649", "out.csv"},
+         "seed is " + intRange + ", not '-2147483649'"},
+        {"graphmat", GRAPHMAT_BIN, {"-l", "3e10", "-o", "a", "-n", "b"}, "Switch -l: \"3e10\" is " + intRange},
+        {"mces", MCES_BIN, {"-o", "a", "-n", "b", "-m", "99999999999"}, "Switch -m: \"99999999999\" is " + intRange},
+        {"logcost", LOGCOST_BIN, {"-s", "99999999999", "-o", "a", "-n", "b", "-p", "c"},
+         "Switch -s: \"99999999999\" is " + intRange},
+        {"reduce", REDUCE_BIN, {"-v", "99999999999", "a", "b"}, "Switch -v: \"99999999999\" is " + intRange},
+        {"graphstats", GRAPHSTATS_BIN, {"-h", "99999999999", "a"},
+         "Switch -h: \"99999999999\" is out of range: a whole number from 0 to 12 (a reader mode)"},
+    };
+    for (const Case& c : cases) {
+        RunResult r = test::runProgram(c.program, c.args, kGuarded);
+        EXPECT_EQ(r.status, 1) << c.what;
+        EXPECT_TRUE(contains(r.err, c.message + "\n")) << c.what << ": " << r.err;
+        EXPECT_FALSE(contains(r.err, "whole number, not")) << c.what << ": " << r.err;
+    }
+}
+
 }  // namespace
 }  // namespace graphmat
