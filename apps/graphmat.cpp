@@ -118,6 +118,7 @@ int run(int argc, char** argv) {
             reportMissingInput(path);
             missing = true;
         }
+        if (graph->nothingRead) missing = true;  // named by its reader
     }
     if (missing) {
         std::cout.flush();

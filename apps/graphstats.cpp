@@ -57,6 +57,10 @@ int run(int argc, char** argv) {
             missing = true;
             continue;
         }
+        if (g.nothingRead) {  // named by its reader
+            missing = true;
+            continue;
+        }
         if (kind == "details") g.graphDetails();
         if (kind == "versions") g.mozillaDetails();
         if (kind == "print") g.print();

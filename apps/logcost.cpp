@@ -58,6 +58,8 @@ int run(int argc, char** argv) {
         if (mode != 7 && !graph->fileOpened) {
             reportMissingInput(path);
             missing = true;
+        } else if (graph->nothingRead) {
+            missing = true;  // named by its reader
         }
     if (missing) return 1;
 

@@ -65,6 +65,8 @@ int run(int argc, char** argv) {
         if (!graph->fileOpened) {
             reportMissingInput(path);
             missing = true;
+        } else if (graph->nothingRead) {
+            missing = true;  // named by its reader
         }
     if (missing) return 1;
 

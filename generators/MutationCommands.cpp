@@ -33,7 +33,7 @@ auto refuser(const char* word, void (*usage)(std::ostream&)) {
 std::unique_ptr<Graph> readInput(int mode, const std::string& path) {
     auto g = std::make_unique<Graph>(mode, path);
     std::cout << "\n";
-    if (g->fileOpened) return g;
+    if (g->fileOpened) return g->nothingRead ? nullptr : std::move(g);  // the reader named such a file
     reportMissingInput(path);
     return nullptr;
 }

@@ -116,6 +116,8 @@ bool Match::evalSolution(std::string file, std::string dataset) {
         if (!graph->fileOpened) {
             reportMissingInput(path);
             unread = true;
+        } else if (graph->nothingRead) {
+            unread = true;  // named by its reader
         }
     if (unread) {
         std::cerr << "Nothing appended to ./eval_results.csv" << std::endl;

@@ -90,6 +90,8 @@ void Tunnel::loadSeries(const std::string& path) {
             std::cout << "\n" << fields[1];
             auto version = std::make_unique<Graph>(4, fields[1]);
             if (!version->fileOpened) throw TunnelError(where + ": the class diagram file " + fields[1] + " does not open");
+            if (version->nothingRead)
+                throw TunnelError(where + ": no line of " + fields[1] + " reads as a class diagram file");
             std::cout << "\n" << fields[1];
             addVersion(std::move(version));
         } else if (fields[0] == "m") {
