@@ -129,6 +129,64 @@ TEST(ConsoleThatCannotBeWritten, EveryProgramEndsWithStatus2) {
     std::filesystem::current_path("..");
 }
 
+// A file with content of which no line reads in the chosen reader mode is no
+// empty graph: every program that reads graph files names it with the mode
+// and ends with status 1 before it works on it.
+TEST(FilesOfWhichNothingReads, EveryProgramEndsWithStatus1) {
+    ScratchDir dir;
+    const std::string noise = "kq3Jz+u/Lw9\nXr!f 77,,\n";
+    const std::string v2 = test::exampleFile("library-v2.txt");
+    test::writeFile("noise.txt", noise);
+    test::writeFile("a.csv", "2,1\n0,a\n1,b\n0,1,1\n");
+    test::writeFile("log.txt", "n,0,0\n");
+    std::filesystem::create_directories("datasets/ds");
+    test::writeFile("datasets/ds/v1.txt", noise);
+    std::filesystem::copy_file(v2, "datasets/ds/v2.txt");
+    test::writeFile("results/v1__v2__1__0.5__1__1__0__1.csv", "ns,0,0,a,a\n");
+    test::writeFile("series.txt", "g,library-v2.txt\ng,noise.txt\nm,noise__library-v2__1__0.5__1__1__0__1.csv\n");
+    std::filesystem::copy_file(v2, "library-v2.txt");
+    std::filesystem::create_directories("logs");
+    const std::string inMode4 = "Graph file noise.txt: no line reads in reader mode 4\n";
+    const std::vector<std::pair<ProgramCase, std::string>> cases = {
+        {{"graphmat", GRAPHMAT_BIN, {"-h", "4", "-o", "noise.txt", "-n", v2}}, inMode4},
+        {{"graphstats", GRAPHSTATS_BIN, {"-h", "4", "noise.txt"}}, inMode4},
+        {{"logcost", LOGCOST_BIN, {"-o", "noise.txt", "-n", "a.csv", "-p", "log.txt"}},
+         "Graph file noise.txt: no line reads in reader mode 0\n"},
+        {{"reduce", REDUCE_BIN, {"noise.txt", v2}}, inMode4},
+        {{"mces", MCES_BIN, {"-o", "a.csv", "-n", "noise.txt"}}, "Graph file noise.txt: no line reads in reader mode 6\n"},
+        {{"evaluate", EVALUATE_BIN, {"v1__v2__1__0.5__1__1__0__1.csv", "ds"}},
+         "Graph file ./datasets/ds/v1.txt: no line reads in reader mode 4\n"},
+        {{"tunnel", TUNNEL_BIN, {"series.txt"}},
+         inMode4 + "series.txt line 2: no line of noise.txt reads as a class diagram file\n"},
+        {{"graphgen mutate", GRAPHGEN_BIN, {"mutate", "4", "noise.txt", "0.2", "0.2", "0.1", "0", "5", "m.csv", "l.csv"}},
+         inMode4},
+    };
+    for (const auto& [c, message] : cases) {
+        RunResult r = test::runProgram(c.program, c.args, kGuarded);
+        EXPECT_EQ(r.status, 1) << describe(c);
+        EXPECT_TRUE(contains(r.err, message)) << describe(c) << ": " << r.err;
+        EXPECT_FALSE(contains(r.out, "Matching Cost")) << describe(c);
+    }
+    EXPECT_FALSE(test::fileExists("eval_results.csv"));
+    EXPECT_FALSE(test::fileExists("results.csv"));
+    EXPECT_FALSE(test::fileExists("m.csv"));
+}
+
+// A model graph file given as a version of a series reads in part as a class
+// diagram (its class lines): the run goes on, and one line on standard error
+// counts the lines not read and says what the file looks like.
+TEST(FilesOfWhichNothingReads, AVersionThatReadsInPartIsCountedOnStandardError) {
+    ScratchDir dir;
+    std::filesystem::copy(test::exampleFile("series"), ".", std::filesystem::copy_options::recursive);
+    std::filesystem::copy_file(test::exampleFile("shop-v1.txt"), "shop-1.txt",
+                               std::filesystem::copy_options::overwrite_existing);
+    RunResult r = test::runProgram(TUNNEL_BIN, {"series.txt"}, kGuarded);
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_TRUE(contains(r.err, "Graph file shop-1.txt: 169 lines not read in reader mode 4 (the first: line 2); "
+                                "it looks like a model graph file (reader mode 12)\n"))
+        << r.err;
+}
+
 // A whole number beyond the integer range is not "not a whole number": the
 // message says it is out of range and gives the range, in every program.
 TEST(NumbersOutOfRange, EveryProgramGivesTheRange) {
