@@ -83,9 +83,9 @@ bool standardOutputFailed() {
 }
 
 int finishStatus(int status) {
-    if (!standardOutputFailed() || status != 0) return status;
+    if (!standardOutputFailed()) return status;
     std::cerr << "Cannot write the standard output" << std::endl;
-    return 2;
+    return status == 0 ? 2 : status;
 }
 
 void exitWithoutTeardown(int status) {

@@ -37,9 +37,9 @@ void reportBadSwitch(char letter, const std::string& value, bool wholeNumber = f
 // Flushes the standard output (the stream and the C file beneath it); true
 // when anything written to it was lost (a full disk, /dev/full).
 bool standardOutputFailed();
-// The status a program ends with: a run that would end with 0 while its
-// standard output could not be written says so on standard error and ends
-// with 2; other statuses stand.
+// The status a program ends with: a standard output that could not be
+// written is named on standard error, and a run that would end with 0 ends
+// with 2 instead; other statuses stand.
 int finishStatus(int status);
 // Ends the process at once with finishStatus(status), every stream flushed,
 // without destroying the run's objects.

@@ -119,6 +119,11 @@ TEST(ConsoleThatCannotBeWritten, EveryProgramEndsWithStatus2) {
         EXPECT_EQ(r.status, 2) << describe(c);
         EXPECT_TRUE(contains(r.err, "Cannot write the standard output\n")) << describe(c) << r.err;
     }
+    // A run that fails for another reason keeps its status; the console is
+    // named all the same.
+    RunResult missing = test::runProgram(GRAPHSTATS_BIN, {"-h", "0", "none.csv"}, {"/dev/full", 120});
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_EQ(missing.err, "Cannot read none.csv\nCannot write the standard output\n");
     // The tracker, from inside its series folder.
     std::filesystem::current_path("series");
     std::filesystem::create_directories("results");
