@@ -62,7 +62,8 @@ std::string outOfRangeText(long low, long high) {
 
 std::string wholeNumberRefusal(const std::string& name, const std::string& word) {
     constexpr int low = std::numeric_limits<int>::min(), high = std::numeric_limits<int>::max();
-    if (wholeNumberOutOfRange(word, low, high)) return name + " is " + outOfRangeText(low, high) + ", not '" + word + "'";
+    if (wholeNumberOutOfRange(word, low, high))
+        return name + " is " + outOfRangeText(low, high) + ", not '" + word + "'";
     return name + " must be a whole number, not '" + word + "'";
 }
 

@@ -4,9 +4,9 @@
 
 #include <algorithm>
 #include <cctype>
-#include <map>
 #include <fstream>
 #include <iostream>
+#include <map>
 
 #include "graph/platform.h"
 
@@ -31,10 +31,6 @@ bool isDigit(char c) { return c >= '0' && c <= '9'; }
 void writeWeights(std::ostream& out, const float* weight) {
     for (int i = 0; i < MAX_W && weight[i] >= 0; ++i) out << "," << weight[i];
 }
-
-}  // namespace
-
-namespace {
 
 bool isBlank(const std::string& text) { return text.find_first_not_of(" \t\r") == std::string::npos; }
 
@@ -99,7 +95,8 @@ void reportUnreadLines(Graph& g, const std::string& path, int mode) {
     if (a.notRead == 0) return;
     g.nothingRead = a.read == 0;
     const int lookalike = lookalikeSyntax(path);
-    const std::string hint = lookalike >= 0 && lookalike != syntaxOf(mode) ? "; it looks like " + syntaxName(lookalike) : "";
+    std::string hint;
+    if (lookalike >= 0 && lookalike != syntaxOf(mode)) hint = "; it looks like " + syntaxName(lookalike);
     if (g.nothingRead)
         std::cerr << "Graph file " << path << ": no line reads in reader mode " << mode << hint << std::endl;
     else

@@ -158,12 +158,14 @@ TEST(FilesOfWhichNothingReads, EveryProgramEndsWithStatus1) {
         {{"logcost", LOGCOST_BIN, {"-o", "noise.txt", "-n", "a.csv", "-p", "log.txt"}},
          "Graph file noise.txt: no line reads in reader mode 0\n"},
         {{"reduce", REDUCE_BIN, {"noise.txt", v2}}, inMode4},
-        {{"mces", MCES_BIN, {"-o", "a.csv", "-n", "noise.txt"}}, "Graph file noise.txt: no line reads in reader mode 6\n"},
+        {{"mces", MCES_BIN, {"-o", "a.csv", "-n", "noise.txt"}},
+         "Graph file noise.txt: no line reads in reader mode 6\n"},
         {{"evaluate", EVALUATE_BIN, {"v1__v2__1__0.5__1__1__0__1.csv", "ds"}},
          "Graph file ./datasets/ds/v1.txt: no line reads in reader mode 4\n"},
         {{"tunnel", TUNNEL_BIN, {"series.txt"}},
          inMode4 + "series.txt line 2: no line of noise.txt reads as a class diagram file\n"},
-        {{"graphgen mutate", GRAPHGEN_BIN, {"mutate", "4", "noise.txt", "0.2", "0.2", "0.1", "0", "5", "m.csv", "l.csv"}},
+        {{"graphgen mutate", GRAPHGEN_BIN,
+          {"mutate", "4", "noise.txt", "0.2", "0.2", "0.1", "0", "5", "m.csv", "l.csv"}},
          inMode4},
     };
     for (const auto& [c, message] : cases) {
@@ -204,7 +206,8 @@ TEST(NumbersOutOfRange, EveryProgramGivesTheRange) {
         std::string message;
     };
     const std::vector<Case> cases = {
-        {"noise seed", GRAPHGEN_BIN, {"noise", "2", "3", "1", "2147483648"}, "seed is " + intRange + ", not '2147483648'"},
+        {"noise seed", GRAPHGEN_BIN, {"noise", "2", "3", "1", "2147483648"},
+         "seed is " + intRange + ", not '2147483648'"},
         {"noise k", GRAPHGEN_BIN, {"noise", "99999999999", "3", "1", "2"}, "k is " + intRange + ", not '99999999999'"},
         {"shuffle seed", GRAPHGEN_BIN, {"shuffle", "0", "g.csv", "-2147483649", "out.csv"},
          "seed is " + intRange + ", not '-2147483649'"},

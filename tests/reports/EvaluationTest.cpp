@@ -155,7 +155,8 @@ TEST(EvaluateEntry, ADirectoryInPlaceOfAnInputIsAMissingFile) {
     };
     const std::vector<Case> cases = {
         {"gold file", GOLD, "\n Gold File Not Found\n", PREFIX + ",0,2,2,5,0,3,2,0,0,0.4,1,0.571429,0,0,0"},
-        {"match result file", "./results/" + RUN_FILE, "\n File Not Found\n", PREFIX + ",0,0,0,0,0,0,2,0,0,0,0,0,0,0,0"},
+        {"match result file", "./results/" + RUN_FILE, "\n File Not Found\n",
+         PREFIX + ",0,0,0,0,0,0,2,0,0,0,0,0,0,0,0"},
     };
     for (const Case& c : cases) {
         ScratchDir dir;
