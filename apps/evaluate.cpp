@@ -31,9 +31,7 @@ that is no run name or a class diagram that does not open; 2 when
 Documentation: docs/USAGE.md, section "evaluate: score a match result file against a gold file".
 )";
 
-}  // namespace
-
-int main(int argc, char** argv) {
+int run(int argc, char** argv) {
     if (graphmat::asksForHelp(argc, argv)) return graphmat::printHelp(HELP);
     if (argc != 3) {
         std::cerr << "Usage: evaluate RESULT_FILE DATASET\n"
@@ -46,3 +44,7 @@ int main(int argc, char** argv) {
     if (graphmat::outputFailed()) return 2;
     return appended ? 0 : 1;
 }
+
+}  // namespace
+
+int main(int argc, char** argv) { return graphmat::runEntryPoint(run, argc, argv); }

@@ -50,6 +50,7 @@ std::string help() {
 }
 
 int run(int argc, char** argv) {
+    if (asksForHelp(argc, argv)) return printHelp(help());
     const std::string word = argc > 1 ? argv[1] : "";
     for (const Generator& generator : generators)
         if (word == generator.word) return generator.run(std::vector<std::string>(argv + 2, argv + argc));
@@ -62,7 +63,4 @@ int run(int argc, char** argv) {
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    if (asksForHelp(argc, argv)) return printHelp(help());
-    return runEntryPoint(run, argc, argv);
-}
+int main(int argc, char** argv) { return runEntryPoint(run, argc, argv); }

@@ -132,7 +132,7 @@ int run(int argc, char** argv) {
         if (!valid) {
             std::cout.flush();
             usage();
-            reportBadSwitch(letter, value);
+            reportBadSwitch(letter, value, std::string("hslruw").find(letter) != std::string::npos);
             return 1;
         }
         arg += 2;
@@ -158,6 +158,7 @@ int run(int argc, char** argv) {
             reportMissingInput(path);
             missing = true;
         }
+        if (graph->nothingRead) missing = true;  // named by its reader
     }
     if (missing) {
         std::cout.flush();
@@ -200,9 +201,7 @@ int run(int argc, char** argv) {
     // Every result file is closed by now: flush the standard streams and end
     // the process without taking the matcher's many small blocks, cells and
     // edges apart one by one (the system takes the memory back at once).
-    std::cout.flush();
-    std::fflush(nullptr);
-    std::_Exit(outputFailed() ? 2 : 0);
+    exitWithoutTeardown(outputFailed() ? 2 : 0);
 }
 
 }  // namespace

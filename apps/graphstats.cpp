@@ -46,9 +46,7 @@ int usage(const std::string& problem) {
     return 1;
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
+int run(int argc, char** argv) {
     if (asksForHelp(argc, argv)) return printHelp(HELP);
     int mode = 12;
     std::string kind = "details";
@@ -64,6 +62,8 @@ int main(int argc, char** argv) {
         }
         char* end = nullptr;
         const long parsed = std::strtol(value.c_str(), &end, 10);
+        if (wholeNumberOutOfRange(value, 0, 12))
+            return usage("Switch -h: \"" + value + "\" is " + outOfRangeText(0, 12) + " (a reader mode)");
         if (value.empty() || *end != '\0' || parsed < 0 || parsed > 12) return usage("Not a reader mode (-h): " + value);
         mode = static_cast<int>(parsed);
     }
@@ -79,6 +79,10 @@ int main(int argc, char** argv) {
             missing = true;
             continue;
         }
+        if (g.nothingRead) {  // named by its reader
+            missing = true;
+            continue;
+        }
         if (kind == "details") g.graphDetails();
         if (kind == "versions") g.mozillaDetails();
         if (kind == "print") g.print();
@@ -87,3 +91,7 @@ int main(int argc, char** argv) {
     std::cout.flush();
     return outputFailed() ? 2 : missing ? 1 : 0;
 }
+
+}  // namespace
+
+int main(int argc, char** argv) { return runEntryPoint(run, argc, argv); }

@@ -1,6 +1,7 @@
 // logcost: the cost, under the driver's cost model, of the vertex
 // correspondence that an edit-path log records between two graphs.
 //   logcost [-h MODE] [-s SEED] [-d -g -e -y -c WEIGHT] -o OLD -n NEW -p LOG
+#include <climits>
 #include <fstream>
 #include <iostream>
 #include <string>
@@ -47,9 +48,7 @@ int usage(const std::string& problem) {
     return 1;
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
+int run(int argc, char** argv) {
     if (asksForHelp(argc, argv)) return printHelp(HELP);
     std::string graph1, graph2, log;
     int mode = 0, seed = 1;
@@ -68,6 +67,8 @@ int main(int argc, char** argv) {
         else if (letter == 'h') valid = parseSwitchValue(value, mode);
         else if (letter == 's') valid = parseSwitchValue(value, seed);
         else valid = parseSwitchValue(value, *weights.forSwitch(letter));
+        if (!valid && (letter == 'h' || letter == 's') && wholeNumberOutOfRange(value, INT_MIN, INT_MAX))
+            return usage("Switch " + key + ": \"" + value + "\" is " + outOfRangeText(INT_MIN, INT_MAX));
         if (!valid) return usage("Switch " + key + " needs a number, not \"" + value + "\"");
     }
     if (graph1.empty() || graph2.empty() || log.empty()) return usage("Switches -o, -n and -p are needed");
@@ -83,11 +84,15 @@ int main(int argc, char** argv) {
         if (mode != 7 && !graph->fileOpened) {
             reportMissingInput(path);
             missing = true;
+        } else if (graph->nothingRead) {
+            missing = true;  // named by its reader
         }
     if (missing) return 1;
 
     Match match(&g1, &g2, &costs, seed, 3);
-    const bool logOpens = std::ifstream(log).is_open();
+    std::ifstream logFile;
+    const bool logOpens = openForReading(logFile, log);
+    logFile.close();
     if (!logOpens) reportMissingInput(log);
     const double cost = match.getLog(log);
     std::cout << "\n\n\nLog Matching Cost : " << cost << "\n";
@@ -95,3 +100,7 @@ int main(int argc, char** argv) {
     if (!logOpens) return 1;
     return outputFailed() ? 2 : 0;
 }
+
+}  // namespace
+
+int main(int argc, char** argv) { return runEntryPoint(run, argc, argv); }

@@ -22,9 +22,11 @@ large for memory; 2 when results.csv cannot be written.
 Documentation: docs/USAGE.md, section "mces: the common-edge-subgraph matcher alone".
 )";
 
+int run(int argc, char** argv) {
+    if (graphmat::asksForHelp(argc, argv)) return graphmat::printHelp(HELP);
+    return graphmat::vornmain(argc, argv);
+}
+
 }  // namespace
 
-int main(int argc, char** argv) {
-    if (graphmat::asksForHelp(argc, argv)) return graphmat::printHelp(HELP);
-    return graphmat::runEntryPoint(graphmat::vornmain, argc, argv);
-}
+int main(int argc, char** argv) { return graphmat::runEntryPoint(run, argc, argv); }

@@ -1,6 +1,7 @@
 // reduce: pairs the obviously corresponding vertices of two class diagrams
 // and writes the obvious pairs and the two reduced class diagram files into
 // ./results/, so that only the rest needs matching.
+#include <climits>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -56,9 +57,7 @@ bool wholeInt(const std::string& text, int& value) {
     return used == text.size();
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
+int run(int argc, char** argv) {
     if (asksForHelp(argc, argv)) return printHelp(HELP);
     int mode = 4, variant = 1;
     std::vector<std::string> paths;
@@ -68,6 +67,8 @@ int main(int argc, char** argv) {
             if (arg + 1 >= argc) return usage("Switch " + a + " needs a value");
             const std::string value = argv[++arg];
             int& target = a == "-h" ? mode : variant;
+            if (wholeNumberOutOfRange(value, INT_MIN, INT_MAX))
+                return usage("Switch " + a + ": \"" + value + "\" is " + outOfRangeText(INT_MIN, INT_MAX));
             if (!wholeInt(value, target)) return usage("Switch " + a + ": not a whole number: " + value);
         } else if (a.size() > 1 && a[0] == '-') {
             return usage("Unknown switch " + a);
@@ -86,6 +87,8 @@ int main(int argc, char** argv) {
         if (!graph->fileOpened) {
             reportMissingInput(path);
             missing = true;
+        } else if (graph->nothingRead) {
+            missing = true;  // named by its reader
         }
     if (missing) return 1;
 
@@ -94,3 +97,7 @@ int main(int argc, char** argv) {
     if (done != "YES") return 1;
     return outputFailed() ? 2 : 0;
 }
+
+}  // namespace
+
+int main(int argc, char** argv) { return runEntryPoint(run, argc, argv); }

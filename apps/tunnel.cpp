@@ -31,9 +31,7 @@ cannot be tracked (nothing written); 2 when a report could not be written.
 Documentation: docs/USAGE.md, section "tunnel: follow the classes through a series of versions".
 )";
 
-}  // namespace
-
-int main(int argc, char** argv) {
+int run(int argc, char** argv) {
     if (graphmat::asksForHelp(argc, argv)) return graphmat::printHelp(HELP);
     std::ios::sync_with_stdio(false);
     if (argc != 2) {
@@ -52,3 +50,7 @@ int main(int argc, char** argv) {
     std::cout << std::endl;
     return graphmat::outputFailed() ? 2 : 0;
 }
+
+}  // namespace
+
+int main(int argc, char** argv) { return graphmat::runEntryPoint(run, argc, argv); }

@@ -49,7 +49,7 @@ int pairCommand(const std::vector<std::string>& words) {
     };
     for (const Whole& w : {Whole{"n", 0, &n}, Whole{"nl", 3, &nl}, Whole{"el", 5, &el}, Whole{"seed", 10, &seed}})
         if (!readWholeNumber(words[w.index], INT_MIN, INT_MAX, *w.value))
-            return refuse(std::string(w.name) + " must be a whole number, not '" + words[w.index] + "'");
+            return refuse(wholeNumberRefusal(w.name, words[w.index]));
     struct Real {
         const char* name;
         int index;

@@ -33,7 +33,7 @@ auto refuser(const char* word, void (*usage)(std::ostream&)) {
 std::unique_ptr<Graph> readInput(int mode, const std::string& path) {
     auto g = std::make_unique<Graph>(mode, path);
     std::cout << "\n";
-    if (g->fileOpened) return g;
+    if (g->fileOpened) return g->nothingRead ? nullptr : std::move(g);  // the reader named such a file
     reportMissingInput(path);
     return nullptr;
 }
@@ -61,7 +61,7 @@ int noiseCommand(const std::vector<std::string>& words) {
     int* values[4] = {&k, &v, &epsilon, &seed};
     for (int i = 0; i < 4; ++i)
         if (!readWhole(words[i], *values[i]))
-            return refuse(std::string(names[i]) + " must be a whole number, not '" + words[i] + "'");
+            return refuse(wholeNumberRefusal(names[i], words[i]));
     if (v < 1 || v > MAX_NOISE_VERTICES) return refuse("v must lie between 1 and 1000");
 
     srand15(static_cast<unsigned>(seed));
@@ -100,7 +100,7 @@ int mutateCommand(const std::vector<std::string>& words) {
         if (probabilities[i] < 0 || probabilities[i] > 1) return refuse(std::string(names[i]) + " must lie between 0 and 1");
     }
     if (!readWholeNumber(words[5], 0, 1, nodeMode)) return refuse("nodeMode must be 0 or 1, not '" + words[5] + "'");
-    if (!readWhole(words[6], seed)) return refuse("seed must be a whole number, not '" + words[6] + "'");
+    if (!readWhole(words[6], seed)) return refuse(wholeNumberRefusal("seed", words[6]));
     if (words[7].empty() || words[8].empty()) return refuse("output and log must not be empty");
 
     auto input = readInput(mode, words[1]);
@@ -136,7 +136,7 @@ int shuffleCommand(const std::vector<std::string>& words) {
     int mode = 0, seed = 0;
     if (!readWholeNumber(words[0], 0, 12, mode)) return refuse("mode must be a reader mode 0 to 12, not '" + words[0] + "'");
     if (words[1].empty()) return refuse("graph must not be empty");
-    if (!readWhole(words[2], seed)) return refuse("seed must be a whole number, not '" + words[2] + "'");
+    if (!readWhole(words[2], seed)) return refuse(wholeNumberRefusal("seed", words[2]));
     if (words[3].empty()) return refuse("output must not be empty");
 
     auto input = readInput(mode, words[1]);

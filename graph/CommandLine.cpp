@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <iostream>
 #include <limits>
@@ -50,8 +51,48 @@ bool readWholeNumber(const std::string& word, long low, long high, int& value) {
     return true;
 }
 
-void reportBadSwitch(char letter, const std::string& value) {
-    std::cerr << "Switch -" << letter << ": \"" << value << "\" is not a number this switch takes" << std::endl;
+bool wholeNumberOutOfRange(const std::string& text, double low, double high) {
+    double read = 0;
+    return parseSwitchValue(text, read) && read == std::trunc(read) && (read < low || read > high);
+}
+
+std::string outOfRangeText(long low, long high) {
+    return "out of range: a whole number from " + std::to_string(low) + " to " + std::to_string(high);
+}
+
+std::string wholeNumberRefusal(const std::string& name, const std::string& word) {
+    constexpr int low = std::numeric_limits<int>::min(), high = std::numeric_limits<int>::max();
+    if (wholeNumberOutOfRange(word, low, high))
+        return name + " is " + outOfRangeText(low, high) + ", not '" + word + "'";
+    return name + " must be a whole number, not '" + word + "'";
+}
+
+void reportBadSwitch(char letter, const std::string& value, bool wholeNumber) {
+    constexpr int low = std::numeric_limits<int>::min(), high = std::numeric_limits<int>::max();
+    std::cerr << "Switch -" << letter << ": \"" << value << "\" is ";
+    if (wholeNumber && wholeNumberOutOfRange(value, low, high))
+        std::cerr << outOfRangeText(low, high) << std::endl;
+    else
+        std::cerr << "not a number this switch takes" << std::endl;
+}
+
+bool standardOutputFailed() {
+    std::cout.flush();
+    const bool streamFailed = !std::cout;
+    const bool fileFailed = std::fflush(stdout) != 0 || std::ferror(stdout) != 0;
+    return streamFailed || fileFailed;
+}
+
+int finishStatus(int status) {
+    if (!standardOutputFailed()) return status;
+    std::cerr << "Cannot write the standard output" << std::endl;
+    return status == 0 ? 2 : status;
+}
+
+void exitWithoutTeardown(int status) {
+    status = finishStatus(status);
+    std::fflush(nullptr);
+    std::_Exit(status);
 }
 
 bool asksForHelp(int argc, char** argv) {
@@ -62,11 +103,6 @@ bool asksForHelp(int argc, char** argv) {
 
 int printHelp(const std::string& text) {
     std::cout << text;
-    std::cout.flush();
-    if (!std::cout) {
-        std::cerr << "Cannot write the standard output" << std::endl;
-        return 2;
-    }
     return 0;
 }
 
@@ -87,12 +123,7 @@ int runEntryPoint(int (*body)(int, char**), int argc, char** argv) {
         std::cerr << "Out of memory: the inputs ask for a table larger than this machine can address" << std::endl;
         return 1;
     }
-    std::cout.flush();
-    if (status == 0 && !std::cout) {
-        std::cerr << "Cannot write the standard output" << std::endl;
-        return 2;
-    }
-    return status;
+    return finishStatus(status);
 }
 
 }  // namespace graphmat

@@ -18,20 +18,44 @@ bool parseSwitchValue(const std::string& text, int& value);
 // within [low, high]; false, value unchanged, for anything else.
 bool readWholeNumber(const std::string& word, long low, long high, int& value);
 
-// Names a refused value of switch -letter on standard error (one line).
-void reportBadSwitch(char letter, const std::string& value);
+// True when `text` reads as a whole number (as parseSwitchValue reads it,
+// "3e10" included) that lies outside [low, high].
+bool wholeNumberOutOfRange(const std::string& text, double low, double high);
+// "out of range: a whole number from LOW to HIGH".
+std::string outOfRangeText(long low, long high);
+// Why a parameter `name` refuses `word` where a whole number of int is
+// expected: "NAME must be a whole number, not 'WORD'", or, for a whole
+// number beyond int, "NAME is out of range: a whole number from ... to ...,
+// not 'WORD'".
+std::string wholeNumberRefusal(const std::string& name, const std::string& word);
+
+// Names a refused value of switch -letter on standard error (one line); a
+// whole-number switch (`wholeNumber`) given a whole number beyond int is
+// said to be out of range, with the range.
+void reportBadSwitch(char letter, const std::string& value, bool wholeNumber = false);
+
+// Flushes the standard output (the stream and the C file beneath it); true
+// when anything written to it was lost (a full disk, /dev/full).
+bool standardOutputFailed();
+// The status a program ends with: a standard output that could not be
+// written is named on standard error, and a run that would end with 0 ends
+// with 2 instead; other statuses stand.
+int finishStatus(int status);
+// Ends the process at once with finishStatus(status), every stream flushed,
+// without destroying the run's objects.
+[[noreturn]] void exitWithoutTeardown(int status);
 
 // True when the first argument asks for the program's help: "--help" or
 // "-help" (a later argument of that text is a value like any other).
 bool asksForHelp(int argc, char** argv);
-// Writes a program's help text to standard output: status 0, or 2 (named on
-// standard error) when the standard output could not be written.
+// Writes a program's help text to standard output and gives status 0; the
+// entry wrapper then turns it into 2 when the standard output failed.
 int printHelp(const std::string& text);
 
 // Runs `body`: a table that cannot fit in memory (MemoryLimitError) or an
 // allocation that fails ends the run with a message on standard error and
 // status 1; a body that ends with 0 while the standard output could not be
-// written ends with status 2.
+// written ends with status 2 (finishStatus).
 int runEntryPoint(int (*body)(int, char**), int argc, char** argv);
 
 }  // namespace graphmat

@@ -3,9 +3,10 @@
 #include "graph/Graph.h"
 
 #include <algorithm>
-#include <filesystem>
+#include <cctype>
 #include <fstream>
 #include <iostream>
+#include <map>
 
 #include "graph/platform.h"
 
@@ -31,7 +32,101 @@ void writeWeights(std::ostream& out, const float* weight) {
     for (int i = 0; i < MAX_W && weight[i] >= 0; ++i) out << "," << weight[i];
 }
 
+bool isBlank(const std::string& text) { return text.find_first_not_of(" \t\r") == std::string::npos; }
+
+// Reader modes that read the same syntax count as one.
+int syntaxOf(int mode) { return mode == 5 || mode == 8 || mode == 9 ? 4 : mode; }
+
+std::string syntaxName(int mode) {
+    switch (syntaxOf(mode)) {
+        case 0: return "a plain graph file (reader mode 0)";
+        case 3: return "a named edge list file (reader mode 3)";
+        case 4: return "a class diagram file (reader modes 4, 5, 8 and 9)";
+        case 6: return "an edge list graph file (reader mode 6)";
+        case 10: return "a sequence diagram file (reader mode 10)";
+        case 11: return "a state machine file (reader mode 11)";
+        case 12: return "a model graph file (reader mode 12)";
+        default: return "";
+    }
+}
+
+bool isNumber(const std::string& field) {
+    int value = 0;
+    return from_string(field, value);
+}
+
+// The text syntax that the first lines of a file look like, by the kinds of
+// their lines: -1 when none stands out.
+int lookalikeSyntax(const std::string& path) {
+    std::ifstream file;
+    if (!openForReading(file, path)) return -1;
+    std::map<char, int> kinds;
+    int vertexLines = 0, arcLines = 0, namedArcs = 0;
+    std::string line;
+    for (int n = 0; n < 1000 && readLine(file, line); ++n) {
+        if (line.size() > 1 && line[1] == ',' && std::isalpha(static_cast<unsigned char>(line[0]))) {
+            ++kinds[line[0]];
+            continue;
+        }
+        const auto fields = splitString(line, SEPARATOR);
+        if (!fields || fields->size() < 2) continue;
+        const bool first = isNumber((*fields)[0]), second = isNumber((*fields)[1]);
+        if (first && !second) ++vertexLines;
+        if (first && second && fields->size() > 2 && !(*fields)[2].empty()) ++arcLines;
+        if (!first && !second && fields->size() > 2) ++namedArcs;
+    }
+    if (kinds['p'] > 0) return 12;
+    if (kinds['l'] > 0) return 10;
+    if (kinds['c'] > 0) return 4;
+    if (kinds['s'] > 0 || kinds['t'] > 0) return 11;
+    if (vertexLines > 0) return 0;
+    if (arcLines > 0) return 6;
+    if (namedArcs > 0) return 3;
+    return -1;
+}
+
+// After a file was read: a file with content of which no line (beside a
+// header) reads is named with the reader mode on standard error and marked
+// `nothingRead`; a file of which some lines do not read gets one line with
+// their count and the first one's number. Where the file looks like another
+// syntax, the message says which.
+void reportUnreadLines(Graph& g, const std::string& path, int mode) {
+    const LineAccount& a = g.account;
+    if (a.notRead == 0) return;
+    g.nothingRead = a.read == 0;
+    const int lookalike = lookalikeSyntax(path);
+    std::string hint;
+    if (lookalike >= 0 && lookalike != syntaxOf(mode)) hint = "; it looks like " + syntaxName(lookalike);
+    if (g.nothingRead)
+        std::cerr << "Graph file " << path << ": no line reads in reader mode " << mode << hint << std::endl;
+    else
+        std::cerr << "Graph file " << path << ": " << a.notRead << " line" << (a.notRead == 1 ? "" : "s")
+                  << " not read in reader mode " << mode << " (the first: line " << a.firstNotRead << ")" << hint
+                  << std::endl;
+}
+
 }  // namespace
+
+void LineAccount::line(const std::string& text, bool reads) {
+    ++lines;
+    if (isBlank(text)) return;
+    if (reads) {
+        ++read;
+        return;
+    }
+    if (notRead++ == 0) firstNotRead = lines;
+}
+
+void LineAccount::header(const std::string& text, bool reads) {
+    ++lines;
+    if (reads || isBlank(text)) return;
+    if (notRead++ == 0) firstNotRead = lines;
+}
+
+void LineAccount::withdraw(int number) {
+    --read;
+    if (notRead++ == 0 || number < firstNotRead) firstNotRead = number;
+}
 
 Graph::Graph() = default;
 
@@ -53,11 +148,8 @@ Graph::Graph(int mode, const std::string& path) {
 
     std::ios::openmode openMode = std::ios::in;
     if (mode == 1 || mode == 2) openMode |= std::ios::binary;
-    // A directory opens as a stream on Linux but holds no graph: it counts
-    // as a file that does not open.
     std::ifstream file;
-    std::error_code notADirectory;
-    if (!std::filesystem::is_directory(path, notADirectory)) file.open(path, openMode);
+    openForReading(file, path, openMode);
     std::cout << "File " << path << " ...";
     if (!file.is_open()) {
         std::cout << "Not Found \n";
@@ -90,6 +182,8 @@ Graph::Graph(int mode, const std::string& path) {
         throw MemoryLimitError("Graph file " + path + ": " + e.what());
     }
 
+    // Binary files (modes 1 and 2) have no lines: they read word by word.
+    if (mode != 1 && mode != 2) reportUnreadLines(*this, path, mode);
     std::cout << "\n Acquisition Input Done";
     edges = static_cast<int>(E.size());
     vertices = static_cast<int>(V.size());
@@ -117,7 +211,7 @@ void Graph::readConfig() {
     }
 }
 
-void Graph::insertEdge(std::unique_ptr<Edge> e) {
+bool Graph::insertEdge(std::unique_ptr<Edge> e) {
     std::string arcLabel = e->label;
     if (arcLabel.size() > 1 && arcLabel.back() == '\r') {
         arcLabel.pop_back();
@@ -134,7 +228,7 @@ void Graph::insertEdge(std::unique_ptr<Edge> e) {
         if (e->from < 0 || e->to < 0 || e->from >= static_cast<int>(V.size()) ||
             e->to >= static_cast<int>(V.size())) {
             std::cout << "\n Node does not exist: " << e->from << "," << e->to << "(" << arcLabel << ") !!!!";
-            return;
+            return false;
         }
         target = e.get();
         target->labels.fill(0);
@@ -177,6 +271,7 @@ void Graph::insertEdge(std::unique_ptr<Edge> e) {
     int multiplicity = static_cast<int>(target->label.size());
     max_multi = std::max(max_multi, multiplicity);
     min_multi = std::min(min_multi, multiplicity);
+    return true;
 }
 
 Edge* Graph::getEdge(int from, int to) const {

@@ -18,6 +18,23 @@
 
 namespace graphmat {
 
+// What a reader made of the lines of its file: the lines that read in the
+// reader mode, those that did not, and where the first of those is. Blank
+// lines count for the numbering only; a header that reads is neither.
+struct LineAccount {
+    int lines = 0;         // lines seen so far (the number of the last one)
+    int read = 0;          // lines other than the header that read
+    int notRead = 0;       // lines with content that did not read
+    int firstNotRead = 0;  // number of the first of those, 0 when none
+
+    // One line of the file, in order; `reads` tells whether the mode read it.
+    void line(const std::string& text, bool reads);
+    // The header line: counted as not read when it does not read.
+    void header(const std::string& text, bool reads);
+    // Line `number`, counted as read, turned out not to read after all.
+    void withdraw(int number);
+};
+
 class Graph {
 public:
     int vertices = 0;      // number of vertices
@@ -73,8 +90,8 @@ public:
     virtual ~Graph() = default;
 
     // Adds one arc; takes ownership of the edge (folded or refused edges are
-    // released).
-    void insertEdge(std::unique_ptr<Edge> e);
+    // released). False when it is refused: an end is no vertex.
+    bool insertEdge(std::unique_ptr<Edge> e);
     // The edge from -> to, or null; creates nothing.
     Edge* getEdge(int from, int to) const;
     bool areNeighbors(int node1, int node2) const;
@@ -134,6 +151,11 @@ public:
     void ensureRanking();
 
     bool fileOpened = false;    // the constructor's graph file opened
+    // The file has content but not one line of it (beside a header) reads in
+    // the reader mode; the constructor has said so on standard error. The
+    // graph is empty or holds only what the header made: nothing to work on.
+    bool nothingRead = false;
+    LineAccount account;        // the lines of the graph file, as read
     bool hasRelations = false;  // the relation tables are built
     bool hasRanking = false;    // `u` and its statistics are filled
 

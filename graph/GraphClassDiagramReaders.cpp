@@ -106,6 +106,51 @@ std::unique_ptr<Vertex> classVertex(const std::vector<std::string>& fields, int 
     return v;
 }
 
+// One line after the header of modes 4, 5 and 8; true when it reads (a
+// member line of mode 5, which keeps no members, reads all the same).
+bool readClassDiagramLine(Graph& g, const std::string& line, std::vector<std::string>& fields,
+                          const ClassDiagramStyle& style, int& edgeCounter) {
+    if (line.size() < 2 || line[1] != ',') return false;
+    const int classCount = static_cast<int>(g.V.size());
+    switch (line[0]) {
+        case 'c': {
+            const int position = classCount;
+            std::unique_ptr<Vertex> v = classVertex(fields, position, style.typedClasses ? 1 : 0);
+            checkVertexOrder(fields, 1, v->label, position);
+            if (style.typedClasses && fields.size() > 2) g.classes->emplace(simpleName(v->label), position);
+            g.V.push_back(std::move(v));
+            return true;
+        }
+        case 'a': {
+            if (fields.size() < 3) return false;
+            if (!style.members) return true;
+            const int owner = memberClass(fields, line, classCount);
+            if (owner < 0) return false;
+            auto attribute = std::make_unique<ClassAttribute>(fields[2]);
+            std::string key = attribute->type + "_" + attribute->name;
+            g.V[owner]->attributes.emplace(std::move(key), std::move(attribute));
+            return true;
+        }
+        case 'm': {
+            if (fields.size() < 3) return false;
+            if (!style.members) return true;
+            const int owner = memberClass(fields, line, classCount);
+            if (owner < 0) return false;
+            auto method = std::make_unique<ClassMethod>(methodSpec(fields));
+            std::string key = method->output + "_" + method->name;
+            g.V[owner]->methods.emplace(std::move(key), std::move(method));
+            return true;
+        }
+        case 'r': {
+            std::unique_ptr<Edge> e = readArcFields(fields, 1, edgeCounter);
+            if (!e) return false;
+            ++edgeCounter;
+            return g.insertEdge(std::move(e));
+        }
+        default: return false;
+    }
+}
+
 // The line-by-line reading of modes 4, 5 and 8 (the second reading of mode
 // 8): header, classes, members and relations. Returns the header's fields.
 std::vector<std::string> readClassDiagramLines(Graph& g, std::istream& file, const ClassDiagramStyle& style,
@@ -117,49 +162,12 @@ std::vector<std::string> readClassDiagramLines(Graph& g, std::istream& file, con
         std::vector<std::string> fields = lineFields(line);
         if (header) {
             header = false;
-            intField(fields, 0, g.vertices);
+            g.account.header(line, intField(fields, 0, g.vertices));
             intField(fields, 1, g.edges);
             headerFields = std::move(fields);
             continue;
         }
-        if (line.size() < 2 || line[1] != ',') continue;
-        const int classCount = static_cast<int>(g.V.size());
-        switch (line[0]) {
-            case 'c': {
-                const int position = classCount;
-                std::unique_ptr<Vertex> v = classVertex(fields, position, style.typedClasses ? 1 : 0);
-                checkVertexOrder(fields, 1, v->label, position);
-                if (style.typedClasses && fields.size() > 2) g.classes->emplace(simpleName(v->label), position);
-                g.V.push_back(std::move(v));
-                break;
-            }
-            case 'a': {
-                if (!style.members || fields.size() < 3) break;
-                const int owner = memberClass(fields, line, classCount);
-                if (owner < 0) break;
-                auto attribute = std::make_unique<ClassAttribute>(fields[2]);
-                std::string key = attribute->type + "_" + attribute->name;
-                g.V[owner]->attributes.emplace(std::move(key), std::move(attribute));
-                break;
-            }
-            case 'm': {
-                if (!style.members || fields.size() < 3) break;
-                const int owner = memberClass(fields, line, classCount);
-                if (owner < 0) break;
-                auto method = std::make_unique<ClassMethod>(methodSpec(fields));
-                std::string key = method->output + "_" + method->name;
-                g.V[owner]->methods.emplace(std::move(key), std::move(method));
-                break;
-            }
-            case 'r': {
-                if (std::unique_ptr<Edge> e = readArcFields(fields, 1, edgeCounter)) {
-                    ++edgeCounter;
-                    g.insertEdge(std::move(e));
-                }
-                break;
-            }
-            default: break;
-        }
+        g.account.line(line, readClassDiagramLine(g, line, fields, style, edgeCounter));
     }
     return headerFields;
 }
@@ -260,14 +268,24 @@ void Graph::initMode9(std::istream& file) {
 
     // Line pass: the lines sorted by kind; packages from the class labels.
     std::vector<std::vector<std::string>> classLines, methodLines, attributeLines;
-    std::vector<std::pair<std::string, std::vector<std::string>>> memberLines;  // for the messages
+    struct MemberLine {
+        std::string text;  // for the messages
+        std::vector<std::string> fields;
+        int number;  // in the file
+    };
+    std::vector<MemberLine> memberLines;
     std::vector<RelationLine> relations;
     int fileRelations = 0;
     std::string line;
     while (readLine(file, line)) {
-        if (line.size() < 2 || line[1] != ',') continue;
         std::vector<std::string> fields = lineFields(line);
-        switch (line[0]) {
+        int count = 0;
+        if (account.lines == 0 && intField(fields, 0, count)) {  // the header, not read in this mode
+            account.header(line, true);
+            continue;
+        }
+        bool reads = line.size() > 1 && line[1] == ',';
+        switch (reads ? line[0] : '\0') {
             case 'c':
                 tree.addClass(fieldAt(fields, 2));
                 classLines.push_back(std::move(fields));
@@ -275,27 +293,33 @@ void Graph::initMode9(std::istream& file) {
             case 'a':
             case 'm':
                 // A member line names its class and carries a spec.
-                if (fields.size() < 3) break;
-                memberLines.emplace_back(line, std::move(fields));
+                reads = fields.size() >= 3;
+                if (reads) memberLines.push_back({line, std::move(fields), account.lines + 1});
                 break;
             case 'r': {
                 // Weights of relation lines are not read here.
-                if (std::unique_ptr<Edge> e = readArcFields(fields, 1, fileRelations, false)) {
+                std::unique_ptr<Edge> e = readArcFields(fields, 1, fileRelations, false);
+                reads = e != nullptr;
+                if (e) {
                     relations.push_back({e->from, e->to, e->label});
                     ++fileRelations;
                 }
                 break;
             }
-            default: break;
+            default: reads = false; break;
         }
+        account.line(line, reads);
     }
     nbClasses = static_cast<int>(classLines.size());
     nbPackages = tree.size();
 
     // Members whose class number is no class are left out.
-    for (auto& [text, fields] : memberLines) {
-        if (memberClass(fields, text, nbClasses) < 0) continue;
-        (text[0] == 'm' ? methodLines : attributeLines).push_back(std::move(fields));
+    for (MemberLine& member : memberLines) {
+        if (memberClass(member.fields, member.text, nbClasses) < 0) {
+            account.withdraw(member.number);
+            continue;
+        }
+        (member.text[0] == 'm' ? methodLines : attributeLines).push_back(std::move(member.fields));
     }
     nbMethods = static_cast<int>(methodLines.size());
     nbAttributes = static_cast<int>(attributeLines.size());

@@ -76,18 +76,16 @@ void Graph::initMode12(std::istream& file) {
         if (header) {
             header = false;
             std::vector<std::string> fields = lineFields(line);
-            intField(fields, 0, vertices);
+            account.header(line, intField(fields, 0, vertices));
             intField(fields, 1, edges);
             continue;
         }
-        if (line.size() < 2 || line[1] != ',') continue;
-        const char kind = line[0];
+        const char kind = line.size() < 2 || line[1] != ',' ? '\0' : line[0];
         std::vector<std::string> fields = lineFields(line);
         if (kind == 'r') {
             std::unique_ptr<Edge> e = readArcFields(fields, 1, edgeCounter);
-            if (!e) continue;
-            ++edgeCounter;
-            insertEdge(std::move(e));
+            if (e) ++edgeCounter;
+            account.line(line, e && insertEdge(std::move(e)));
             continue;
         }
 
@@ -97,8 +95,9 @@ void Graph::initMode12(std::istream& file) {
             case 'c': type = 1; ++nbClasses; break;
             case 'm': type = 2; ++nbMethods; break;
             case 'a': type = 3; ++nbAttributes; break;
-            default: continue;
+            default: account.line(line, false); continue;
         }
+        account.line(line, true);
         // The vertex takes its position as its number; a number field that
         // disagrees (or is missing) is reported.
         const int position = static_cast<int>(V.size());

@@ -57,6 +57,8 @@ void Graph::initMode0(std::istream& file) {
     while (readLine(file, line)) {
         std::vector<std::string> fields = lineFields(line);
         if (lineCounter == 0) {
+            int announced = 0;
+            account.header(line, intField(fields, 0, announced));
             headerCount(fields, vertices);
             intField(fields, 1, edges);
             checkVertexCountFits(vertices);
@@ -65,7 +67,9 @@ void Graph::initMode0(std::istream& file) {
         } else if (lineCounter <= vertices) {
             // Vertex lines are stored by number, in whatever order they come.
             int number = -1;
-            if (intField(fields, 0, number)) {
+            const bool numbered = intField(fields, 0, number);
+            account.line(line, numbered && number >= 0 && number < vertices);
+            if (numbered) {
                 std::string label = fields.size() > 1 ? fields[1] : std::string();
                 if (number < 0 || number >= vertices) {
                     std::cout << "\n Vertex out of range: " << number << "," << label << "[" << vertices << "] !!!!";
@@ -77,10 +81,9 @@ void Graph::initMode0(std::istream& file) {
             }
         } else {
             if (!slotsChecked) fillEmptySlots();
-            if (std::unique_ptr<Edge> e = readArcFields(fields, 0, edgeCounter)) {
-                ++edgeCounter;
-                insertEdge(std::move(e));
-            }
+            std::unique_ptr<Edge> e = readArcFields(fields, 0, edgeCounter);
+            if (e) ++edgeCounter;
+            account.line(line, e && insertEdge(std::move(e)));
         }
         ++lineCounter;
     }
@@ -136,9 +139,11 @@ void Graph::initMode3(std::istream& file) {
     };
     std::string line;
     while (readLine(file, line)) {
-        if (line.find(",,") != std::string::npos || line.find(", ,") != std::string::npos) continue;
         std::vector<std::string> fields = lineFields(line);
-        if (fields.size() < 3 || fields[2].empty()) continue;  // two names and a label needed
+        const bool skipped = line.find(",,") != std::string::npos || line.find(", ,") != std::string::npos ||
+                             fields.size() < 3 || fields[2].empty();  // two names and a label needed
+        account.line(line, !skipped);
+        if (skipped) continue;
         int from = vertexOf(fields[0]);
         int to = vertexOf(fields[1]);
         auto e = std::make_unique<Edge>(from, to, fields[2]);
@@ -154,15 +159,16 @@ void Graph::initMode6(std::istream& file) {
     std::string line;
     if (!readLine(file, line)) return;
     std::vector<std::string> header = lineFields(line);
+    int announced = 0;
+    account.header(line, intField(header, 0, announced));
     headerCount(header, vertices);
     intField(header, 1, edges);
     appendNumberedVertices(V, vertices, false);
     int edgeCounter = 0;
     while (readLine(file, line)) {
-        if (std::unique_ptr<Edge> e = readArcFields(lineFields(line), 0, edgeCounter)) {
-            ++edgeCounter;
-            insertEdge(std::move(e));
-        }
+        std::unique_ptr<Edge> e = readArcFields(lineFields(line), 0, edgeCounter);
+        if (e) ++edgeCounter;
+        account.line(line, e && insertEdge(std::move(e)));
     }
 }
 

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <fstream>
 #include <iostream>
+#include <string>
 
 #include "graph/Graph.h"
 
@@ -55,20 +56,53 @@ void storeStatistics(const ScoreStatistics& st, double& min, double& max, double
     maxi = st.maxi;
 }
 
+// Steps after which a walk that has not settled is given up. With weights
+// of 0 or more every step shrinks the change by the factor 1 - c, so such a
+// walk settles within a few hundred steps; only negative label weights of
+// config.txt can keep it going.
+constexpr int MAX_WALK_STEPS = 10000;
+
+// The "ew" lines of config.txt that give a label digit a negative weight.
+std::string negativeWeights(const Graph& g) {
+    std::string listed;
+    for (int d = 0; d < MAX_LABELS; ++d)
+        if (g.edge_weight[d] < 0)
+            listed += (listed.empty() ? "ew," : " ew,") + to_string(d) + "," + to_string(g.edge_weight[d]);
+    return listed.empty() ? "none" : listed;
+}
+
 // Iterates x = step(x) from the uniform vector until the change between two
 // steps falls below c x delta / (1 - c) (or is not a number), then scales
 // the entries to a sum of 1. A change of exactly 0 is a fixed point: further
-// steps would give the same vector, so the walk ends there too.
+// steps would give the same vector, so the walk ends there too. A walk whose
+// change is not finite, or that has not settled after MAX_WALK_STEPS, leaves
+// every vertex the uniform score 1/n (no value that is not a number reaches
+// later steps) and says so on standard error.
 template <class Step>
 std::vector<double> walkScores(const Graph& g, double delta, int n, Step step) {
     if (n <= 0) return {};
     std::vector<double> x(n, 1.0 / n);
     const double threshold = g.c * delta / (1 - g.c);
-    while (true) {
+    bool settled = true;
+    for (int steps = 1;; ++steps) {
         std::vector<double> y = std::move(x);
         x = step(y);
         double change = g.specialNorm(x.data(), y.data(), n);
-        if (!(change >= threshold) || change == 0) break;
+        if (!std::isfinite(change)) {
+            settled = false;
+            break;
+        }
+        if (change < threshold || change == 0) break;
+        if (steps >= MAX_WALK_STEPS) {
+            settled = false;
+            break;
+        }
+    }
+    if (!settled) {
+        std::cerr << "Vertex ranking of " << (g.name.empty() ? std::string("a graph") : g.name)
+                  << " did not settle; every vertex gets the same score. Negative label weights of config.txt: "
+                  << negativeWeights(g) << std::endl;
+        return std::vector<double>(n, 1.0 / n);
     }
     double sum = 0;
     for (double value : x) sum += value;

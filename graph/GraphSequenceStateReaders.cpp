@@ -32,16 +32,17 @@ std::unique_ptr<Edge> newArc(int from, int to, const std::string& label, int typ
 }
 
 // Starts a new `classes` index, reads the header (vertex and edge counts,
-// replaced once the file is read) and hands every later line to `handle`.
+// replaced once the file is read) and hands every later line to `handle`,
+// which tells whether the line reads.
 template <class Handle>
 void readLinesAfterHeader(Graph& g, std::istream& file, Handle handle) {
     g.classes = std::make_unique<std::multimap<std::string, int>>();
     std::string line;
     if (!readLine(file, line)) return;
     std::vector<std::string> header = lineFields(line);
-    intField(header, 0, g.vertices);
+    g.account.header(line, intField(header, 0, g.vertices));
     intField(header, 1, g.edges);
-    while (readLine(file, line)) handle(line);
+    while (readLine(file, line)) g.account.line(line, handle(line));
 }
 
 // The arc label of a message spec: its second "@"-separated part, which
@@ -58,7 +59,7 @@ std::string messageLabel(const std::string& spec) {
 void Graph::initMode10(std::istream& file) {
     int lifelineArcs = 0;
     readLinesAfterHeader(*this, file, [&](const std::string& line) {
-        if (line.size() < 2 || line[1] != ',') return;
+        if (line.size() < 2 || line[1] != ',') return false;
         const std::vector<std::string> fields = lineFields(line);
         const int position = static_cast<int>(V.size());
         switch (line[0]) {
@@ -69,12 +70,12 @@ void Graph::initMode10(std::istream& file) {
                 readWeightFields(fields, 3, *v);
                 if (fields.size() > 2) classes->emplace(simpleName(v->label), position);
                 V.push_back(std::move(v));
-                break;
+                return true;
             }
             case 'l': {
                 // l, number, entity, label
                 int entity = -1;
-                if (fields.size() < 4 || !intField(fields, 2, entity)) break;
+                if (fields.size() < 4 || !intField(fields, 2, entity)) return false;
                 auto v = newVertex(LIFELINE, position, fields[3]);
                 checkVertexOrder(fields, 1, v->label, position);
                 classes->emplace(v->label, position);
@@ -82,29 +83,29 @@ void Graph::initMode10(std::istream& file) {
                 auto e = newArc(entity, position, "9", 1);
                 e->setNumber(lifelineArcs++);
                 insertEdge(std::move(e));
-                break;
+                return true;
             }
             case 'm': {
                 // m, from, to, label, spec (its second "@" part labels the arcs)
                 int from = -1, to = -1;
-                if (fields.size() < 5 || !intField(fields, 1, from) || !intField(fields, 2, to)) break;
+                if (fields.size() < 5 || !intField(fields, 1, from) || !intField(fields, 2, to)) return false;
                 const std::string label = messageLabel(fields[4]);
-                if (label.empty()) break;
+                if (label.empty()) return false;
                 auto v = newVertex(MESSAGE, position, fields[3]);
                 v->specif = fields[4];
                 V.push_back(std::move(v));
                 insertEdge(newArc(from, position, label, 1));
                 insertEdge(newArc(position, to, label, 1));
-                break;
+                return true;
             }
-            default: break;
+            default: return false;
         }
     });
 }
 
 void Graph::initMode11(std::istream& file) {
     readLinesAfterHeader(*this, file, [&](const std::string& line) {
-        if (line.compare(0, 2, "s,") != 0 && line.compare(0, 2, "t,") != 0) return;
+        if (line.compare(0, 2, "s,") != 0 && line.compare(0, 2, "t,") != 0) return false;
         std::cout << "\n" << line;
         const std::vector<std::string> fields = lineFields(line);
         const int position = static_cast<int>(V.size());
@@ -115,16 +116,17 @@ void Graph::initMode11(std::istream& file) {
             v->specif = " ";
             classes->emplace(v->label, position);
             V.push_back(std::move(v));
-            return;
+            return true;
         }
         // t, from, to, label
         int from = -1, to = -1;
-        if (fields.size() < 4 || !intField(fields, 1, from) || !intField(fields, 2, to)) return;
+        if (fields.size() < 4 || !intField(fields, 1, from) || !intField(fields, 2, to)) return false;
         auto v = newVertex(TRANSITION, position, toLowerAscii(fields[3]));
         classes->emplace(v->label, position);
         V.push_back(std::move(v));
         insertEdge(newArc(from, position, "1", 8));
         insertEdge(newArc(position, to, "1", 9));
+        return true;
     });
 
     // States are named after their transitions: the sources of the arcs

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <ctime>
+#include <filesystem>
 #include <iomanip>
 #include <iostream>
 #include <sstream>
@@ -64,6 +65,13 @@ bool readLine(std::istream& in, std::string& line) {
     if (!std::getline(in, line)) return false;
     if (!line.empty() && line.back() == '\r') line.pop_back();
     return true;
+}
+
+bool openForReading(std::ifstream& in, const std::string& path, std::ios::openmode mode) {
+    std::error_code notADirectory;
+    if (std::filesystem::is_directory(path, notADirectory)) return false;
+    in.open(path, mode | std::ios::in);
+    return in.is_open();
 }
 
 bool openForWriting(std::ofstream& out, const std::string& path, bool append) {

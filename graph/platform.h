@@ -38,6 +38,10 @@ void setClockOverride(double ms);
 // Reads one line, dropping the line feed and one trailing carriage return.
 bool readLine(std::istream& in, std::string& line);
 
+// Opens `path` for reading. A directory opens as a stream on Linux but holds
+// no lines: it counts as a file that does not open (false, nothing open).
+bool openForReading(std::ifstream& in, const std::string& path, std::ios::openmode mode = std::ios::in);
+
 // Opens `path` for writing, truncated or (append) appended to. A file that
 // does not open is named on standard error and the failure is remembered, so
 // that the run can end with its own exit status; the caller goes on.

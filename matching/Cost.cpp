@@ -403,8 +403,8 @@ double Cost::estimateO(int /*mode*/, const Vertex* node1, const Vertex* node2) c
 
 double Cost::cost(int /*mode*/, const std::string& filename) const {
     double pathCost = 0;
-    std::ifstream file(filename);
-    if (!file.is_open()) reportMissingInput(filename);
+    std::ifstream file;
+    if (!openForReading(file, filename)) reportMissingInput(filename);
     std::string line;
     while (file.is_open() && readLine(file, line)) {
         auto fields = splitString(line, SEPARATOR);

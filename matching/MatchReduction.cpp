@@ -53,13 +53,19 @@ struct Reduction {
 
 // The obvious pairs file doubles as the hand-made gold file of the
 // evaluation: a file there that holds anything but pair lines is kept.
-bool goldFileStands(const std::string& path) {
-    std::ifstream in(path);
-    if (!in.is_open()) return false;
+// Empty lines (an editor's last line break, say) belong to neither. The
+// number and text of the first line that is no pair line, or 0.
+int goldLine(const std::string& path, std::string& text) {
+    std::ifstream in;
+    if (!openForReading(in, path)) return 0;
     std::string line;
-    while (readLine(in, line))
-        if (line.compare(0, 3, "ns,") != 0) return true;
-    return false;
+    for (int number = 1; readLine(in, line); ++number) {
+        if (line.find_first_not_of(" \t") == std::string::npos) continue;
+        if (line.compare(0, 3, "ns,") == 0) continue;
+        text = line;
+        return number;
+    }
+    return 0;
 }
 
 bool sameVertex(const Vertex& x, const Vertex& y) {
@@ -122,8 +128,8 @@ void findLeftovers(Side& side) {
 // every other line (with `relationsOnly` false) by its second field. A line
 // without the fields it needs is skipped.
 void copyKeptLines(const std::string& path, const Side& side, std::ostream& out, bool relationsOnly) {
-    std::ifstream in(path);
-    if (!in.is_open()) {
+    std::ifstream in;
+    if (!openForReading(in, path)) {
         reportMissingInput(path);
         return;
     }
@@ -200,10 +206,10 @@ void printLeftovers(const Reduction& r) {
 template <class OnPair>
 bool startReduction(Reduction& r, OnPair onPair) {
     std::cout << "\n TREATMENT OF OBVIOUS \n";
-    if (goldFileStands(r.pairsPath)) {
-        std::cerr << r.pairsPath
-                  << " holds lines other than obvious pairs (a gold file?): it is kept and nothing is reduced"
-                  << std::endl;
+    std::string text;
+    if (const int line = goldLine(r.pairsPath, text)) {
+        std::cerr << r.pairsPath << " holds lines other than obvious pairs (line " << line << ": \"" << text
+                  << "\"; a gold file?): it is kept and nothing is reduced" << std::endl;
         return false;
     }
     openForWriting(r.pairs, r.pairsPath);

@@ -72,7 +72,7 @@ int vornmain(int argc, char** argv) {
         }
         if (!valid) {
             use_MCES();
-            reportBadSwitch(letter, value);
+            reportBadSwitch(letter, value, letter != 'a');
             return 1;
         }
     }
@@ -90,7 +90,8 @@ int vornmain(int argc, char** argv) {
         reportMissingInput(path);
         missing = true;
     }
-    if (missing) return 1;
+    // A file of which no line reads has been named by its reader.
+    if (missing || graph1.nothingRead || graph2.nothingRead) return 1;
 
     MCES matcher(algorithm, similarityCode, &graph1, &graph2, alpha, seed, 0.0, true);
     const double end = clockMs();

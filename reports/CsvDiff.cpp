@@ -3,6 +3,7 @@
 #include <fstream>
 #include <vector>
 
+#include "graph/platform.h"
 #include "graph/stdafx.h"
 
 namespace graphmat {
@@ -29,8 +30,8 @@ bool namesOfLine(std::string line, std::size_t wanted, std::vector<std::string>&
 // Calls `take` with the names of every usable line of the file.
 template <class Take>
 void readNames(const std::string& path, std::size_t wanted, Take take) {
-    std::ifstream in(path);
-    if (!in.is_open()) {
+    std::ifstream in;
+    if (!openForReading(in, path)) {
         reportMissingInput(path);
         return;
     }

@@ -116,6 +116,8 @@ bool Match::evalSolution(std::string file, std::string dataset) {
         if (!graph->fileOpened) {
             reportMissingInput(path);
             unread = true;
+        } else if (graph->nothingRead) {
+            unread = true;  // named by its reader
         }
     if (unread) {
         std::cerr << "Nothing appended to ./eval_results.csv" << std::endl;
@@ -127,8 +129,8 @@ bool Match::evalSolution(std::string file, std::string dataset) {
 
     PairTexts confirm, infirm;
     std::cout << "\n" << goldPath;
-    std::ifstream gold(goldPath);
-    if (gold.is_open()) {
+    std::ifstream gold;
+    if (openForReading(gold, goldPath)) {
         std::cout << "\nFile Found\n";
         readGold(gold, goldPath, confirm, infirm);
     } else {
@@ -140,8 +142,8 @@ bool Match::evalSolution(std::string file, std::string dataset) {
 
     double matches = 0, same_names = 0, bad_same_names = 0, goodMatches = 0;
     std::cout << "\n" << resultPath;
-    std::ifstream result(resultPath);
-    if (result.is_open()) {
+    std::ifstream result;
+    if (openForReading(result, resultPath)) {
         std::string line;
         while (readLine(result, line)) {
             auto fields = splitString(line, ",");

@@ -104,9 +104,7 @@ void Tunnel::addVersion(std::unique_ptr<Graph> version) {
 
 void Tunnel::loadSeries(const std::string& path) {
     std::ifstream list;
-    std::error_code notADirectory;
-    if (!std::filesystem::is_directory(path, notADirectory)) list.open(path);
-    if (!list.is_open()) throw TunnelError("Cannot read the series list file " + path);
+    if (!openForReading(list, path)) throw TunnelError("Cannot read the series list file " + path);
 
     std::cout << "\n TUNNEL To Be Loaded";
     std::string parameters;  // of the last "m" line
@@ -126,6 +124,8 @@ void Tunnel::loadSeries(const std::string& path) {
             if (!version->fileOpened)
                 throw TunnelError(where + ": the class diagram file " + fields[1] + " does not open" +
                                   besideTheList(path, fields[1]));
+            if (version->nothingRead)
+                throw TunnelError(where + ": no line of " + fields[1] + " reads as a class diagram file");
             std::cout << "\n" << fields[1];
             listed.push_back({fields[1], lineNumber});
             addVersion(std::move(version));

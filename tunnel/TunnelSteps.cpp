@@ -2,7 +2,6 @@
 // versions gives every class of the newer version its image in the older
 // one; members and relations are compared with the image's.
 #include <algorithm>
-#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <set>
@@ -188,16 +187,17 @@ int Tunnel::getMatches(matching* mat, std::string file_path) {
     // Rows "ns", older class (graph 1), newer class (graph 2), ..., the two
     // overall costs in fields 9 and 10.
     std::ifstream file;
-    std::error_code notADirectory;
-    if (!std::filesystem::is_directory(file_path, notADirectory)) file.open(file_path);
-    if (!file.is_open()) reportMissingInput(file_path);
+    const bool opened = openForReading(file, file_path);
+    if (!opened) reportMissingInput(file_path);
     SkippedRows skipped;
+    int rows = 0;  // "ns" rows, read or skipped
     std::string line;
     int lineNumber = 0;
     while (readLine(file, line)) {
         ++lineNumber;
         auto fields = splitString(line, SEPARATOR);
         if (!fields || (*fields)[0] != "ns" || fields->size() < 3 || (*fields)[2].empty()) continue;
+        ++rows;
         if (fields->size() > ROW_FIELDS) {
             skipped.add(lineNumber, "more than " + to_string(ROW_FIELDS) + " fields");
             continue;
@@ -240,6 +240,10 @@ int Tunnel::getMatches(matching* mat, std::string file_path) {
     if (skipped.count > 0)
         std::cerr << file_path << ": " << skipped.count << " match rows skipped (the first at line "
                   << skipped.firstLine << ": " << skipped.firstReason << ")\n";
+    // A file that opens but holds no match row (a class diagram given in its
+    // place, say) pairs nothing: say so rather than track every class as new.
+    if (opened && rows == 0)
+        std::cerr << file_path << ": no match rows (\"ns\" lines); no class of this step has a partner\n";
 
     std::vector<int> _image(n2, -1);
     for (int c = 0; c < n1; ++c)

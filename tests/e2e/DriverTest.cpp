@@ -259,18 +259,23 @@ TEST(DriverRun, ReaderModeZeroReadsPlainGraphFiles) {
         EXPECT_TRUE(contains(r.out, "\n\n\nNo Matching Cost : 0\n\n1\nInit ..."));
         EXPECT_TRUE(test::fileExists("results/A__B__0__0__0__0__0__1.csv"));
     }
-    // The same files read as model graph files (the default, or -h 12) hold
-    // no vertex line.
+    // The same files read as model graph files (the default, or -h 12): no
+    // line beside the header reads, so there is nothing to match. Each file
+    // is named with the mode and the syntax it looks like, and the run ends
+    // before any matching.
     for (const std::vector<std::string>& args :
          {std::vector<std::string>{"-o", "A.csv", "-n", "B.csv", "-m", "s"},
           std::vector<std::string>{"-h", "12", "-o", "A.csv", "-n", "B.csv", "-m", "s"}}) {
         ScratchDir dir;
         writePlainGraphs();
         RunResult r = graphmat(args);
-        EXPECT_EQ(r.status, 0) << r.err;
+        EXPECT_EQ(r.status, 1) << r.err;
+        const std::string why = ": no line reads in reader mode 12; it looks like a plain graph file (reader mode 0)\n";
+        EXPECT_EQ(r.err, "Graph file A.csv" + why + "Graph file B.csv" + why);
         EXPECT_TRUE(contains(r.out, "File A.csv ...Found \nMode 12\n")) << r.out;
         EXPECT_TRUE(contains(r.out, "\n G1: 0\t0\n"));
         EXPECT_TRUE(contains(r.out, "\n G2: 0\t0\n"));
+        EXPECT_FALSE(contains(r.out, "Matching Cost"));
     }
 }
 

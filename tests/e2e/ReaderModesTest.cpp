@@ -90,7 +90,7 @@ TEST(GraphStatsProgram, BadCommandLinesAndFiles) {
         {{}, 1, "No graph file"},
         {{"-h"}, 1, "Switch -h needs a value"},
         {{"-h", "x", first}, 1, "Not a reader mode (-h): x"},
-        {{"-h", "13", first}, 1, "Not a reader mode (-h): 13"},
+        {{"-h", "13", first}, 1, "Switch -h: \"13\" is out of range: a whole number from 0 to 12 (a reader mode)"},
         {{"-k", "all", first}, 1, "Not a kind (-k): all"},
         {{"-q", "1", first}, 1, "Unknown switch -q"},
         {{"-h", "11", "missing.txt", first}, 1, "Cannot read missing.txt"},

@@ -110,9 +110,24 @@ TEST(ReduceRun, AGoldFileIsKeptAndTheRunFails) {
     test::writeFile("results/_shop-cd-1__shop-cd-2.csv", gold);
     const RunResult r = reduce({kOne, kTwo});
     EXPECT_EQ(r.status, 1);
-    EXPECT_TRUE(contains(r.err, "./results/_shop-cd-1__shop-cd-2.csv holds lines other than obvious pairs"));
+    EXPECT_TRUE(contains(r.err, "./results/_shop-cd-1__shop-cd-2.csv holds lines other than obvious pairs (line 1: "
+                                "\"shop.Cart,shop.Basket\"; a gold file?): it is kept and nothing is reduced\n"))
+        << r.err;
     EXPECT_EQ(test::readFile("results/_shop-cd-1__shop-cd-2.csv"), gold);
     EXPECT_FALSE(test::fileExists("results/_shop-cd-1.txt"));
+}
+
+// reduce's own earlier output with an empty last line (as an editor saves
+// it) is still its own output: replaced, not kept as a gold file.
+TEST(ReduceRun, AnEarlierOutputWithEmptyLinesIsReplaced) {
+    ExampleDir d;
+    ASSERT_EQ(reduce({kOne, kTwo}).status, 0);
+    const std::string pairs = test::readFile("results/_shop-cd-1__shop-cd-2.csv");
+    ASSERT_TRUE(contains(pairs, "ns,"));
+    test::writeFile("results/_shop-cd-1__shop-cd-2.csv", pairs + "\n \n");
+    const RunResult r = reduce({kOne, kTwo});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(test::readFile("results/_shop-cd-1__shop-cd-2.csv"), pairs);
 }
 
 TEST(ReduceRun, ResultsThatCannotBeWrittenGiveStatusTwo) {

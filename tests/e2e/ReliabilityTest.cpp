@@ -29,6 +29,12 @@ std::string refused(char letter, const std::string& value) {
     return std::string("Switch -") + letter + ": \"" + value + "\" is not a number this switch takes\n";
 }
 
+// A whole number beyond int, given to a whole-number switch.
+std::string outOfRange(char letter, const std::string& value) {
+    return std::string("Switch -") + letter + ": \"" + value +
+           "\" is out of range: a whole number from -2147483648 to 2147483647\n";
+}
+
 TEST(BadSwitchValues, GraphmatRefusesEveryValueThatIsNotAFiniteNumber) {
     ScratchDir dir;
     const std::string realSwitches = "dgeyci";
@@ -44,7 +50,8 @@ TEST(BadSwitchValues, GraphmatRefusesEveryValueThatIsNotAFiniteNumber) {
             const std::string sw = std::string("-") + letter;
             RunResult r = test::runProgram(GRAPHMAT_BIN, {sw, value, "-o", "A.txt", "-n", "B.txt"});
             EXPECT_EQ(r.status, 1) << sw << " " << value;
-            EXPECT_EQ(r.err, kGraphmatUsage + refused(letter, value)) << sw << " " << value;
+            const std::string reason = value == "99999999999" ? outOfRange(letter, value) : refused(letter, value);
+            EXPECT_EQ(r.err, kGraphmatUsage + reason) << sw << " " << value;
             EXPECT_FALSE(contains(r.out, "File ")) << sw << " " << value;  // no graph is read
         }
     }

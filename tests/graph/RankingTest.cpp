@@ -203,6 +203,45 @@ TEST(Ranking, EmptyAndSingleVertexGraphs) {
     EXPECT_EQ(one->maxi_u, 1.0);
 }
 
+// Negative label weights can make a vertex pass on more than its score (or
+// minus it) per step: the walk grows to infinity, or swings for ever. It
+// stops, every vertex gets the score 1/n, no statistic is left not a number,
+// and standard error names the negative weights.
+TEST(Ranking, AWalkThatDoesNotSettleGivesEqualScoresAndNamesTheWeights) {
+    struct Case {
+        std::string what, config, text, weights;
+    };
+    const std::vector<Case> cases = {
+        {"growing", "ew,9,-2\n", "3,3\ne,0,1,222\ne,0,0,9\ne,1,2,1", "ew,9,-2"},
+        {"swinging", "ew,1,1\new,2,-1.85\new,5,-0.5\n", "3,2\ne,0,0,1\ne,0,1,2", "ew,2,-1.85 ew,5,-0.5"},
+    };
+    for (const Case& c : cases) {
+        ScratchDir dir;
+        writeFile("config.txt", c.config);
+        CaptureStderr err;
+        std::unique_ptr<Graph> g;
+        {
+            CaptureStdout quiet;
+            g = std::make_unique<Graph>(7, c.text);
+        }
+        EXPECT_EQ(err.text(), "Vertex ranking of sample did not settle; every vertex gets the same score. "
+                              "Negative label weights of config.txt: " + c.weights + "\n")
+            << c.what;
+        EXPECT_EQ(g->u, std::vector<double>(3, 1.0 / 3)) << c.what;
+        EXPECT_EQ(g->rank, std::vector<int>(3, 0)) << c.what;
+        for (double value : {g->mean_u, g->std_u, g->maxi_u, g->hub[0], g->hub[1]})
+            EXPECT_TRUE(std::isfinite(value)) << c.what;
+    }
+    // Negative weights alone do not stop a walk that settles.
+    ScratchDir dir;
+    writeFile("config.txt", "ew,2,-1\n");
+    CaptureStderr err;
+    CaptureStdout quiet;
+    Graph settled(7, "2,2\ne,0,1,1\ne,0,1,2\ne,0,1,1");
+    EXPECT_EQ(err.text(), "");
+    EXPECT_NEAR(sum(settled.u), 1.0, TOLERANCE);
+}
+
 TEST(Ranking, EnsureRankingRunsOnceAndQuietly) {
     ScratchDir dir;
     ReadGraph r = readGraph(12, fixture("graph/model-basic.txt"));

@@ -5,6 +5,8 @@
 // triangle-renumbered.csv: the same graph with a, b, c numbered 1, 2, 0.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "support/TestSupport.h"
 #include "matching/Cost.h"
 #include "matching/Match.h"
@@ -117,6 +119,7 @@ TEST(LogcostEntry, RunsAndRefusals) {
         {"renumbered copy", demoArgs("log.txt"), 0, "\n\n\nLog Matching Cost : 0\n", ""},
         {"everything deleted", demoArgs("deleted.txt"), 0, "\n\n\nLog Matching Cost : 450\n", ""},
         {"missing log", demoArgs("missing.txt"), 1, "\n\n\nLog Matching Cost : 0\n", "missing.txt"},
+        {"log is a directory", demoArgs("logs"), 1, "\n\n\nLog Matching Cost : 0\n", "Cannot read logs\n"},
         {"missing graph", {"-o", "none.csv", "-n", "none.csv", "-p", "log.txt"}, 1, "", "none.csv"},
         {"weight not a number", demoArgs("log.txt", {"-d", "1x"}), 1, "", "-d"},
         {"weight not finite", demoArgs("log.txt", {"-c", "inf"}), 1, "", "-c"},
@@ -129,6 +132,7 @@ TEST(LogcostEntry, RunsAndRefusals) {
         ScratchDir dir;
         writeFile("log.txt", COUNTS + "n,0,1,a,a\nn,1,2,b,b\nn,2,0,c,c\n");
         writeFile("deleted.txt", COUNTS + "n,0,-1,a\nn,1,-1,b\nn,2,-1,c\n");
+        std::filesystem::create_directory("logs");
         test::RunResult r = logcost(c.args);
         EXPECT_EQ(r.status, c.status) << c.name << ": " << r.err;
         EXPECT_TRUE(endsWith(r.out, c.outTail)) << c.name << ": " << r.out;

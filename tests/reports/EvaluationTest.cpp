@@ -144,6 +144,35 @@ TEST(EvaluateEntry, NothingIsAppendedWhenTheInputsCannotBeTrusted) {
     }
 }
 
+// A directory in place of the gold file or of the match result file is a
+// file that does not open: named on standard error, read as empty.
+TEST(EvaluateEntry, ADirectoryInPlaceOfAnInputIsAMissingFile) {
+    struct Case {
+        std::string name;
+        std::string directory;
+        std::string console;
+        std::string line;
+    };
+    const std::vector<Case> cases = {
+        {"gold file", GOLD, "\n Gold File Not Found\n", PREFIX + ",0,2,2,5,0,3,2,0,0,0.4,1,0.571429,0,0,0"},
+        {"match result file", "./results/" + RUN_FILE, "\n File Not Found\n",
+         PREFIX + ",0,0,0,0,0,0,2,0,0,0,0,0,0,0,0"},
+    };
+    for (const Case& c : cases) {
+        ScratchDir dir;
+        writeDataset();
+        writeFile("./results/" + RUN_FILE, ROWS);
+        writeFile(GOLD, "");
+        std::filesystem::remove(c.directory);
+        std::filesystem::create_directory(c.directory);
+        test::RunResult r = evaluate({RUN_FILE, "ds"});
+        EXPECT_EQ(r.status, 0) << c.name << ": " << r.err;
+        EXPECT_EQ(r.err, "Cannot read " + c.directory + "\n") << c.name;
+        EXPECT_NE(r.out.find(c.console), std::string::npos) << c.name << ": " << r.out;
+        EXPECT_EQ(readFile("eval_results.csv"), c.line) << c.name;
+    }
+}
+
 TEST(EvaluateEntry, StatusOfARunAndOfAnUnwritableResultsFile) {
     ScratchDir dir;
     writeDataset();

@@ -95,19 +95,21 @@ std::vector<std::string> lines(const std::string& text) {
     }
 }
 
-RunResult runProgram(const std::string& program, const std::vector<std::string>& args) {
+RunResult runProgram(const std::string& program, const std::vector<std::string>& args, const RunOptions& options) {
     std::string outPath = (fs::temp_directory_path() / ("graphmat-run-out-" + std::to_string(getpid()))).string();
     std::string errPath = outPath + ".err";
     std::cout.flush();
     pid_t pid = fork();
     if (pid == 0) {
-        FILE* out = std::freopen(outPath.c_str(), "w", stdout);
+        const std::string& stdoutPath = options.stdoutPath.empty() ? outPath : options.stdoutPath;
+        FILE* out = std::freopen(stdoutPath.c_str(), "w", stdout);
         FILE* err = std::freopen(errPath.c_str(), "w", stderr);
         if (!out || !err) _exit(127);
         std::vector<char*> argv;
         argv.push_back(const_cast<char*>(program.c_str()));
         for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
         argv.push_back(nullptr);
+        if (options.killAfterSeconds > 0) alarm(options.killAfterSeconds);  // the alarm outlives execv
         execv(program.c_str(), argv.data());
         _exit(127);
     }

@@ -67,8 +67,17 @@ struct RunResult {
     std::string out;
     std::string err;
 };
+// How a program is run: its standard output goes to `stdoutPath` when one
+// is given (then `out` stays empty), and a program still running after
+// `killAfterSeconds` (when not 0) is killed, so a run that never ends fails
+// its test with status -1 instead of blocking the suite.
+struct RunOptions {
+    std::string stdoutPath;
+    unsigned killAfterSeconds = 0;
+};
 // Runs a program with arguments in the current directory.
-RunResult runProgram(const std::string& program, const std::vector<std::string>& args);
+RunResult runProgram(const std::string& program, const std::vector<std::string>& args,
+                     const RunOptions& options = {});
 
 // The console output of a matching run with its clock readings blanked: the
 // seconds at the end of each move line become "<s>" and the value of the

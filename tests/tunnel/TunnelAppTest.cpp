@@ -161,6 +161,29 @@ TEST_F(ExampleSeries, AMissingMatchFileIsNamedAndReadsAsEmpty) {
     EXPECT_NE(readFile("results/raw_tunnel_shop-4.csv").find("\n\n tunnelSize,0"), std::string::npos);
 }
 
+// A match result file that opens but holds no match row, here a class
+// diagram under the match file's name, is named on standard error; one that
+// is a directory is a file that does not open. Either way no class of that
+// step has a partner.
+TEST_F(ExampleSeries, AMatchFileWithoutRowsOrADirectoryIsNamed) {
+    const std::string path = std::string("matches/shop-1__shop-2") + PARAMETERS;
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {"class diagram", path + ": no match rows (\"ns\" lines); no class of this step has a partner\n"},
+        {"directory", "Cannot read " + path + "\n"},
+    };
+    for (const auto& [what, message] : cases) {
+        fs::remove_all(path);
+        if (what == "directory")
+            fs::create_directory(path);
+        else
+            fs::copy_file("shop-1.txt", path);
+        RunResult run = runProgram(TUNNEL_BIN, {"series.txt"});
+        EXPECT_EQ(run.status, 0) << what;
+        EXPECT_EQ(run.err, message) << what;
+        EXPECT_NE(readFile("results/raw_tunnel_shop-4.csv").find("\n\n tunnelSize,0"), std::string::npos) << what;
+    }
+}
+
 struct BadSeries {
     const char* what;
     std::string list;
