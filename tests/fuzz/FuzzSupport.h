@@ -5,7 +5,11 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
 #include <fstream>
+#include <initializer_list>
 #include <iostream>
 #include <streambuf>
 #include <string>
@@ -51,6 +55,36 @@ inline std::vector<std::string> splitInput(const std::uint8_t* data, std::size_t
     }
     if (parts.size() < count) parts.resize(count);
     return parts;
+}
+
+// The name of the folder in which a harness that writes files works.
+constexpr const char* WORK_FOLDER = "fuzz-work";
+
+// Moves the harness into WORK_FOLDER under the folder it was started in
+// (created when missing), so that every file it makes stays there. Call
+// once, from LLVMFuzzerInitialize.
+inline void enterWorkFolder() {
+    std::filesystem::create_directories(WORK_FOLDER);
+    std::filesystem::current_path(WORK_FOLDER);
+}
+
+// Empties the work folder and makes `folders` in it: every input starts
+// from the same files, so that a run stays deterministic and the files of
+// many inputs do not pile up. Refuses (ends the process) anywhere but in
+// the work folder.
+inline void resetWorkFolder(std::initializer_list<const char*> folders) {
+    const std::filesystem::path here = std::filesystem::current_path();
+    if (here.filename() != WORK_FOLDER) {
+        std::fprintf(stderr, "fuzz harness: not in its work folder (%s); nothing removed\n", here.c_str());
+        std::abort();
+    }
+    for (const auto& entry : std::filesystem::directory_iterator(here)) std::filesystem::remove_all(entry.path());
+    for (const char* folder : folders) std::filesystem::create_directories(folder);
+    resetOutputFailed();
+}
+
+inline void writeInput(const std::string& path, const std::string& content) {
+    writeInput(path, reinterpret_cast<const std::uint8_t*>(content.data()), content.size());
 }
 
 }  // namespace graphmat::fuzz
