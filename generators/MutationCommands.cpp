@@ -72,7 +72,8 @@ int noiseCommand(const std::vector<std::string>& words) {
             return refuse(std::string(names[i]) + " must be a whole number, not '" + words[i] + "'");
     if (v < 1 || v > MAX_NOISE_VERTICES) return refuse("v must lie between 1 and 1000");
     const std::vector<std::string> files = GraphNoise::outputFiles(k);
-    const std::string clash = coincidingFiles({}, {{"original", files[0]}, {"noisy copy", files[1]}, {"log", files[2]}});
+    const std::string clash =
+        coincidingFiles({}, {{"original", files[0]}, {"noisy copy", files[1]}, {"log", files[2]}});
     if (!clash.empty()) return refuse(clash);
 
     srand15(static_cast<unsigned>(seed));

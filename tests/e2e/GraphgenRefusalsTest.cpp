@@ -142,6 +142,9 @@ TEST(GraphgenOutputs, FilesThatCoincideAreRefusedBeforeAnythingIsWritten) {
         // Pair files: a link in place of "bat.txt" to graph 1 of the pair.
         {{"pair", "10", "2", "0.5", "3", "0.5", "2", "1", "10", "20", "p", "1", "0"},
          "graphgen pair: file p_10_2_0.5_3_0.5_2_1_10_20_0_1A.csv and file bat.txt are the same file\n"},
+        // Noise files: the log of pair 4 a hard link of its original.
+        {{"noise", "4", "5", "1", "1"},
+         "graphgen noise: original ./benchmark/original_4.txt and log ./benchmark/log_4.txt are the same file\n"},
     };
     for (const Case& c : cases) {
         ScratchDir dir;
@@ -154,6 +157,9 @@ TEST(GraphgenOutputs, FilesThatCoincideAreRefusedBeforeAnythingIsWritten) {
         fs::create_symlink("m.csv", "link-to-m.csv");
         fs::create_symlink("p_10_2_0.5_3_0.5_2_1_10_20_0_1A.csv", "bat.txt");
         fs::create_hard_link("g.csv", "hard-g.csv");
+        fs::create_directories("benchmark");
+        test::writeFile("benchmark/original_4.txt", "kept\n");
+        fs::create_hard_link("benchmark/original_4.txt", "benchmark/log_4.txt");
         const std::set<std::string> before = filesUnder(".");
 
         const RunResult r = graphgen(c.args);
@@ -164,6 +170,7 @@ TEST(GraphgenOutputs, FilesThatCoincideAreRefusedBeforeAnythingIsWritten) {
         EXPECT_EQ(readFile("g.csv"), GRAPH);
         EXPECT_EQ(readFile("logs/log_mutation.csv"), "kept\n");
         EXPECT_EQ(readFile("bat.txt"), "kept\n");
+        EXPECT_EQ(readFile("benchmark/log_4.txt"), "kept\n");
     }
 }
 
