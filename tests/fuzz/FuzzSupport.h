@@ -5,8 +5,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <initializer_list>
@@ -57,31 +55,31 @@ inline std::vector<std::string> splitInput(const std::uint8_t* data, std::size_t
     return parts;
 }
 
-// The name of the folder in which a harness that writes files works.
+// The folder in which a harness whose code writes files runs one input:
+// WORK_FOLDER under the folder the harness was started in, emptied first and
+// given `folders`, so that every input meets the same files (a run stays
+// deterministic), the files of many inputs do not pile up, and nothing is
+// written elsewhere. The harness is back in its own folder afterwards, where
+// libFuzzer reads and writes its corpus and findings by relative paths.
 constexpr const char* WORK_FOLDER = "fuzz-work";
 
-// Moves the harness into WORK_FOLDER under the folder it was started in
-// (created when missing), so that every file it makes stays there. Call
-// once, from LLVMFuzzerInitialize.
-inline void enterWorkFolder() {
-    std::filesystem::create_directories(WORK_FOLDER);
-    std::filesystem::current_path(WORK_FOLDER);
-}
-
-// Empties the work folder and makes `folders` in it: every input starts
-// from the same files, so that a run stays deterministic and the files of
-// many inputs do not pile up. Refuses (ends the process) anywhere but in
-// the work folder.
-inline void resetWorkFolder(std::initializer_list<const char*> folders) {
-    const std::filesystem::path here = std::filesystem::current_path();
-    if (here.filename() != WORK_FOLDER) {
-        std::fprintf(stderr, "fuzz harness: not in its work folder (%s); nothing removed\n", here.c_str());
-        std::abort();
+class WorkFolder {
+public:
+    explicit WorkFolder(std::initializer_list<const char*> folders) : home_(std::filesystem::current_path()) {
+        const std::filesystem::path work = home_ / WORK_FOLDER;
+        std::filesystem::create_directories(work);
+        for (const auto& entry : std::filesystem::directory_iterator(work)) std::filesystem::remove_all(entry.path());
+        std::filesystem::current_path(work);
+        for (const char* folder : folders) std::filesystem::create_directories(folder);
+        resetOutputFailed();
     }
-    for (const auto& entry : std::filesystem::directory_iterator(here)) std::filesystem::remove_all(entry.path());
-    for (const char* folder : folders) std::filesystem::create_directories(folder);
-    resetOutputFailed();
-}
+    WorkFolder(const WorkFolder&) = delete;
+    WorkFolder& operator=(const WorkFolder&) = delete;
+    ~WorkFolder() { std::filesystem::current_path(home_); }
+
+private:
+    std::filesystem::path home_;
+};
 
 inline void writeInput(const std::string& path, const std::string& content) {
     writeInput(path, reinterpret_cast<const std::uint8_t*>(content.data()), content.size());

@@ -13,12 +13,11 @@
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
     graphmat::fuzz::quietHarness();
-    graphmat::fuzz::enterWorkFolder();
     return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    graphmat::fuzz::resetWorkFolder({"results"});
+    graphmat::fuzz::WorkFolder work({"results"});
     const std::vector<std::string> parts = graphmat::fuzz::splitInput(data, size, 3);
     graphmat::fuzz::writeInput("log.txt", parts[0]);
     graphmat::fuzz::writeInput("old.csv", parts[1]);

@@ -12,12 +12,11 @@
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
     graphmat::fuzz::quietHarness();
-    graphmat::fuzz::enterWorkFolder();
     return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    graphmat::fuzz::resetWorkFolder({"results", "datasets/shop"});
+    graphmat::fuzz::WorkFolder work({"results", "datasets/shop"});
     const std::vector<std::string> parts = graphmat::fuzz::splitInput(data, size, 4);
     const std::string result = "v1__v2__1__0.5__1__1__0__1.csv";
     graphmat::fuzz::writeInput("results/" + result, parts[0]);

@@ -41,12 +41,11 @@ std::vector<std::string> commandWords(const std::string& line) {
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
     graphmat::fuzz::quietHarness();
-    graphmat::fuzz::enterWorkFolder();
     return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    graphmat::fuzz::resetWorkFolder({"logs", "benchmark", "datasets/random"});
+    graphmat::fuzz::WorkFolder work({"logs", "benchmark", "datasets/random"});
     const std::vector<std::string> parts = graphmat::fuzz::splitInput(data, size, 2);
     std::vector<std::string> words = commandWords(parts[0]);
     if (words.empty()) return 0;

@@ -15,7 +15,6 @@
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
     graphmat::fuzz::quietHarness();
-    graphmat::fuzz::enterWorkFolder();
     return 0;
 }
 
@@ -24,7 +23,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     static const int modes[] = {0, 1, 2, 3, 4, 5, 6, 8, 9, 10, 11, 12};
     const bool firstVariant = data[0] % 2 == 0;
     const int mode = modes[(data[0] / 2) % 12];
-    graphmat::fuzz::resetWorkFolder({"results", "datasets/cdiagrams/eclipse", "datasets/cdiagrams/mylyn"});
+    graphmat::fuzz::WorkFolder work({"results", "datasets/cdiagrams/eclipse", "datasets/cdiagrams/mylyn"});
     const std::vector<std::string> parts = graphmat::fuzz::splitInput(data + 1, size - 1, 5);
     const std::string folder = firstVariant ? "datasets/cdiagrams/eclipse/" : "datasets/cdiagrams/mylyn/";
     graphmat::fuzz::writeInput("A.txt", parts[0]);

@@ -45,12 +45,11 @@ std::string localLine(const std::string& line, std::string& path) {
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
     graphmat::fuzz::quietHarness();
-    graphmat::fuzz::enterWorkFolder();
     return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    graphmat::fuzz::resetWorkFolder({"results"});
+    graphmat::fuzz::WorkFolder work({"results"});
     const std::vector<std::string> parts = graphmat::fuzz::splitInput(data, size, 1);
 
     std::string list, line, path;
