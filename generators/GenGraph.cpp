@@ -5,7 +5,6 @@
 #include <iostream>
 #include <limits>
 #include <stdexcept>
-#include <unistd.h>
 
 #include "graph/platform.h"
 #include "graph/stdafx.h"
@@ -16,14 +15,6 @@ namespace {
 
 // A uniform draw in [0, 1) of the generator: r / 32768.
 double uniform() { return rand15() / 32768.0; }
-
-// Bytes of physical memory, or the largest value when the system does not say.
-double physicalMemory() {
-    const long pages = sysconf(_SC_PHYS_PAGES);
-    const long pageSize = sysconf(_SC_PAGE_SIZE);
-    if (pages <= 0 || pageSize <= 0) return std::numeric_limits<double>::max();
-    return static_cast<double>(pages) * static_cast<double>(pageSize);
-}
 
 // The running sums of a law: value k is law(0) + ... + law(k).
 std::vector<double> cumulated(const std::vector<double>& law) {
@@ -107,23 +98,33 @@ std::string GenGraph::modelError(int _n, float _p, const std::string& pWord, flo
     if (!std::isfinite(_p) || _p < 0 || _p > 1) return pWord;
     if (!std::isfinite(_q) || _q < 0 || _q > 1) return "q must lie between 0 and 1";
     if (_nl < 1) return "nl must be at least 1";
-    if (!std::isfinite(_nld) || _nld < 0 || !isDistribution(labelLaw(_nl, _nld)))
-        return "nld must be a decay of at least 0 that gives a law of nl labels";
+    if (!std::isfinite(_nld) || _nld < 0) return "nld must be a decay of at least 0 that gives a law of nl labels";
     if (_el < 1) return "el must be at least 1";
-    if (!std::isfinite(_eld) || _eld < 0 || !isDistribution(labelLaw(_el, _eld)))
-        return "eld must be a decay of at least 0 that gives a law of el labels";
+    if (!std::isfinite(_eld) || _eld < 0) return "eld must be a decay of at least 0 that gives a law of el labels";
     if (!std::isfinite(_pd) || _pd < 0) return "pd must be a percentage of at least 0";
     if (!std::isfinite(_pi) || _pi < 0) return "pi must be a percentage of at least 0";
-    // The node counts as the constructor computes them (in float), and the
-    // dense tables they ask for.
-    const double extra1 = static_cast<float>(_n * (_pd / 100));
-    const double extra2 = static_cast<float>(_n * (_pi / 100));
-    const double order1 = _n + std::trunc(extra1);
-    const double order2 = _n + std::trunc(extra2);
+    // Sizes by arithmetic alone, before any law or table is built: a label
+    // count of a billion is refused at once, not after its law is computed.
+    const std::string tooLarge = sizeError(_n, _nl, _el, _pd, _pi);
+    if (!tooLarge.empty()) return tooLarge;
+    if (!isDistribution(labelLaw(_nl, _nld))) return "nld must be a decay of at least 0 that gives a law of nl labels";
+    if (!isDistribution(labelLaw(_el, _eld))) return "eld must be a decay of at least 0 that gives a law of el labels";
+    return "";
+}
+
+std::string GenGraph::sizeError(int _n, int _nl, int _el, float _pd, float _pi) {
+    // The node counts as the constructor computes them (in float).
+    const double order1 = _n + std::trunc(static_cast<double>(static_cast<float>(_n * (_pd / 100))));
+    const double order2 = _n + std::trunc(static_cast<double>(static_cast<float>(_n * (_pi / 100))));
+    const double labels = _nl, arcLabels = _el + 1.0;
+    // The two dense label matrices with their row tables; per node its label,
+    // its written number and the inverse of the renumbering; the node label
+    // law, its running sums and joint table; the same for the arc labels.
     const double bytes = sizeof(int) * (order1 * order1 + order2 * order2) +
-                         sizeof(double) * (static_cast<double>(_nl) * _nl + (_el + 1.0) * (_el + 1.0));
+                         (sizeof(std::vector<int>) + 3 * sizeof(int)) * (order1 + order2) +
+                         sizeof(double) * (labels * labels + 2 * labels + arcLabels * arcLabels + 2 * arcLabels);
     if (order1 > std::numeric_limits<int>::max() || order2 > std::numeric_limits<int>::max() ||
-        bytes > physicalMemory())
+        bytes > physicalMemoryBytes())
         return "n, pd, pi, nl and el ask for tables of " + to_string(bytes) +
                " bytes, more than the physical memory of this machine";
     return "";
@@ -149,6 +150,7 @@ GenGraph::GenGraph(int _n, double _e, double _q, int _nl, double _nld, int _el, 
     if (!error.empty()) throw std::invalid_argument(error);
 
     store(_n, _e, _q, _nl, _nld, _el, _eld, _pd, _pi, _seed, undir);
+    srand15(static_cast<unsigned>(seed));
     if ((nl == 1 && nld != 1) || (el == 1 && eld != 1)) return;
 
     std::cout << n << "," << p << "," << q << "," << nl << "," << nld << "," << el << "," << eld << "," << pd
@@ -219,7 +221,7 @@ void GenGraph::drawArcs(bool fullModel) {
 }
 
 // The parameters as the members hold them (floats), the node counts and
-// the arc probability in the members' arithmetic, and the seeded generator.
+// the arc probability in the members' arithmetic.
 void GenGraph::store(int _n, double _e, double _q, int _nl, double _nld, int _el, double _eld, double _pd,
                      double _pi, int _seed, bool undir) {
     undirected = undir ? 1 : 0;
@@ -237,7 +239,14 @@ void GenGraph::store(int _n, double _e, double _q, int _nl, double _nld, int _el
     n1 = n + static_cast<int>(n * (pd / 100));
     n2 = n + static_cast<int>(n * (pi / 100));
     p = e / n;
-    srand15(static_cast<unsigned>(seed));
+}
+
+std::vector<std::string> GenGraph::pairFiles(const std::string& filename, int _n, double _e, double _q, int _nl,
+                                             double _nld, int _el, double _eld, double _pd, double _pi, int _seed,
+                                             bool undir) {
+    GenGraph probe;
+    probe.store(_n, _e, _q, _nl, _nld, _el, _eld, _pd, _pi, _seed, undir);
+    return pairFiles(probe.pairPrefix(filename), probe.hasMatrixFiles());
 }
 
 // Both label matrices and node label arrays, zero, and every count zero.
@@ -304,6 +313,7 @@ GenGraph::GenGraph(int _n, double _e, double _q, int _el, double _d, double _pd,
 
     // What the files say of the nodes: one label, which every node has.
     store(_n, _e, _q, 1, 1.0, _el, _d, _pd, _pi, _seed, undir);
+    srand15(static_cast<unsigned>(seed));
     if (el == 1 && eld != 1) return;
 
     std::cout << n << "," << p << "," << q << "," << el << "," << eld << "," << pd << "," << pi << "," << seed

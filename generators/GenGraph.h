@@ -74,6 +74,17 @@ public:
     // The stem of every file of the pair: filename, then n, e, q, nl, nld,
     // el, eld, pd, pi, undirected and seed, each preceded by "_".
     std::string pairPrefix(const std::string& filename) const;
+    // Every file that write creates or appends to, for the pair prefix P:
+    // P + "A.csv", "mA.csv" (matrices only), "B.csv", "mB.csv" (matrices
+    // only), ".csv", "C.csv" (matrices only), then "bat.txt" and "score.txt".
+    static std::vector<std::string> pairFiles(const std::string& prefix, bool matrices);
+    // The same for the pair the full constructor would draw from these
+    // parameters (ones that parameterError accepts); nothing is drawn.
+    static std::vector<std::string> pairFiles(const std::string& filename, int _n, double _e, double _q, int _nl,
+                                              double _nld, int _el, double _eld, double _pd, double _pi, int _seed,
+                                              bool undir);
+    // Whether write adds the matrix files: a single-label undirected pair.
+    bool hasMatrixFiles() const { return nl == 1 && el == 1 && undirected == 1; }
 
     // Why the parameters of the full constructor describe no pair, naming
     // the parameter at fault; empty when they describe one.
@@ -102,6 +113,10 @@ private:
     void drawExtraPairs(std::vector<std::vector<int>>& edges, int order, int& arcs,
                         const std::vector<double>& cumulated, bool undir);
     void prepareCommonNodeModel();
+    // Why the tables of a pair of these sizes cannot be built (they would
+    // not fit in memory, or a node count leaves the range of int); empty when
+    // they can. Arithmetic only: nothing is allocated.
+    static std::string sizeError(int _n, int _nl, int _el, float _pd, float _pi);
     static std::string modelError(int _n, float _p, const std::string& pWord, float _q, int _nl, float _nld,
                                   int _el, float _eld, float _pd, float _pi);
 };

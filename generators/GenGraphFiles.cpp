@@ -16,6 +16,9 @@ namespace graphmat {
 
 namespace {
 
+const char* const BAT_FILE = "bat.txt";
+const char* const SCORE_FILE = "score.txt";
+
 // The written number of each node turned into the internal index.
 std::vector<int> inverse(const std::vector<int>& permutation) {
     std::vector<int> result(permutation.size());
@@ -55,9 +58,23 @@ std::string GenGraph::pairPrefix(const std::string& filename) const {
            to_string(pi) + "_" + to_string(undirected) + "_" + to_string(seed);
 }
 
+std::vector<std::string> GenGraph::pairFiles(const std::string& prefix, bool matrices) {
+    struct File {
+        const char* suffix;
+        bool matrix;
+    };
+    std::vector<std::string> files;
+    for (const File& file : {File{"A.csv", false}, File{"mA.csv", true}, File{"B.csv", false},
+                             File{"mB.csv", true}, File{".csv", false}, File{"C.csv", true}})
+        if (matrices || !file.matrix) files.push_back(prefix + file.suffix);
+    files.push_back(BAT_FILE);
+    files.push_back(SCORE_FILE);
+    return files;
+}
+
 bool GenGraph::write(std::string filename) {
     const std::string prefix = pairPrefix(filename);
-    const bool matrices = nl == 1 && el == 1 && undirected == 1;
+    const bool matrices = hasMatrixFiles();
 
     // Every file of the pair is opened before anything is written, so that a
     // file that does not open leaves no other file of the pair behind; the
@@ -82,12 +99,14 @@ bool GenGraph::write(std::string filename) {
         outputs.back()->path = path;
         return outputs.back()->out;
     };
-    std::ofstream& graph1 = add(prefix + "A.csv");
-    std::ofstream* matrix1 = matrices ? &add(prefix + "mA.csv") : nullptr;
-    std::ofstream& graph2 = add(prefix + "B.csv");
-    std::ofstream* matrix2 = matrices ? &add(prefix + "mB.csv") : nullptr;
-    std::ofstream& known = add(prefix + ".csv");
-    std::ofstream* differences = matrices ? &add(prefix + "C.csv") : nullptr;
+    const std::vector<std::string> files = pairFiles(prefix, matrices);
+    std::size_t next = 0;
+    std::ofstream& graph1 = add(files[next++]);
+    std::ofstream* matrix1 = matrices ? &add(files[next++]) : nullptr;
+    std::ofstream& graph2 = add(files[next++]);
+    std::ofstream* matrix2 = matrices ? &add(files[next++]) : nullptr;
+    std::ofstream& known = add(files[next++]);
+    std::ofstream* differences = matrices ? &add(files[next++]) : nullptr;
 
     bool opened = true;
     for (auto& output : outputs) opened = openForWriting(output->out, output->path) && opened;
@@ -136,12 +155,12 @@ bool GenGraph::write(std::string filename) {
 
     // The driver's command line for the pair: plain graph files (-h 0).
     std::ofstream bat, scores;
-    bool appended = openForWriting(bat, "bat.txt", true);
+    bool appended = openForWriting(bat, BAT_FILE, true);
     bat << "\ngraphmat -h 0 -o " << prefix << "A.csv" << " -n " << prefix << "B.csv" << " -s 1";
-    appended = closeWritten(bat, "bat.txt") && appended;
-    appended = openForWriting(scores, "score.txt", true) && appended;
+    appended = closeWritten(bat, BAT_FILE) && appended;
+    appended = openForWriting(scores, SCORE_FILE, true) && appended;
     scores << "\n" << prefix << "," << score;
-    appended = closeWritten(scores, "score.txt") && appended;
+    appended = closeWritten(scores, SCORE_FILE) && appended;
     release();
     return appended;
 }

@@ -204,6 +204,9 @@ std::unique_ptr<Graph> GraphMutation::mutateNodes(int mode) {
         insertArc(*g, edgeNumber++, mapped(e->from), mapped(e->to), e->label, e->weight);
     }
     const int order = g->vertices;
+    // Two marks per ordered pair of the mutated graph, and a walk over every
+    // pair: refused by arithmetic when the marks cannot fit in memory.
+    checkPairTableFits(order, order, 2 * sizeof(std::string));
     addEdges.assign(order, std::vector<std::string>(order));
     modifEdges.assign(order, std::vector<std::string>(order));
 

@@ -15,6 +15,9 @@ namespace graphmat {
 
 class GraphMutation {
 public:
+    // The node table file that printNodeTables writes.
+    static constexpr const char* NODE_TABLE = "logs/log_mutation.csv";
+
     Graph* _old = nullptr;         // the input graph; read, never changed
     std::unique_ptr<Graph> _new;   // the mutated graph
     std::string nodeOperations[4];

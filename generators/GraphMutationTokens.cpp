@@ -77,7 +77,7 @@ bool GraphMutation::printNodeTables() {
               << "Deleted : " << deletedNodes << "\n"
               << "Merged : " << mergedNodes << "\n"
               << "Splitted : " << splittedNodes << "\n";
-    const std::string path = "logs/log_mutation.csv";
+    const std::string path = NODE_TABLE;
     std::ofstream out;
     if (!openForWriting(out, path)) return false;
     for (std::size_t i = 0; i < deleted.size(); ++i)

@@ -61,7 +61,8 @@ GraphNoise::GraphNoise(int num_graph, int v, int epsi) {
         }
     original->edges = static_cast<int>(original->E.size());
     original->name = "original_" + k;
-    original->write(0, BENCHMARK_DIR + original->name + ".txt");
+    const std::vector<std::string> files = outputFiles(num_graph);
+    original->write(0, files[0]);
 
     // The noisy copy: noisy vertex m is original vertex perm[m].
     noisy = std::make_unique<Graph>();
@@ -97,10 +98,16 @@ GraphNoise::GraphNoise(int num_graph, int v, int epsi) {
         }
     noisy->edges = static_cast<int>(noisy->E.size());
     noisy->name = "noisy_" + k;
-    noisy->write(0, BENCHMARK_DIR + noisy->name + ".txt");
+    noisy->write(0, files[1]);
 
-    write(0, BENCHMARK_DIR + "log_" + k + ".txt");
+    write(0, files[2]);
     pauseConsole();
+}
+
+std::vector<std::string> GraphNoise::outputFiles(int num_graph) {
+    const std::string k = to_string(num_graph);
+    return {BENCHMARK_DIR + "original_" + k + ".txt", BENCHMARK_DIR + "noisy_" + k + ".txt",
+            BENCHMARK_DIR + "log_" + k + ".txt"};
 }
 
 bool GraphNoise::write(int, const std::string& filename) {

@@ -39,6 +39,9 @@ public:
     // terminal. Draws from the generator as it stands: the caller seeds it.
     GraphNoise(int num_graph, int v, int epsi);
 
+    // The files of pair k: the original, the noisy copy and the log.
+    static std::vector<std::string> outputFiles(int num_graph);
+
     // The edit-path log of the pair; `mode` is not used. False when the file
     // could not be written.
     bool write(int mode, const std::string& filename);

@@ -8,6 +8,7 @@
 #include "generators/GeneratorCommands.h"
 #include "generators/GraphMutation.h"
 #include "generators/GraphNoise.h"
+#include "generators/SameFile.h"
 #include "graph/Graph.h"
 #include "graph/CommandLine.h"
 #include "graph/platform.h"
@@ -38,6 +39,13 @@ std::unique_ptr<Graph> readInput(int mode, const std::string& path) {
     return nullptr;
 }
 
+// The graph file as an input of the command; none in reader mode 7, where
+// the word is the graph text itself.
+std::vector<RoleAndPath> inputFile(int mode, const std::string& word) {
+    if (mode == 7) return {};
+    return {{"graph", word}};
+}
+
 bool readWhole(const std::string& word, int& value) { return readWholeNumber(word, INT_MIN, INT_MAX, value); }
 
 }  // namespace
@@ -63,6 +71,10 @@ int noiseCommand(const std::vector<std::string>& words) {
         if (!readWhole(words[i], *values[i]))
             return refuse(wholeNumberRefusal(names[i], words[i]));
     if (v < 1 || v > MAX_NOISE_VERTICES) return refuse("v must lie between 1 and 1000");
+    const std::vector<std::string> files = GraphNoise::outputFiles(k);
+    const std::string clash =
+        coincidingFiles({}, {{"original", files[0]}, {"noisy copy", files[1]}, {"log", files[2]}});
+    if (!clash.empty()) return refuse(clash);
 
     srand15(static_cast<unsigned>(seed));
     GraphNoise pair(k, v, epsilon);
@@ -105,6 +117,14 @@ int mutateCommand(const std::vector<std::string>& words) {
 
     auto input = readInput(mode, words[1]);
     if (!input) return 1;
+    // Reading wrote nothing; the statistics step of the mutation writes the
+    // graph's isolated-vertex file first, the outputs come last.
+    const std::string clash = coincidingFiles(
+        inputFile(mode, words[1]), {{"statistics file", "./logs/isolated_" + input->name + ".csv"},
+                                    {"output", words[7]},
+                                    {"log", words[8]},
+                                    {"node table", GraphMutation::NODE_TABLE}});
+    if (!clash.empty()) return refuse(clash);
     srand15(static_cast<unsigned>(seed));
     std::unique_ptr<GraphMutation> mutation;
     try {
@@ -141,6 +161,12 @@ int shuffleCommand(const std::vector<std::string>& words) {
 
     auto input = readInput(mode, words[1]);
     if (!input) return 1;
+    const std::string clash = coincidingFiles(inputFile(mode, words[1]), {{"output", words[3]}});
+    if (!clash.empty()) return refuse(clash);
+    if (input->V.empty() || input->vertices <= 0) {
+        std::cerr << "graphgen shuffle: " << words[1] << ": the graph to shuffle has no vertices\n";
+        return 1;
+    }
     srand15(static_cast<unsigned>(seed));
     GraphMutation renumbering;
     renumbering.shuffle(input.get())->write(0, words[3]);

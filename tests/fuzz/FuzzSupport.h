@@ -5,7 +5,9 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <filesystem>
 #include <fstream>
+#include <initializer_list>
 #include <iostream>
 #include <streambuf>
 #include <string>
@@ -51,6 +53,36 @@ inline std::vector<std::string> splitInput(const std::uint8_t* data, std::size_t
     }
     if (parts.size() < count) parts.resize(count);
     return parts;
+}
+
+// The folder in which a harness whose code writes files runs one input:
+// WORK_FOLDER under the folder the harness was started in, emptied first and
+// given `folders`, so that every input meets the same files (a run stays
+// deterministic), the files of many inputs do not pile up, and nothing is
+// written elsewhere. The harness is back in its own folder afterwards, where
+// libFuzzer reads and writes its corpus and findings by relative paths.
+constexpr const char* WORK_FOLDER = "fuzz-work";
+
+class WorkFolder {
+public:
+    explicit WorkFolder(std::initializer_list<const char*> folders) : home_(std::filesystem::current_path()) {
+        const std::filesystem::path work = home_ / WORK_FOLDER;
+        std::filesystem::create_directories(work);
+        for (const auto& entry : std::filesystem::directory_iterator(work)) std::filesystem::remove_all(entry.path());
+        std::filesystem::current_path(work);
+        for (const char* folder : folders) std::filesystem::create_directories(folder);
+        resetOutputFailed();
+    }
+    WorkFolder(const WorkFolder&) = delete;
+    WorkFolder& operator=(const WorkFolder&) = delete;
+    ~WorkFolder() { std::filesystem::current_path(home_); }
+
+private:
+    std::filesystem::path home_;
+};
+
+inline void writeInput(const std::string& path, const std::string& content) {
+    writeInput(path, reinterpret_cast<const std::uint8_t*>(content.data()), content.size());
 }
 
 }  // namespace graphmat::fuzz

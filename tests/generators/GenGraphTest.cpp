@@ -431,6 +431,8 @@ TEST(GenGraphPair, ParametersThatDescribeNoPairAreRefusedBeforeAnyDraw) {
         {5, 1, 0.5, 2, 1, 2, 1, 0, -5, "pi "},
         {5, 1, 0.5, 2, 1, 2, 1, 1e12, 0, "n, pd, pi, nl and el"},
         {1 << 30, 1, 0.5, 2, 1, 2, 1, 0, 0, "n, pd, pi, nl and el"},
+        {5, 1, 0.5, 1000000000, 0.5, 2, 1, 0, 0, "n, pd, pi, nl and el"},  // refused before its law is built
+        {5, 1, 0.5, 2, 1, 1000000000, 1e30, 0, 0, "n, pd, pi, nl and el"},
     };
     for (const Case& c : cases) {
         ScratchDir dir;
@@ -450,6 +452,18 @@ TEST(GenGraphPair, ParametersThatDescribeNoPairAreRefusedBeforeAnyDraw) {
     // Decays above 1 give a law too (growing towards the last label), as
     // does 0 (every draw the first label).
     EXPECT_EQ(GenGraph::parameterError(5, 1, 0.5, 3, 2.5, 3, 0, 0, 0), "");
+}
+
+// The tables of a pair against the memory figure of the machine (here set
+// by the test): 300 nodes a side fit in a million bytes, 400 do not.
+TEST(GenGraphPair, SizesAreComparedWithTheMachinesMemory) {
+    setPhysicalMemoryOverride(1e6);
+    EXPECT_EQ(GenGraph::parameterError(300, 1, 0.5, 3, 0.5, 2, 1, 0, 0), "");
+    EXPECT_EQ(GenGraph::parameterError(400, 1, 0.5, 3, 0.5, 2, 1, 0, 0),
+              "n, pd, pi, nl and el ask for tables of 1.30904e+06 bytes, more than the physical memory of this "
+              "machine");
+    EXPECT_NE(GenGraph::parameterError(300, 1, 0.5, 3, 0.5, 2, 1, 50, 0), "");  // 450 nodes in graph 1
+    setPhysicalMemoryOverride(0);
 }
 
 // ----------------------------------------------------- earlier models
