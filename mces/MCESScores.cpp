@@ -9,19 +9,47 @@ namespace graphmat {
 
 template <class Score>
 void MCES::scorePass(Score score) {
+    // topPairs_ ends with the pairs whose score equals the final maxDelta:
+    // a score above the running maximum starts the list again, one equal to
+    // it joins. (A score that is not a number never joins; a first one that
+    // is not a number leaves no threshold any score reaches, and find
+    // checks the threshold as the scan of gamma does.)
+    const bool keep = !gamma.empty();
     bool first = true;
+    scored_ = true;
+    topPairs_.clear();
     for (int i = 0; i < n1_; ++i) {
         if (M12[i] >= 0) continue;
+        double* scores = keep ? gamma.row(i) : nullptr;
+        bool lastJoined = false;  // the previous pair of the row is in the last run
         for (int j = 0; j < n2_; ++j) {
             if (M21[j] >= 0) continue;
             const double value = score(i, j);
-            gamma(i, j) = value;
+            if (keep) scores[j] = value;
+            bool joins = false;
             if (first) {
                 minDelta = maxDelta = value;
                 first = false;
+                topPairs_.clear();
+                joins = true;
             } else {
                 if (value < minDelta) minDelta = value;
-                if (value > maxDelta) maxDelta = value;
+                if (value > maxDelta) {
+                    maxDelta = value;
+                    topPairs_.clear();
+                    lastJoined = false;
+                    joins = true;
+                } else if (value == maxDelta) {
+                    joins = true;
+                }
+            }
+            if (!joins) {
+                lastJoined = false;
+            } else if (lastJoined) {
+                topPairs_.back().to = j + 1;
+            } else {
+                topPairs_.push_back({i, j, j + 1});
+                lastJoined = true;
             }
         }
     }

@@ -32,16 +32,21 @@ long rivals(const std::vector<float>& sorted, float s) {
 
 void MCES::setSim(int simi_type) {
     simil.assign(n1_, n2_, 0.0f);
-    discrim.assign(n1_, n2_, 0.0f);
     const int t = std::abs(simi_type);
     const bool scaled = simi_type < 0 && t != 3;
     if (t == 3) {
         g1->ensureRanking();
         g2->ensureRanking();
     }
+    // Every type but 3 reads the statistic it selected in setPromoted, the
+    // one potential holds (for type 4 the sum of ONodes and OEdges).
     if (t >= 1 && t <= 9) {
         for (int i = 0; i < n1_; ++i) {
+            const std::vector<SparsePairCounts::Entry>& counts = potential.row(i);
+            auto next = counts.begin();
             for (int j = 0; j < n2_; ++j) {
+                int statistic = 0;
+                if (next != counts.end() && next->col == j) statistic = (next++)->count;
                 const double tot1 = total1(i, j);
                 const double tot2 = total2(i, j);
                 const double tot = tot2 + 2 * tot1;
@@ -49,12 +54,12 @@ void MCES::setSim(int simi_type) {
                 switch (t) {
                     case 1:
                     case 9:
-                        value = twiceOver(HENodes(i, j), tot);
-                        scale = share(HENodes(i, j), maxHENodes);
+                        value = twiceOver(statistic, tot);
+                        scale = share(statistic, maxHENodes);
                         break;
                     case 2:
-                        value = twiceOver(OEdges(i, j), tot2);
-                        scale = share(OEdges(i, j), maxOEdges);
+                        value = twiceOver(statistic, tot2);
+                        scale = share(statistic, maxOEdges);
                         break;
                     case 3: {
                         const double u1 = i < static_cast<int>(g1->u.size()) ? g1->u[i] : 0.0;
@@ -63,24 +68,24 @@ void MCES::setSim(int simi_type) {
                         break;
                     }
                     case 4:
-                        value = 2.0 * (ONodes(i, j) + OEdges(i, j)) / (tot1 + tot2 + 2);
-                        scale = share(ONodes(i, j) + OEdges(i, j), maxONodes + maxOEdges);
+                        value = 2.0 * statistic / (tot1 + tot2 + 2);
+                        scale = share(statistic, maxONodes + maxOEdges);
                         break;
                     case 5:
-                        value = twiceOver(PEdges(i, j), tot1);
-                        scale = share(PEdges(i, j), maxPEdges);
+                        value = twiceOver(statistic, tot1);
+                        scale = share(statistic, maxPEdges);
                         break;
                     case 6:
-                        value = twiceOver(PEdges2(i, j), tot2);
-                        scale = share(PEdges2(i, j), maxPEdges2);
+                        value = twiceOver(statistic, tot2);
+                        scale = share(statistic, maxPEdges2);
                         break;
                     case 7:
-                        value = tot1 == 0 ? 0.0 : 2.0 * PENodes(i, j) / (tot1 + 2);
-                        scale = share(PENodes(i, j), maxPENodes);
+                        value = tot1 == 0 ? 0.0 : 2.0 * statistic / (tot1 + 2);
+                        scale = share(statistic, maxPENodes);
                         break;
                     case 8:
-                        value = 2.0 * PENodes2(i, j) / (tot1 + tot2 + 2);
-                        scale = share(PENodes2(i, j), maxPENodes2);
+                        value = 2.0 * statistic / (tot1 + tot2 + 2);
+                        scale = share(statistic, maxPENodes2);
                         break;
                     default: break;
                 }
@@ -155,6 +160,7 @@ void MCES::setDiscrim(int discrimi_type, int lv2) {
     // Rival counts: per pair, the other entries of its column (then of its
     // row) that come within 0.1 of it. Each column and row is sorted once,
     // and a count is a binary search. The column counts wait in discrim.
+    discrim.assign(n1_, n2_, 0.0f);
     std::vector<float> sorted;
     for (int j = 0; j < n2_; ++j) {
         sorted.resize(n1_);
