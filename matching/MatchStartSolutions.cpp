@@ -112,9 +112,9 @@ void Match::initGammaMatrix_v2(int alg, int discrim) {
     // Solves the assignment on `matrix` (graph-1 vertices in its first
     // rows) and pairs each graph-1 vertex with the graph-2 vertex of its
     // column, unless differing labels are forbidden; returns the optimum.
-    auto assignAndPair = [&](const std::vector<std::vector<double>>& matrix) {
+    auto assignAndPair = [&](const std::vector<const double*>& matrix, int columns) {
         Hungarian solver;
-        solver.solve(matrix);
+        solver.solve(matrix.data(), static_cast<int>(matrix.size()), columns);
         double optimum = 0;
         for (int i = 0; i < order1; ++i) {
             int r = solver.results[i];
@@ -161,7 +161,9 @@ void Match::initGammaMatrix_v2(int alg, int discrim) {
                     matrix[i][j] = 0;
                 }
             }
-        double optimum = assignAndPair(matrix);
+        std::vector<const double*> rows;
+        for (const std::vector<double>& row : matrix) rows.push_back(row.data());
+        double optimum = assignAndPair(rows, n);
         double c = cost(cost_mode);
         std::cout << "\n\n Optimum " << optimum << " -- " << c << "\n\n";
     } else if (initType == 5) {
@@ -177,10 +179,14 @@ void Match::initGammaMatrix_v2(int alg, int discrim) {
             const double squarePerPair = sizeof(double) * side * side / (static_cast<double>(order1) * order2);
             checkPairTableFits(order1, order2, sizeof(double) + squarePerPair);
         }
-        std::vector<std::vector<double>> matrix(order1, std::vector<double>(order2, 0.0));
+        // One block, every entry written once (no filling first).
+        const std::size_t width = static_cast<std::size_t>(order2);
+        std::unique_ptr<double[]> costs(new double[static_cast<std::size_t>(order1) * width]);
+        std::vector<const double*> matrix(order1);
         const LabelIds labels(*g1, *g2);
         for (int i = 0; i < order1; ++i) {
-            std::vector<double>& row = matrix[i];
+            double* row = costs.get() + i * width;
+            matrix[i] = row;
             for (int j = 0; j < order2; ++j) {
                 const float s = similarities(i, j);
                 row[j] = labels.same(i, j) ? 1 - s : 10000.0;
@@ -188,7 +194,7 @@ void Match::initGammaMatrix_v2(int alg, int discrim) {
         }
         similarities.clear();
         similaritiesUnstored = true;
-        double optimum = assignAndPair(matrix);
+        double optimum = assignAndPair(matrix, order1 > 0 ? order2 : 0);  // no rows: no columns either
         std::cout << "\n\n OPTIMUM: " << optimum << "\n\n";
     } else if (initType > 0 && initType < 1) {
         // Selection sampling: each known pair survives as a seed with the

@@ -225,6 +225,8 @@ private:
     };
     std::vector<TopRun> topPairs_;
     bool scored_ = false;
+    std::vector<int> freeColumns_;    // scratch of a score pass: the unmatched columns
+    std::vector<double> rowScores_;   // scratch of a score pass: one row's scores
     std::vector<int> keyWeight_;  // per interned relation key: its PEdges2 / PENodes2 weight
     std::vector<double> costs_;   // scratch cost matrix of the neighbourhood assignments
     std::vector<const double*> costRows_;

@@ -160,14 +160,25 @@ void MCES::setDiscrim(int discrimi_type, int lv2) {
     // Rival counts: per pair, the other entries of its column (then of its
     // row) that come within 0.1 of it. Each column and row is sorted once,
     // and a count is a binary search. The column counts wait in discrim.
+    // The columns go a block at a time, so that each row is read and
+    // written a few adjacent entries at once rather than one.
     discrim.assign(n1_, n2_, 0.0f);
-    std::vector<float> sorted;
-    for (int j = 0; j < n2_; ++j) {
-        sorted.resize(n1_);
-        for (int i = 0; i < n1_; ++i) sorted[i] = simil(i, j);
-        std::sort(sorted.begin(), sorted.end());
-        for (int i = 0; i < n1_; ++i) discrim(i, j) = static_cast<float>(rivals(sorted, simil(i, j)));
+    constexpr int kBlock = 16;
+    std::vector<std::vector<float>> columns(kBlock, std::vector<float>(n1_));
+    for (int j0 = 0; j0 < n2_; j0 += kBlock) {
+        const int width = std::min(kBlock, n2_ - j0);
+        for (int i = 0; i < n1_; ++i) {
+            const float* row = simil.row(i) + j0;
+            for (int b = 0; b < width; ++b) columns[b][i] = row[b];
+        }
+        for (int b = 0; b < width; ++b) std::sort(columns[b].begin(), columns[b].end());
+        for (int i = 0; i < n1_; ++i) {
+            const float* row = simil.row(i) + j0;
+            float* out = discrim.row(i) + j0;
+            for (int b = 0; b < width; ++b) out[b] = static_cast<float>(rivals(columns[b], row[b]));
+        }
     }
+    std::vector<float> sorted;
     const bool sumForm = discrimi_type == 4 || discrimi_type == 6 || discrimi_type == 8;
     const bool productForm = discrimi_type == 5 || discrimi_type == 7 || discrimi_type == 9;
     for (int i = 0; i < n1_; ++i) {
