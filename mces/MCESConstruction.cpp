@@ -200,7 +200,7 @@ void MCES::initialize(Graph* _g1, Graph* _g2) {
     else
         connexions.clear();
     overlap_.assign(static_cast<std::size_t>(n1_) * static_cast<std::size_t>(n2_), false);
-    simil.assign(n1_, n2_, 0.0f);
+    simil.clear();  // setSim makes it; zeros without a similarity type
     discrim.clear();
     M12.assign(n1_, -1);
     M21.assign(n2_, -1);
@@ -210,7 +210,10 @@ void MCES::initialize(Graph* _g1, Graph* _g2) {
     prepareTables();
 
     setPromoted();
-    if (withSim) setSim(param_sim);
+    if (withSim)
+        setSim(param_sim);
+    else
+        simil.assign(n1_, n2_, 0.0f);
     if (withDiscrim) setDiscrim(param_discrim, level);
     discrim.clear();  // its product is in simil; nothing reads it later
 
