@@ -18,14 +18,22 @@ double twiceOver(double value, double total) { return total == 0 ? 0.0 : 2.0 * v
 // value / maximum, 0 when the maximum is 0 (then every value is 0 too).
 double share(double value, double maximum) { return maximum == 0 ? 0.0 : value / maximum; }
 
-// Number of entries of the ascending list `sorted` that are at least
-// s - 0.1, the pair's own entry excluded: its rivals.
-long rivals(const std::vector<float>& sorted, float s) {
-    const double threshold = s - 0.1;
-    auto first = std::lower_bound(sorted.begin(), sorted.end(), threshold,
-                                  [](float v, double t) { return static_cast<double>(v) < t; });
-    const long within = static_cast<long>(sorted.end() - first);
-    return within > 0 ? within - 1 : 0;
+// The rivals of each of the n entries of `values`: the number of entries
+// that are at least its value s - 0.1, its own entry excluded. One sort of
+// the entries; as s grows so does s - 0.1, so the first entry that reaches
+// it only moves forward. `order` is scratch.
+void rivalCounts(const float* values, int n, std::vector<std::pair<float, int>>& order, long* counts) {
+    order.resize(n);
+    for (int k = 0; k < n; ++k) order[k] = {values[k], k};
+    std::sort(order.begin(), order.end(),
+              [](const std::pair<float, int>& a, const std::pair<float, int>& b) { return a.first < b.first; });
+    int first = 0;  // the first entry (in ascending order) not below the threshold
+    for (int k = 0; k < n; ++k) {
+        const double threshold = order[k].first - 0.1;
+        while (first < n && static_cast<double>(order[first].first) < threshold) ++first;
+        const long within = n - first;
+        counts[order[k].second] = within > 0 ? within - 1 : 0;
+    }
 }
 
 }  // namespace
@@ -158,35 +166,35 @@ void MCES::setDiscrim(int discrimi_type, int lv2) {
     if (lv2 == 1 || lv2 == 3) smooth();
 
     // Rival counts: per pair, the other entries of its column (then of its
-    // row) that come within 0.1 of it. Each column and row is sorted once,
-    // and a count is a binary search. The column counts wait in discrim.
-    // The columns go a block at a time, so that each row is read and
-    // written a few adjacent entries at once rather than one.
+    // row) that come within 0.1 of it, each column and row sorted once. The
+    // column counts wait in discrim. The columns go a block at a time, so
+    // that each row is read and written a few adjacent entries at once
+    // rather than one.
     discrim.assign(n1_, n2_, 0.0f);
+    std::vector<std::pair<float, int>> order;
     constexpr int kBlock = 16;
     std::vector<std::vector<float>> columns(kBlock, std::vector<float>(n1_));
+    std::vector<std::vector<long>> columnCounts(kBlock, std::vector<long>(n1_));
     for (int j0 = 0; j0 < n2_; j0 += kBlock) {
         const int width = std::min(kBlock, n2_ - j0);
         for (int i = 0; i < n1_; ++i) {
             const float* row = simil.row(i) + j0;
             for (int b = 0; b < width; ++b) columns[b][i] = row[b];
         }
-        for (int b = 0; b < width; ++b) std::sort(columns[b].begin(), columns[b].end());
+        for (int b = 0; b < width; ++b) rivalCounts(columns[b].data(), n1_, order, columnCounts[b].data());
         for (int i = 0; i < n1_; ++i) {
-            const float* row = simil.row(i) + j0;
             float* out = discrim.row(i) + j0;
-            for (int b = 0; b < width; ++b) out[b] = static_cast<float>(rivals(columns[b], row[b]));
+            for (int b = 0; b < width; ++b) out[b] = static_cast<float>(columnCounts[b][i]);
         }
     }
-    std::vector<float> sorted;
+    std::vector<long> rowCounts(n2_);
     const bool sumForm = discrimi_type == 4 || discrimi_type == 6 || discrimi_type == 8;
     const bool productForm = discrimi_type == 5 || discrimi_type == 7 || discrimi_type == 9;
     for (int i = 0; i < n1_; ++i) {
-        sorted.assign(simil.row(i), simil.row(i) + n2_);
-        std::sort(sorted.begin(), sorted.end());
+        rivalCounts(simil.row(i), n2_, order, rowCounts.data());
         const double d1 = g1->V[i]->getNEdges();
         for (int j = 0; j < n2_; ++j) {
-            const long r1 = rivals(sorted, simil(i, j));
+            const long r1 = rowCounts[j];
             const long r2 = static_cast<long>(discrim(i, j));
             double base = 1;  // types 8 and 9: the degree factor alone
             switch (discrimi_type) {
