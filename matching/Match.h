@@ -32,6 +32,7 @@
 #include "graph/stdafx.h"
 #include "matching/PairMap.h"
 #include "matching/SignatureStore.h"
+#include "mces/DenseMatrix.h"
 
 namespace graphmat {
 
@@ -88,6 +89,10 @@ public:
     std::unique_ptr<SparseMatrix<semarel>> nodeTerms1, nodeTerms2;
     PairMap<cell> M;                         // the delta matrix
     DensePairMap<float> _M;                  // pair similarities of the start solutions
+    // Set by start modes 2 and 5: they compute a similarity for every pair,
+    // which nothing after the start reads, so _M does not keep them; the
+    // memory line counts them as stored all the same.
+    bool similaritiesUnstored = false;
     PairMap<float> _N;                       // stored node similarities
     int stagnation = 0;
     int stagnation_length = 0;
@@ -248,6 +253,11 @@ public:
     void updateDeltaMatrix();
     void feedFastFind();
     void feedMatching();
+    // Rows and values of _M as the memory line reports them: with
+    // similaritiesUnstored every pair counts as stored.
+    std::pair<int, int> similarityStoreCounts() const;
+    // Stores the similarities of a finished matcher in _M for every pair.
+    void takeSimilarities(DenseMatrix<float>&& simil);
     void printGammaMatrix();
 
     // ---- start solutions (matching/MatchStartSolutions.cpp)

@@ -1,7 +1,12 @@
 // Start solutions of the search: the known matching, a start matching by
 // start-solution mode, its cost, and the first filling of the delta matrix
 // and the candidate structure; mode 0 runs the similarity experiment.
+#include <algorithm>
 #include <cstdlib>
+#include <string>
+#include <unordered_map>
+#include <utility>
+#include <vector>
 #include <fstream>
 #include <iostream>
 
@@ -18,7 +23,40 @@ namespace {
 
 bool hasArcs(const Vertex& v) { return !v.edges.empty(); }
 
+// The vertex labels of two graphs as numbers, so that comparing the labels
+// of a pair compares two ints.
+class LabelIds {
+public:
+    LabelIds(const Graph& a, const Graph& b) {
+        std::unordered_map<std::string, int> ids;
+        auto number = [&](const Graph& g, std::vector<int>& out) {
+            for (const auto& v : g.V) out.push_back(ids.try_emplace(v->label, static_cast<int>(ids.size())).first->second);
+        };
+        number(a, id1_);
+        number(b, id2_);
+    }
+    bool same(int i, int j) const { return id1_[i] == id2_[j]; }
+
+private:
+    std::vector<int> id1_, id2_;
+};
+
 }  // namespace
+
+// Stores the similarities of a finished matcher in _M for every pair, as a
+// per-pair copy would, but by taking over the matcher's table when it covers
+// exactly the two graphs.
+void Match::takeSimilarities(DenseMatrix<float>&& simil) {
+    const int order1 = static_cast<int>(g1->V.size());
+    const int order2 = static_cast<int>(g2->V.size());
+    if (simil.rows() == order1 && simil.cols() == order2) {
+        std::vector<float> values = simil.release();
+        if (_M.assignAll(std::move(values))) return;
+        simil = DenseMatrix<float>();
+    }
+    for (int i = 0; i < order1 && i < simil.rows(); ++i)
+        for (int j = 0; j < order2 && j < simil.cols(); ++j) _M(i, j) = simil(i, j);
+}
 
 // Reads the known matching of the run into kbt: six lines skipped, then one
 // "x,y" pair per line.
@@ -74,9 +112,9 @@ void Match::initGammaMatrix_v2(int alg, int discrim) {
     // Solves the assignment on `matrix` (graph-1 vertices in its first
     // rows) and pairs each graph-1 vertex with the graph-2 vertex of its
     // column, unless differing labels are forbidden; returns the optimum.
-    auto assignAndPair = [&](const std::vector<std::vector<double>>& matrix) {
+    auto assignAndPair = [&](const std::vector<const double*>& matrix, int columns) {
         Hungarian solver;
-        solver.solve(matrix);
+        solver.solve(matrix.data(), static_cast<int>(matrix.size()), columns);
         double optimum = 0;
         for (int i = 0; i < order1; ++i) {
             int r = solver.results[i];
@@ -96,10 +134,9 @@ void Match::initGammaMatrix_v2(int alg, int discrim) {
         for (int i = 0; i < order1; ++i) M12[i] = greedy->M12[i];
         for (int j = 0; j < order2; ++j) M21[j] = greedy->M21[j];
         for (int i = 0; i < order1; ++i)
-            for (int j = 0; j < order2; ++j) {
-                if (greedy->ONodes(i, j) + greedy->OEdges(i, j) == 0) updateMoves(i, j, false);
-                _M(i, j) = greedy->simil(i, j);
-            }
+            for (int j = 0; j < order2; ++j)
+                if (!greedy->overlaps(i, j)) updateMoves(i, j, false);
+        similaritiesUnstored = true;
     } else if (initType == 3) {
         const double p = costs->node_error * costs->lab_error * costs->str_error;
         if (p == 0)
@@ -124,20 +161,40 @@ void Match::initGammaMatrix_v2(int alg, int discrim) {
                     matrix[i][j] = 0;
                 }
             }
-        double optimum = assignAndPair(matrix);
+        std::vector<const double*> rows;
+        for (const std::vector<double>& row : matrix) rows.push_back(row.data());
+        double optimum = assignAndPair(rows, n);
         double c = cost(cost_mode);
         std::cout << "\n\n Optimum " << optimum << " -- " << c << "\n\n";
     } else if (initType == 5) {
-        auto statistics = std::make_unique<MCES>(alg, discrim, g1, g2, 0.0f, randomSeed, nodeError, false);
-        checkPairTableFits(order1, order2, 2 * sizeof(double));  // the matrix and the solver's copy
-        std::vector<std::vector<double>> matrix(order1, std::vector<double>(order2, 0.0));
-        for (int i = 0; i < order1; ++i)
+        DenseMatrix<float> similarities;
+        {
+            MCES statistics(alg, discrim, g1, g2, 0.0f, randomSeed, nodeError, false);
+            similarities = std::move(statistics.simil);
+        }
+        // The matrix and the solver's square copy (max(|V1|, |V2|)
+        // squared), told per pair of the matrix.
+        if (order1 > 0 && order2 > 0) {
+            const double side = std::max(order1, order2);
+            const double squarePerPair = sizeof(double) * side * side / (static_cast<double>(order1) * order2);
+            checkPairTableFits(order1, order2, sizeof(double) + squarePerPair);
+        }
+        // One block, every entry written once (no filling first).
+        const std::size_t width = static_cast<std::size_t>(order2);
+        std::unique_ptr<double[]> costs(new double[static_cast<std::size_t>(order1) * width]);
+        std::vector<const double*> matrix(order1);
+        const LabelIds labels(*g1, *g2);
+        for (int i = 0; i < order1; ++i) {
+            double* row = costs.get() + i * width;
+            matrix[i] = row;
             for (int j = 0; j < order2; ++j) {
-                float s = statistics->simil(i, j);
-                _M(i, j) = s;
-                matrix[i][j] = sameLabel(i, j) ? 1 - s : 10000.0;
+                const float s = similarities(i, j);
+                row[j] = labels.same(i, j) ? 1 - s : 10000.0;
             }
-        double optimum = assignAndPair(matrix);
+        }
+        similarities.clear();
+        similaritiesUnstored = true;
+        double optimum = assignAndPair(matrix, order1 > 0 ? order2 : 0);  // no rows: no columns either
         std::cout << "\n\n OPTIMUM: " << optimum << "\n\n";
     } else if (initType > 0 && initType < 1) {
         // Selection sampling: each known pair survives as a seed with the
@@ -230,9 +287,12 @@ void Match::similarityExperiment(int alg, int discrim) {
     granul_distrib = 10000.0;
     sim_distrib.assign(10001, 0);
     {
-        MCES statistics(alg, discrim, g1, g2, 0.0f, randomSeed, costs->node_error, false);
-        for (int i = 0; i < order1; ++i)
-            for (int j = 0; j < order2; ++j) _M(i, j) = statistics.simil(i, j);
+        DenseMatrix<float> similarities;
+        {
+            MCES statistics(alg, discrim, g1, g2, 0.0f, randomSeed, costs->node_error, false);
+            similarities = std::move(statistics.simil);
+        }
+        takeSimilarities(std::move(similarities));
     }
     sim_eval.assign(2, std::vector<double>(24, 0.0));
     std::vector<int> candidateHits, acceptedHits;

@@ -102,6 +102,7 @@ void Match::init(Graph* A, Graph* B) {
     i_parser = 0;
     std::cout << "\n\t __1__" << "\t __3__";
     _M.resize(order1, order2);
+    similaritiesUnstored = false;
     move.resize(order1, order2);
     std::cout << "\t __4__";
     tabu_out = 5;

@@ -26,7 +26,8 @@ void Match::fillSimMatrixH() {
     const int order1 = static_cast<int>(g1->V.size());
     const int order2 = static_cast<int>(g2->V.size());
     const double nodeError = costs ? costs->node_error : 0.0;
-    // Similarity code 1 fills HENodes, the best neighbour correspondence.
+    // Similarity code 1 selects HENodes, the best neighbour correspondence,
+    // as the matcher's potential.
     auto structure = std::make_unique<MCES>(5, 1, g1, g2, 0.0f, randomSeed, nodeError, false);
     for (int i = 0; i < order1; ++i) {
         const Vertex* v1 = g1->V[i].get();
@@ -36,7 +37,7 @@ void Match::fillSimMatrixH() {
             const int in2 = v2->nb_in, out2 = v2->nb_out, s2 = neighbourCount(g2, j);
             const long long degrees = 4LL * (in1 + out1 - s1) + 3LL * (2 * s1 - in1 - out1) +
                                       3LL * (2 * s2 - in2 - out2) + 4LL * (in2 + out2 - s2);
-            _M(i, j) = static_cast<float>(degrees - 2LL * structure->HENodes(i, j));
+            _M(i, j) = static_cast<float>(degrees - 2LL * structure->potential.count(i, j));
         }
     }
 }

@@ -136,8 +136,9 @@ void Match::Tabu(double _init, int alg, int discrim) {
     }
 
     std::cout << "END1. \n";
-    std::cout << "\n Memory stats: \t M --> [" << M.rows() << "," << M.count() << "] \t _M --> [" << _M.rows() << ","
-              << _M.count() << "] \t _N --> [" << _N.rows() << "," << _N.count() << "]\n";
+    const auto [similarityRows, similarityCount] = similarityStoreCounts();
+    std::cout << "\n Memory stats: \t M --> [" << M.rows() << "," << M.count() << "] \t _M --> [" << similarityRows
+              << "," << similarityCount << "] \t _N --> [" << _N.rows() << "," << _N.count() << "]\n";
 
     nb_matched = 0;
     nb_matched_isolated = 0;
@@ -362,6 +363,13 @@ void Match::feedMatching() {
     bestCost = currentCost;
     bestMatch = M12;
     bestMatch2 = M21;
+}
+
+std::pair<int, int> Match::similarityStoreCounts() const {
+    if (!similaritiesUnstored) return {_M.rows(), _M.count()};
+    const int order1 = static_cast<int>(g1->V.size());
+    const int order2 = static_cast<int>(g2->V.size());
+    return {order2 > 0 ? order1 : 0, static_cast<int>(static_cast<long>(order1) * order2)};
 }
 
 void Match::printGammaMatrix() {

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <deque>
 #include <unordered_set>
+#include <utility>
 #include <vector>
 
 #include "graph/FlatPairMap.h"
@@ -58,6 +59,20 @@ public:
             if (rowSizes_[i]++ == 0) ++rowsUsed_;
         }
         return values_[k];
+    }
+
+    // Stores a value for every pair at once: values holds rows x cols
+    // entries, row-major, and becomes the store (no copy). The same as
+    // writing each pair in turn. False (and nothing taken) when values has
+    // another size.
+    bool assignAll(std::vector<T>&& values) {
+        if (values.size() != static_cast<std::size_t>(rows_) * cols_) return false;
+        values_ = std::move(values);
+        present_.assign(values_.size(), true);
+        rowSizes_.assign(rows_, cols_);
+        count_ = static_cast<long>(values_.size());
+        rowsUsed_ = cols_ > 0 ? rows_ : 0;
+        return true;
     }
 
     int count() const { return static_cast<int>(count_); }

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <utility>
 #include <vector>
 
 namespace graphmat {
@@ -23,6 +24,12 @@ public:
     }
     // Sets every entry to value, keeping the size.
     void fill(const T& value) { std::fill(data_.begin(), data_.end(), value); }
+    // Hands the entries (row-major) over to the caller and leaves the
+    // matrix empty.
+    std::vector<T> release() {
+        rows_ = cols_ = 0;
+        return std::move(data_);
+    }
     // Releases the storage.
     void clear() {
         rows_ = cols_ = 0;

@@ -13,8 +13,12 @@
 //   mces/MCESGreedy.cpp          the greedy loop: find, commits, gains, loss estimates
 //   mces/MCESScores.cpp          the score variants setGamma1 .. setGamma9
 //
-// The pair tables are dense (N1 + 1) x (N2 + 1) or N1 x N2 matrices, so the
-// memory of an object grows with N1 x N2 (see README.md, Limits).
+// Only the pair tables that the algorithm number and the similarity code
+// read are kept: the gains g and the similarities simil always (dense, so the
+// memory of an object grows with N1 x N2, see README.md, Limits), the
+// selected statistic `potential` as sparse counts, one bit per pair for
+// "the neighbourhoods overlap", and the rest only where they are read (see
+// each member).
 #pragma once
 
 #include <memory>
@@ -25,7 +29,9 @@
 #include "graph/Graph.h"
 #include "graph/stdafx.h"
 #include "solvers/FastFind.h"
+#include "mces/CandidateCells.h"
 #include "mces/DenseMatrix.h"
+#include "mces/SparsePairCounts.h"
 
 namespace graphmat {
 
@@ -44,6 +50,12 @@ public:
     struct KeyCount {
         int key;    // interned key text
         int count;  // neighbours under that key
+    };
+    // The statistics of one pair: how much the two neighbourhoods have in
+    // common, counted seven ways, and the label-wise products of arc counts.
+    struct PairStatistics {
+        int oEdges = 0, oNodes = 0, pEdges = 0, pEdges2 = 0, peNodes = 0, peNodes2 = 0, heNodes = 0;
+        int links = 0;
     };
     struct GraphTables {
         std::vector<int> labelId;         // interned vertex label
@@ -87,15 +99,21 @@ public:
     int param_sim = 0;      // similarity type decoded from the code
     int param_discrim = 0;  // discrimination type decoded from the code
     std::unique_ptr<std::vector<paire>> bestPairs;  // mutually best pairs; null until setDiscrim
-    DenseMatrix<cell> M;    // N1 x N2 candidate cells of a greedy run
+    CandidateCells M;       // the candidate cells of a greedy run, made when first taken
     double BIAS = 0;        // weight of simil in a cell's gain
     int nbMatched = 0;      // committed pairs
     std::set<int> matched1, matched2;      // every vertex number of each graph
     std::set<int> unmatched1, unmatched2;  // unused
     int alpha = 0;                 // unmatched pairs left
-    DenseMatrix<double> gamma;     // N1 x N2: score of each pair
+    // N1 x N2: score of each pair, kept only when the pick may take a pair
+    // below the best score (alpha != 0); otherwise each score pass keeps
+    // just the pairs at its maximum (topPairs_), which are all that the pick
+    // with alpha 0 can take, in the same order.
+    DenseMatrix<double> gamma;
     DenseMatrix<float> simil;      // N1 x N2: pair similarity (0 where not computed)
-    DenseMatrix<float> discrim;    // N1 x N2: discrimination factor (0 where not computed)
+    // N1 x N2: discrimination factor, made by setDiscrim; the constructors
+    // release it once simil holds its product.
+    DenseMatrix<float> discrim;
     int similarity = 0;            // the similarity code
     int nb_labels = 0;             // label digits 1 .. nb_labels - 1 are examined
     int nb_node_labels = 0;        // stored only
@@ -103,9 +121,12 @@ public:
     // (N1 + 1) x (N2 + 1) pair tables; row N1 and column N2 hold the totals of
     // each column and row.
     DenseMatrix<float> g;            // gain of committing each pair
-    DenseMatrix<int> connexions;     // label-wise products of arc counts
-    DenseMatrix<double> potential;   // the statistic the similarity type selects
-    DenseMatrix<int> OEdges, ONodes, PEdges, PEdges2, PENodes, PENodes2, HENodes;
+    // Label-wise products of arc counts: read by algorithms 0, 1 and 8
+    // only, and made only for them (empty otherwise).
+    DenseMatrix<int> connexions;
+    // The statistic the similarity type selects (the one its similarity is
+    // computed from), mostly zero.
+    SparsePairCounts potential;
     int node_error = 0;   // vertex-label penalty
     bool greedy = false;  // run the greedy loop
 
@@ -157,7 +178,15 @@ public:
 
     // ---- pair statistics (MCESPairStatistics.cpp)
     void setPromoted();
-    int bestNMatches(int x, int y);
+    // The statistics of (i, j) from the working arc counts.
+    PairStatistics measurePair(int i, int j);
+    // Best neighbour correspondence of (x, y); overlap is the pair's
+    // oEdges + oNodes, which similarity type 9 reads for its cheap exit.
+    int bestNMatches(int x, int y, int overlap);
+    // True when the neighbourhoods of i and j have something in common
+    // (oEdges + oNodes != 0); the commits read it.
+    bool overlaps(int i, int j) const { return overlap_[pairIndex(i, j)]; }
+    void setOverlap(int i, int j, bool value) { overlap_[pairIndex(i, j)] = value; }
 
     // ---- similarity and discrimination (MCESSimilarity.cpp)
     void setSim(int simi_type);
@@ -182,6 +211,22 @@ public:
 private:
     int n1_ = 0;
     int n2_ = 0;
+    std::vector<bool> overlap_;  // N1 x N2, row-major: overlaps(i, j)
+    std::size_t pairIndex(int i, int j) const {
+        return static_cast<std::size_t>(i) * static_cast<std::size_t>(n2_) + static_cast<std::size_t>(j);
+    }
+    // The unmatched pairs at the maximum of the last score pass, in
+    // row-major order, as runs: the pairs (row, from) .. (row, to - 1) that
+    // were unmatched then (a column skipped inside a run was matched, and a
+    // commit never frees one). Also whether a score pass ran at all (before
+    // one, every score is 0).
+    struct TopRun {
+        int row, from, to;
+    };
+    std::vector<TopRun> topPairs_;
+    bool scored_ = false;
+    std::vector<int> freeColumns_;    // scratch of a score pass: the unmatched columns
+    std::vector<double> rowScores_;   // scratch of a score pass: one row's scores
     std::vector<int> keyWeight_;  // per interned relation key: its PEdges2 / PENodes2 weight
     std::vector<double> costs_;   // scratch cost matrix of the neighbourhood assignments
     std::vector<const double*> costRows_;
@@ -199,13 +244,17 @@ private:
     int total1(int i, int j) const { return t1.neighbourCount[i] + t2.neighbourCount[j]; }
     int total2(int i, int j) const { return t1.arcCount[i] + t2.arcCount[j]; }
     bool sameLabel(int i, int j) const { return t1.labelId[i] == t2.labelId[j]; }
+    // Offers pair (a, b) to ff with its current gain; check_thresh as in
+    // FastFind::insert. A pair without a cell gets one only if ff takes it.
+    void offerCell(int a, int b, bool check_thresh);
     // Puts cell (a, b) back into ff with its current gain.
     void refreshCell(int a, int b);
     // Runs the score variant of idAlgo: at the start (end of initialize) or
     // after a commit made by update.
     void rescore(bool atStart);
     // Shared pass of the score variants: `score` gives the score of an
-    // unmatched pair; records the range in minDelta and maxDelta.
+    // unmatched pair; records the range in minDelta and maxDelta, the
+    // pairs at the maximum, and each score in gamma when gamma is kept.
     template <class Score>
     void scorePass(Score score);
     // Lowers the working arc counts for the arcs between vertex `centre` (v)

@@ -79,18 +79,7 @@ MCES::~MCES() = default;
 void MCES::startGreedy() {
     ff = std::make_unique<FastFind>(BOTTOM_FF, TOP_FF, H_LAYERS, L_LAYERS, std::max(n1_, n2_), M12.data(),
                                     M21.data(), nullptr, nullptr);
-    cell blank{};
-    blank.delta = -1.0;
-    blank.layer = -1;
-    blank.tabu = 0;
-    M.assign(n1_, n2_, blank);
-    for (int i = 0; i < n1_; ++i) {
-        cell* row = M.row(i);
-        for (int j = 0; j < n2_; ++j) {
-            row[j].x = i;
-            row[j].y = j;
-        }
-    }
+    M.reset(n1_, n2_);
     std::cout << "\n INIT " << n1_ << "/" << n2_ << " \n";
 }
 
@@ -160,46 +149,6 @@ void MCES::initialize(Graph* _g1, Graph* _g2) {
     g2->ensureRelations();
     n1_ = vertexCount(g1);
     n2_ = vertexCount(g2);
-    // The dense pair tables below (and the candidate cells of a greedy run)
-    // must fit in memory before any of them is allocated.
-    const double perPair = sizeof(float) * 4 + sizeof(double) * 2 + sizeof(int) * 8 + (greedy ? sizeof(cell) : 0);
-    checkPairTableFits(n1_ + 1.0, n2_ + 1.0, perPair);
-    nb_labels = 1 + std::min(g1->nb_labels, g2->nb_labels);
-    nb_node_labels = 1 + std::min(g1->nbNodeLabels, g2->nbNodeLabels);
-
-    won = 0;
-    nbMatched = 0;
-    alpha = n1_ * n2_;
-
-    g.assign(n1_ + 1, n2_ + 1, 0.0f);
-    gamma.assign(n1_, n2_, 0.0);
-    potential.assign(n1_ + 1, n2_ + 1, 1.0);
-    connexions.assign(n1_ + 1, n2_ + 1, 0);
-    OEdges.assign(n1_ + 1, n2_ + 1, 1);
-    for (DenseMatrix<int>* statistic : {&PEdges, &ONodes, &PENodes, &PEdges2, &PENodes2, &HENodes})
-        statistic->assign(n1_ + 1, n2_ + 1, 0);
-    simil.assign(n1_, n2_, 0.0f);
-    discrim.assign(n1_, n2_, 0.0f);
-    M12.assign(n1_, -1);
-    M21.assign(n2_, -1);
-    for (int i = 0; i < n1_; ++i) matched1.insert(i);
-    for (int j = 0; j < n2_; ++j) matched2.insert(j);
-
-    prepareTables();
-
-    // First gains: a pair of differently labelled vertices starts at minus
-    // the label penalty (minus the distance of the labels read as numbers
-    // when the penalty is negative). The penalty is negated as an integer,
-    // so a penalty of nothing is a plain 0 and never a negative zero.
-    for (int i = 0; i < n1_; ++i) {
-        float* row = g.row(i);
-        for (int j = 0; j < n2_; ++j) {
-            if (sameLabel(i, j)) continue;
-            long long penalty = node_error;
-            if (node_error < 0) penalty = std::llabs(static_cast<long long>(t1.labelValue[i]) - t2.labelValue[j]);
-            row[j] = static_cast<float>(-penalty);
-        }
-    }
 
     // The similarity code: a signed code of one to three digits; its first
     // digit with the code's sign is the similarity type, the next the
@@ -221,9 +170,70 @@ void MCES::initialize(Graph* _g1, Graph* _g2) {
         withSim = withDiscrim = true;
     }
 
+    // The dense pair tables this run makes must fit in memory before any of
+    // them is allocated: the similarities and the overlap bits throughout,
+    // the connection counts for algorithms 0, 1 and 8; first the
+    // discrimination factors (and the smoothing's scratch table), then in
+    // their place the gains and, when alpha is not 0, the scores. (The
+    // mostly-zero statistic and the candidate cells grow with the pairs that
+    // have a value, not with all pairs.)
+    const bool withConnexions = idAlgo == 0 || idAlgo == 1 || idAlgo == 8;
+    const double discrimPhase = withDiscrim ? sizeof(float) * (level >= 2 ? 2 : 1) : 0.0;
+    const double greedyPhase = sizeof(float) + (r_alpha != 0 ? sizeof(double) : 0);
+    const double perPair =
+        sizeof(float) + 0.125 + (withConnexions ? sizeof(int) : 0) + std::max(discrimPhase, greedyPhase);
+    checkPairTableFits(n1_ + 1.0, n2_ + 1.0, perPair);
+    nb_labels = 1 + std::min(g1->nb_labels, g2->nb_labels);
+    nb_node_labels = 1 + std::min(g1->nbNodeLabels, g2->nbNodeLabels);
+
+    won = 0;
+    nbMatched = 0;
+    alpha = n1_ * n2_;
+
+    g.clear();  // made after the similarities, see below
+    gamma.clear();
+    topPairs_.clear();
+    scored_ = false;
+    potential.reset(n1_, n2_);
+    if (withConnexions)
+        connexions.assign(n1_ + 1, n2_ + 1, 0);
+    else
+        connexions.clear();
+    overlap_.assign(static_cast<std::size_t>(n1_) * static_cast<std::size_t>(n2_), false);
+    simil.clear();  // setSim makes it; zeros without a similarity type
+    discrim.clear();
+    M12.assign(n1_, -1);
+    M21.assign(n2_, -1);
+    for (int i = 0; i < n1_; ++i) matched1.insert(i);
+    for (int j = 0; j < n2_; ++j) matched2.insert(j);
+
+    prepareTables();
+
     setPromoted();
-    if (withSim) setSim(param_sim);
+    if (withSim)
+        setSim(param_sim);
+    else
+        simil.assign(n1_, n2_, 0.0f);
     if (withDiscrim) setDiscrim(param_discrim, level);
+    discrim.clear();  // its product is in simil; nothing reads it later
+
+    // The gains (and the scores) take the place of the discrimination
+    // factors: nothing above reads them.
+    g.assign(n1_ + 1, n2_ + 1, 0.0f);
+    if (r_alpha != 0) gamma.assign(n1_, n2_, 0.0);
+    // First gains: a pair of differently labelled vertices starts at minus
+    // the label penalty (minus the distance of the labels read as numbers
+    // when the penalty is negative). The penalty is negated as an integer,
+    // so a penalty of nothing is a plain 0 and never a negative zero.
+    for (int i = 0; i < n1_; ++i) {
+        float* row = g.row(i);
+        for (int j = 0; j < n2_; ++j) {
+            if (sameLabel(i, j)) continue;
+            long long penalty = node_error;
+            if (node_error < 0) penalty = std::llabs(static_cast<long long>(t1.labelValue[i]) - t2.labelValue[j]);
+            row[j] = static_cast<float>(-penalty);
+        }
+    }
 
     rescore(true);
 }
@@ -260,7 +270,7 @@ void MCES::printState() const {
         }
     };
     printWithMargins("\n potential: \n", potential);
-    printWithMargins("\n connexions: \n", connexions);
+    if (!connexions.empty()) printWithMargins("\n connexions: \n", connexions);
 
     auto printInner = [&](const char* title, auto& table) {
         std::cout << title;
@@ -275,7 +285,7 @@ void MCES::printState() const {
         }
     };
     printInner("\n g: \n", g);
-    printInner("\n gamma: \n", gamma);
+    if (!gamma.empty()) printInner("\n gamma: \n", gamma);
 }
 
 }  // namespace graphmat

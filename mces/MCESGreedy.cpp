@@ -29,17 +29,36 @@ paire MCES::find() {
     }
 
     // A uniform pick among the unmatched pairs whose score reaches the
-    // threshold: the k-th such pair replaces the choice with probability 1/k.
+    // threshold, in row-major order: the k-th such pair replaces the choice
+    // with probability 1/k.
     long k = 0;
-    for (int i = 0; i < n1_; ++i) {
-        if (M12[i] >= 0) continue;
-        const double* scores = gamma.row(i);
-        for (int j = 0; j < n2_; ++j) {
-            if (M21[j] >= 0) continue;
-            if (!(scores[j] >= threshold)) continue;
-            ++k;
-            const double u = rand15() / 32767.0;
-            if (1.0 / k >= u) chosen = {static_cast<unsigned>(i), static_cast<unsigned>(j), scores[j]};
+    auto consider = [&](int i, int j, double score) {
+        if (!(score >= threshold)) return;
+        ++k;
+        const double u = rand15() / 32767.0;
+        if (1.0 / k >= u) chosen = {static_cast<unsigned>(i), static_cast<unsigned>(j), score};
+    };
+    if (!gamma.empty()) {
+        for (int i = 0; i < n1_; ++i) {
+            if (M12[i] >= 0) continue;
+            const double* scores = gamma.row(i);
+            for (int j = 0; j < n2_; ++j)
+                if (M21[j] < 0) consider(i, j, scores[j]);
+        }
+    } else if (!scored_) {
+        // No score pass yet: every score is 0.
+        for (int i = 0; i < n1_; ++i) {
+            if (M12[i] >= 0) continue;
+            for (int j = 0; j < n2_; ++j)
+                if (M21[j] < 0) consider(i, j, 0.0);
+        }
+    } else {
+        // Without gamma alpha is 0, so the threshold is maxDelta (or not a
+        // number): only the pairs at the maximum of the last pass reach it.
+        for (const TopRun& run : topPairs_) {
+            if (M12[run.row] >= 0) continue;
+            for (int j = run.from; j < run.to; ++j)
+                if (M21[j] < 0) consider(run.row, j, maxDelta);
         }
     }
     return chosen;
@@ -49,15 +68,25 @@ void MCES::feedFastFind() {
     const double start = clockMs();
     for (int i = 0; i < n1_; ++i) {
         if (M12[i] != -1) continue;
-        for (int j = 0; j < n2_; ++j) {
-            if (M21[j] != -1 || potential(i, j) == 0) continue;
-            cell& c = M(i, j);
-            c.delta = g(i, j);
-            c.delta_m = g(i, j) + simil(i, j) * BIAS;
-            ff->insert(&c, true);
-        }
+        // The pairs of the row with a non-zero potential, in column order.
+        for (const SparsePairCounts::Entry& e : potential.row(i))
+            if (M21[e.col] == -1) offerCell(i, e.col, true);
         if ((clockMs() - start) / 1000.0 > feedTimeLimitMs / 1000.0) break;
     }
+}
+
+void MCES::offerCell(int a, int b, bool check_thresh) {
+    const double delta = g(a, b);
+    const double delta_m = g(a, b) + simil(a, b) * BIAS;
+    cell* c = M.find(a, b);
+    if (!c) {
+        // insert would refuse it and leave it as blank as it is.
+        if (check_thresh ? !ff->takes(delta_m) : ff->layerOf(delta_m) == -1) return;
+        c = &M(a, b);
+    }
+    c->delta = delta;
+    c->delta_m = delta_m;
+    ff->insert(c, check_thresh);
 }
 
 void MCES::update(int x, int y) {
@@ -65,12 +94,7 @@ void MCES::update(int x, int y) {
     rescore(false);
 }
 
-void MCES::refreshCell(int a, int b) {
-    cell& c = M(a, b);
-    c.delta = g(a, b);
-    c.delta_m = g(a, b) + simil(a, b) * BIAS;
-    ff->insert(&c, false);
-}
+void MCES::refreshCell(int a, int b) { offerCell(a, b, false); }
 
 void MCES::updateG(int x, int y) {
     nbMatched += 1;
@@ -95,7 +119,7 @@ void MCES::updateG(int x, int y) {
         for (const Edge* e2 : vy->in) {
             const int b = e2->from;
             if (b < 0 || b >= n2_ || M21[b] >= 0) continue;
-            if (OEdges(a, b) + ONodes(a, b) == 0) continue;
+            if (!overlaps(a, b)) continue;
             const float c = compareEdges(e1, e2);
             g(a, b) += c;
             g(a, n2_) += c;
@@ -109,7 +133,7 @@ void MCES::updateG(int x, int y) {
         for (const Edge* e2 : vy->out) {
             const int b = e2->to;
             if (b < 0 || b >= n2_ || M21[b] >= 0) continue;
-            if (potential(a, b) == 0) continue;
+            if (potential.count(a, b) == 0) continue;
             const float c = compareEdges(e1, e2);
             g(a, b) += c;
             g(a, n2_) += c;
@@ -118,8 +142,9 @@ void MCES::updateG(int x, int y) {
         }
     }
 
-    for (int i = 0; i < n1_; ++i) ff->remove(&M(i, y));
-    for (int j = 0; j < n2_; ++j) ff->remove(&M(x, j));
+    // Every pair of row x and column y leaves ff; a pair without a cell was
+    // never in it. (The order of removals leaves the same layers.)
+    M.forRowAndColumn(x, y, [&](cell& c) { ff->remove(&c); });
     for (const auto& [a, b] : noted) refreshCell(a, b);
 }
 

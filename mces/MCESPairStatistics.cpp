@@ -117,17 +117,56 @@ void MCES::buildKeys(int simType) {
     build(g2, t2);
 }
 
-void MCES::setPromoted() {
-    DenseMatrix<int>* statistics[] = {&OEdges, &ONodes, &PEdges, &PEdges2, &PENodes, &PENodes2, &HENodes};
-    for (int i = 0; i <= n1_; ++i) {
-        potential(i, n2_) = 0;
-        connexions(i, n2_) = 0;
-        for (DenseMatrix<int>* s : statistics) (*s)(i, n2_) = 0;
+MCES::PairStatistics MCES::measurePair(int i, int j) {
+    PairStatistics p;
+    const int t = std::abs(param_sim);
+    const bool same = sameLabel(i, j);
+    if (same) {
+        p.oNodes += 1;
+        p.peNodes += 1;
+        p.peNodes2 += 1;
     }
-    for (int j = 0; j <= n2_; ++j) {
-        potential(n1_, j) = 0;
-        connexions(n1_, j) = 0;
-        for (DenseMatrix<int>* s : statistics) (*s)(n1_, j) = 0;
+    if (!same && node_error >= 1000) return p;
+    const int* in1 = t1.c_in.row(i);
+    const int* out1 = t1.c_out.row(i);
+    const int* in2 = t2.c_in.row(j);
+    const int* out2 = t2.c_out.row(j);
+    for (int k = 1; k < nb_labels; ++k) {
+        p.oEdges += std::min(in1[k], in2[k]) + std::min(out1[k], out2[k]);
+        p.links += in1[k] * in2[k] + out1[k] * out2[k];
+    }
+    const std::vector<KeyCount>& keys1 = t1.keys[i];
+    const std::vector<KeyCount>& keys2 = t2.keys[j];
+    if (t == 3 || t == 4 || t == 9) {
+        forCommonKeys(keys1, keys2, [&](const KeyCount& a, const KeyCount& b) { p.oNodes += std::min(a.count, b.count); });
+    } else if (t == 5 || t == 6) {
+        forCommonKeys(keys1, keys2, [&](const KeyCount& a, const KeyCount& b) {
+            const int m = std::min(a.count, b.count);
+            p.pEdges += m;
+            p.pEdges2 += m * keyWeight_[a.key];
+        });
+    } else if (t == 7 || t == 8) {
+        forCommonKeys(keys1, keys2, [&](const KeyCount& a, const KeyCount& b) {
+            const int m = std::min(a.count, b.count);
+            p.peNodes += m;
+            p.peNodes2 += m * keyWeight_[a.key];
+        });
+    }
+    if (t == 1 || t == 9) p.heNodes = bestNMatches(i, j, p.oEdges + p.oNodes);
+    return p;
+}
+
+// One pass over the unmatched pairs: the statistics of each pair, of which
+// only what later steps read is kept (the selected statistic, whether the
+// neighbourhoods overlap, and the connection counts where they are kept),
+// and the sums and extremes of every statistic, printed at the end.
+void MCES::setPromoted() {
+    const bool withConnexions = !connexions.empty();
+    potential.reset(n1_, n2_);
+    overlap_.assign(static_cast<std::size_t>(n1_) * static_cast<std::size_t>(n2_), false);
+    if (withConnexions) {
+        for (int i = 0; i <= n1_; ++i) connexions(i, n2_) = 0;
+        for (int j = 0; j <= n2_; ++j) connexions(n1_, j) = 0;
     }
 
     StatGroup groups[] = {
@@ -155,12 +194,9 @@ void MCES::setPromoted() {
 
     const int t = std::abs(param_sim);
     buildKeys(param_sim);
-    const int digits = nb_labels;
 
     for (int i = 0; i < n1_; ++i) {
         if (M12[i] >= 0) continue;
-        const int* in1 = t1.c_in.row(i);
-        const int* out1 = t1.c_out.row(i);
         for (int j = 0; j < n2_; ++j) {
             if (M21[j] >= 0) continue;
             ++examined;
@@ -170,93 +206,49 @@ void MCES::setPromoted() {
             lastTotal1 = tot1;
             lastTotal2 = tot2;
 
-            int oEdges = 0, oNodes = 0, pEdges = 0, pEdges2 = 0, peNodes = 0, peNodes2 = 0, heNodes = 0;
-            int links = 0;
-            const bool same = sameLabel(i, j);
-            if (same) {
-                oNodes += 1;
-                peNodes += 1;
-                peNodes2 += 1;
-            }
-            if (same || node_error < 1000) {
-                const int* in2 = t2.c_in.row(j);
-                const int* out2 = t2.c_out.row(j);
-                for (int k = 1; k < digits; ++k) {
-                    oEdges += std::min(in1[k], in2[k]) + std::min(out1[k], out2[k]);
-                    links += in1[k] * in2[k] + out1[k] * out2[k];
-                }
-                const std::vector<KeyCount>& keys1 = t1.keys[i];
-                const std::vector<KeyCount>& keys2 = t2.keys[j];
-                if (t == 3 || t == 4 || t == 9) {
-                    forCommonKeys(keys1, keys2, [&](const KeyCount& a, const KeyCount& b) {
-                        oNodes += std::min(a.count, b.count);
-                    });
-                } else if (t == 5 || t == 6) {
-                    forCommonKeys(keys1, keys2, [&](const KeyCount& a, const KeyCount& b) {
-                        const int m = std::min(a.count, b.count);
-                        pEdges += m;
-                        pEdges2 += m * keyWeight_[a.key];
-                    });
-                } else if (t == 7 || t == 8) {
-                    forCommonKeys(keys1, keys2, [&](const KeyCount& a, const KeyCount& b) {
-                        const int m = std::min(a.count, b.count);
-                        peNodes += m;
-                        peNodes2 += m * keyWeight_[a.key];
-                    });
-                }
-                if (t == 1 || t == 9) {
-                    // The cheap exit of type 9 reads the pair's arc and node counts.
-                    OEdges(i, j) = oEdges;
-                    ONodes(i, j) = oNodes;
-                    heNodes = bestNMatches(i, j);
-                }
-            }
-            OEdges(i, j) = oEdges;
-            ONodes(i, j) = oNodes;
-            PEdges(i, j) = pEdges;
-            PEdges2(i, j) = pEdges2;
-            PENodes(i, j) = peNodes;
-            PENodes2(i, j) = peNodes2;
-            HENodes(i, j) = heNodes;
-            connexions(i, j) = links;
+            const PairStatistics p = measurePair(i, j);
+            if (p.oEdges + p.oNodes != 0) setOverlap(i, j, true);
 
-            double value = 0;
+            int selected = 0;
             switch (t) {
                 case 1:
-                case 9: value = heNodes; break;
-                case 2: value = oEdges; break;
-                case 3: value = oNodes; break;
-                case 4: value = oNodes + oEdges; break;
-                case 5: value = pEdges; break;
-                case 6: value = pEdges2; break;
-                case 7: value = peNodes; break;
-                case 8: value = peNodes2; break;
+                case 9: selected = p.heNodes; break;
+                case 2: selected = p.oEdges; break;
+                case 3: selected = p.oNodes; break;
+                case 4: selected = p.oNodes + p.oEdges; break;
+                case 5: selected = p.pEdges; break;
+                case 6: selected = p.pEdges2; break;
+                case 7: selected = p.peNodes; break;
+                case 8: selected = p.peNodes2; break;
                 default: break;
             }
-            potential(i, j) = value;
+            const double value = selected;
+            potential.set(i, j, selected);
             if (value > 0) numG += 1;
             allG += value;
 
-            connexions(i, n2_) += links;
-            connexions(n1_, j) += links;
-            potential(i, n2_) += value;
-            potential(n1_, j) += value;
+            if (withConnexions) {
+                connexions(i, j) = p.links;
+                connexions(i, n2_) += p.links;
+                connexions(n1_, j) += p.links;
+            }
+            potential.addToTotals(i, j, value);
 
             groups[0].add(value);
-            groups[1].add(oEdges);
-            groups[2].add(oNodes);
-            groups[3].add(pEdges);
-            groups[4].add(pEdges2);
-            groups[5].add(peNodes);
-            groups[6].add(peNodes2);
-            groups[7].add(heNodes);
-            groups[8].add(twiceOver(oEdges, tot2));
-            groups[9].add(2.0 * oNodes / (tot1 + 2));
-            groups[10].add(twiceOver(pEdges, tot1));
-            groups[11].add(twiceOver(pEdges2, tot2));
-            groups[12].add(tot1 == 0 ? 0.0 : 2.0 * peNodes / (tot1 + 2));
-            groups[13].add(2.0 * peNodes2 / (tot1 + tot2 + 2));
-            groups[14].add(twiceOver(heNodes, tot));
+            groups[1].add(p.oEdges);
+            groups[2].add(p.oNodes);
+            groups[3].add(p.pEdges);
+            groups[4].add(p.pEdges2);
+            groups[5].add(p.peNodes);
+            groups[6].add(p.peNodes2);
+            groups[7].add(p.heNodes);
+            groups[8].add(twiceOver(p.oEdges, tot2));
+            groups[9].add(2.0 * p.oNodes / (tot1 + 2));
+            groups[10].add(twiceOver(p.pEdges, tot1));
+            groups[11].add(twiceOver(p.pEdges2, tot2));
+            groups[12].add(tot1 == 0 ? 0.0 : 2.0 * p.peNodes / (tot1 + 2));
+            groups[13].add(2.0 * p.peNodes2 / (tot1 + tot2 + 2));
+            groups[14].add(twiceOver(p.heNodes, tot));
         }
     }
 
@@ -283,9 +275,9 @@ std::vector<int> MCES::solveCosts(int rows, int cols) {
     return assigned;
 }
 
-int MCES::bestNMatches(int x, int y) {
+int MCES::bestNMatches(int x, int y, int overlap) {
     if (param_sim == 9) {
-        const int r = OEdges(x, y) + ONodes(x, y);
+        const int r = overlap;
         if (static_cast<double>(r) / (total1(x, y) + total2(x, y) + 2) < 0.5) return r;
     }
     const std::vector<NeighbourLink>& A = t1.links[x];

@@ -9,19 +9,88 @@ namespace graphmat {
 
 template <class Score>
 void MCES::scorePass(Score score) {
+    // topPairs_ ends with the pairs whose score equals the final maxDelta:
+    // a score above the running maximum starts the list again, one equal to
+    // it joins. (A score that is not a number never joins; a first one that
+    // is not a number leaves no threshold any score reaches, and find
+    // checks the threshold as the scan of gamma does.)
+    //
+    // Each row is scored into a buffer first. When its scores are all
+    // numbers and none exceeds the running maximum, the row can only lower
+    // the minimum (to its own first smallest score, as the comparisons one
+    // by one would) and add its pairs equal to the maximum, as runs.
+    // Otherwise the row goes one score at a time.
+    const bool keep = !gamma.empty();
     bool first = true;
+    scored_ = true;
+    topPairs_.clear();
+    std::vector<int>& freeCols = freeColumns_;
+    freeCols.clear();
+    for (int j = 0; j < n2_; ++j)
+        if (M21[j] < 0) freeCols.push_back(j);
+    const int width = static_cast<int>(freeCols.size());
+    std::vector<double>& values = rowScores_;
+    values.resize(width);
     for (int i = 0; i < n1_; ++i) {
         if (M12[i] >= 0) continue;
-        for (int j = 0; j < n2_; ++j) {
-            if (M21[j] >= 0) continue;
-            const double value = score(i, j);
-            gamma(i, j) = value;
+        for (int k = 0; k < width; ++k) values[k] = score(i, freeCols[k]);
+        if (keep) {
+            double* scores = gamma.row(i);
+            for (int k = 0; k < width; ++k) scores[freeCols[k]] = values[k];
+        }
+        if (!first && width > 0) {
+            double low = values[0], high = values[0];
+            bool number = true;
+            for (int k = 0; k < width; ++k) {
+                const double v = values[k];
+                number = number && v == v;
+                low = v < low ? v : low;
+                high = v > high ? v : high;
+            }
+            if (number && !(high > maxDelta)) {
+                if (low < minDelta) minDelta = low;
+                if (high == maxDelta) {
+                    for (int k = 0; k < width;) {
+                        if (values[k] != maxDelta) {
+                            ++k;
+                            continue;
+                        }
+                        const int start = k;
+                        while (k < width && values[k] == maxDelta) ++k;
+                        topPairs_.push_back({i, freeCols[start], freeCols[k - 1] + 1});
+                    }
+                }
+                continue;
+            }
+        }
+        bool lastJoined = false;  // the previous pair of the row is in the last run
+        for (int k = 0; k < width; ++k) {
+            const int j = freeCols[k];
+            const double value = values[k];
+            bool joins = false;
             if (first) {
                 minDelta = maxDelta = value;
                 first = false;
+                topPairs_.clear();
+                joins = true;
             } else {
                 if (value < minDelta) minDelta = value;
-                if (value > maxDelta) maxDelta = value;
+                if (value > maxDelta) {
+                    maxDelta = value;
+                    topPairs_.clear();
+                    lastJoined = false;
+                    joins = true;
+                } else if (value == maxDelta) {
+                    joins = true;
+                }
+            }
+            if (!joins) {
+                lastJoined = false;
+            } else if (lastJoined) {
+                topPairs_.back().to = j + 1;
+            } else {
+                topPairs_.push_back({i, j, j + 1});
+                lastJoined = true;
             }
         }
     }

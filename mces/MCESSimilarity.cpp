@@ -18,30 +18,43 @@ double twiceOver(double value, double total) { return total == 0 ? 0.0 : 2.0 * v
 // value / maximum, 0 when the maximum is 0 (then every value is 0 too).
 double share(double value, double maximum) { return maximum == 0 ? 0.0 : value / maximum; }
 
-// Number of entries of the ascending list `sorted` that are at least
-// s - 0.1, the pair's own entry excluded: its rivals.
-long rivals(const std::vector<float>& sorted, float s) {
-    const double threshold = s - 0.1;
-    auto first = std::lower_bound(sorted.begin(), sorted.end(), threshold,
-                                  [](float v, double t) { return static_cast<double>(v) < t; });
-    const long within = static_cast<long>(sorted.end() - first);
-    return within > 0 ? within - 1 : 0;
+// The rivals of each of the n entries of `values`: the number of entries
+// that are at least its value s - 0.1, its own entry excluded. One sort of
+// the entries; as s grows so does s - 0.1, so the first entry that reaches
+// it only moves forward. `order` is scratch.
+void rivalCounts(const float* values, int n, std::vector<std::pair<float, int>>& order, long* counts) {
+    order.resize(n);
+    for (int k = 0; k < n; ++k) order[k] = {values[k], k};
+    std::sort(order.begin(), order.end(),
+              [](const std::pair<float, int>& a, const std::pair<float, int>& b) { return a.first < b.first; });
+    int first = 0;  // the first entry (in ascending order) not below the threshold
+    for (int k = 0; k < n; ++k) {
+        const double threshold = order[k].first - 0.1;
+        while (first < n && static_cast<double>(order[first].first) < threshold) ++first;
+        const long within = n - first;
+        counts[order[k].second] = within > 0 ? within - 1 : 0;
+    }
 }
 
 }  // namespace
 
 void MCES::setSim(int simi_type) {
     simil.assign(n1_, n2_, 0.0f);
-    discrim.assign(n1_, n2_, 0.0f);
     const int t = std::abs(simi_type);
     const bool scaled = simi_type < 0 && t != 3;
     if (t == 3) {
         g1->ensureRanking();
         g2->ensureRanking();
     }
+    // Every type but 3 reads the statistic it selected in setPromoted, the
+    // one potential holds (for type 4 the sum of ONodes and OEdges).
     if (t >= 1 && t <= 9) {
         for (int i = 0; i < n1_; ++i) {
+            const std::vector<SparsePairCounts::Entry>& counts = potential.row(i);
+            auto next = counts.begin();
             for (int j = 0; j < n2_; ++j) {
+                int statistic = 0;
+                if (next != counts.end() && next->col == j) statistic = (next++)->count;
                 const double tot1 = total1(i, j);
                 const double tot2 = total2(i, j);
                 const double tot = tot2 + 2 * tot1;
@@ -49,12 +62,12 @@ void MCES::setSim(int simi_type) {
                 switch (t) {
                     case 1:
                     case 9:
-                        value = twiceOver(HENodes(i, j), tot);
-                        scale = share(HENodes(i, j), maxHENodes);
+                        value = twiceOver(statistic, tot);
+                        scale = share(statistic, maxHENodes);
                         break;
                     case 2:
-                        value = twiceOver(OEdges(i, j), tot2);
-                        scale = share(OEdges(i, j), maxOEdges);
+                        value = twiceOver(statistic, tot2);
+                        scale = share(statistic, maxOEdges);
                         break;
                     case 3: {
                         const double u1 = i < static_cast<int>(g1->u.size()) ? g1->u[i] : 0.0;
@@ -63,24 +76,24 @@ void MCES::setSim(int simi_type) {
                         break;
                     }
                     case 4:
-                        value = 2.0 * (ONodes(i, j) + OEdges(i, j)) / (tot1 + tot2 + 2);
-                        scale = share(ONodes(i, j) + OEdges(i, j), maxONodes + maxOEdges);
+                        value = 2.0 * statistic / (tot1 + tot2 + 2);
+                        scale = share(statistic, maxONodes + maxOEdges);
                         break;
                     case 5:
-                        value = twiceOver(PEdges(i, j), tot1);
-                        scale = share(PEdges(i, j), maxPEdges);
+                        value = twiceOver(statistic, tot1);
+                        scale = share(statistic, maxPEdges);
                         break;
                     case 6:
-                        value = twiceOver(PEdges2(i, j), tot2);
-                        scale = share(PEdges2(i, j), maxPEdges2);
+                        value = twiceOver(statistic, tot2);
+                        scale = share(statistic, maxPEdges2);
                         break;
                     case 7:
-                        value = tot1 == 0 ? 0.0 : 2.0 * PENodes(i, j) / (tot1 + 2);
-                        scale = share(PENodes(i, j), maxPENodes);
+                        value = tot1 == 0 ? 0.0 : 2.0 * statistic / (tot1 + 2);
+                        scale = share(statistic, maxPENodes);
                         break;
                     case 8:
-                        value = 2.0 * PENodes2(i, j) / (tot1 + tot2 + 2);
-                        scale = share(PENodes2(i, j), maxPENodes2);
+                        value = 2.0 * statistic / (tot1 + tot2 + 2);
+                        scale = share(statistic, maxPENodes2);
                         break;
                     default: break;
                 }
@@ -153,23 +166,35 @@ void MCES::setDiscrim(int discrimi_type, int lv2) {
     if (lv2 == 1 || lv2 == 3) smooth();
 
     // Rival counts: per pair, the other entries of its column (then of its
-    // row) that come within 0.1 of it. Each column and row is sorted once,
-    // and a count is a binary search. The column counts wait in discrim.
-    std::vector<float> sorted;
-    for (int j = 0; j < n2_; ++j) {
-        sorted.resize(n1_);
-        for (int i = 0; i < n1_; ++i) sorted[i] = simil(i, j);
-        std::sort(sorted.begin(), sorted.end());
-        for (int i = 0; i < n1_; ++i) discrim(i, j) = static_cast<float>(rivals(sorted, simil(i, j)));
+    // row) that come within 0.1 of it, each column and row sorted once. The
+    // column counts wait in discrim. The columns go a block at a time, so
+    // that each row is read and written a few adjacent entries at once
+    // rather than one.
+    discrim.assign(n1_, n2_, 0.0f);
+    std::vector<std::pair<float, int>> order;
+    constexpr int kBlock = 16;
+    std::vector<std::vector<float>> columns(kBlock, std::vector<float>(n1_));
+    std::vector<std::vector<long>> columnCounts(kBlock, std::vector<long>(n1_));
+    for (int j0 = 0; j0 < n2_; j0 += kBlock) {
+        const int width = std::min(kBlock, n2_ - j0);
+        for (int i = 0; i < n1_; ++i) {
+            const float* row = simil.row(i) + j0;
+            for (int b = 0; b < width; ++b) columns[b][i] = row[b];
+        }
+        for (int b = 0; b < width; ++b) rivalCounts(columns[b].data(), n1_, order, columnCounts[b].data());
+        for (int i = 0; i < n1_; ++i) {
+            float* out = discrim.row(i) + j0;
+            for (int b = 0; b < width; ++b) out[b] = static_cast<float>(columnCounts[b][i]);
+        }
     }
+    std::vector<long> rowCounts(n2_);
     const bool sumForm = discrimi_type == 4 || discrimi_type == 6 || discrimi_type == 8;
     const bool productForm = discrimi_type == 5 || discrimi_type == 7 || discrimi_type == 9;
     for (int i = 0; i < n1_; ++i) {
-        sorted.assign(simil.row(i), simil.row(i) + n2_);
-        std::sort(sorted.begin(), sorted.end());
+        rivalCounts(simil.row(i), n2_, order, rowCounts.data());
         const double d1 = g1->V[i]->getNEdges();
         for (int j = 0; j < n2_; ++j) {
-            const long r1 = rivals(sorted, simil(i, j));
+            const long r1 = rowCounts[j];
             const long r2 = static_cast<long>(discrim(i, j));
             double base = 1;  // types 8 and 9: the degree factor alone
             switch (discrimi_type) {

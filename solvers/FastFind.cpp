@@ -54,9 +54,8 @@ FastFind::FastFind(int min, int max, int h_layers, int l_layers, int maxVertices
     remove_time = insert_time = all_time = 0;
 }
 
-int FastFind::findLayer(const cell* c) const {
+int FastFind::layerOf(double gain) const {
     if (nbLayers < 2) return -1;
-    const double gain = c->delta_m;
     if (std::isnan(gain)) return -1;
     const double g = std::trunc(gain);
     if (g >= top) return 0;
@@ -103,11 +102,20 @@ void FastFind::refreshThreshold() {
     insert_threshold = thres_layers[std::min<int>(secondBest, nbLayers - 1)];
 }
 
+bool FastFind::takes(double gain) const {
+    if (layers.empty() || refusedByThreshold(gain)) return false;
+    return layerOf(gain) != -1;
+}
+
+bool FastFind::refusedByThreshold(double gain) const {
+    return gain < insert_threshold || (thres_layers[bestLayer] >= 0 && gain < 0);
+}
+
 void FastFind::insert(cell* c, bool check_thresh) {
     if (!c || layers.empty()) return;
     const double start = operationClockMs();
     if (check_thresh) {
-        if (c->delta_m < insert_threshold || (thres_layers[bestLayer] >= 0 && c->delta_m < 0)) {
+        if (refusedByThreshold(c->delta_m)) {
             remove(c);
             return;
         }

@@ -67,7 +67,11 @@ public:
     cell* find();
     // Layer index of c's gain; -1 for a gain that is not a number or lies
     // below the lowest layer.
-    int findLayer(const cell* c) const;
+    int findLayer(const cell* c) const { return layerOf(c->delta_m); }
+    int layerOf(double gain) const;
+    // True when insert(c, true) would file a cell of this gain now, so a
+    // caller can leave a refused pair without a cell.
+    bool takes(double gain) const;
     void checkBests();
     void display() const;
     // Empties the layers from bestLayer + 2 on.
@@ -78,6 +82,7 @@ public:
     bool holds(const cell* c) const;
 
 private:
+    bool refusedByThreshold(double gain) const;
     void append(int lay, cell* c);
     void unlink(cell* c);
     void refreshThreshold();

@@ -43,11 +43,11 @@ TEST_F(MCESConstruction, DecodesTheSimilarityCode) {
         EXPECT_EQ(m.bestPairs != nullptr, c.discriminated);
         EXPECT_EQ(built.out.find("BEST PAIRS") != std::string::npos, c.discriminated);
         EXPECT_EQ(built.out.find("BESTSIM") != std::string::npos, c.code >= -999 && c.code <= 999);
-        // The similarity and discrimination tables exist whatever the code.
+        // The similarity table exists whatever the code; the discrimination
+        // factors are in it and their own table is released.
         EXPECT_EQ(m.simil.rows(), 3);
         EXPECT_EQ(m.simil.cols(), 3);
-        EXPECT_EQ(m.discrim.rows(), 3);
-        EXPECT_EQ(m.discrim.cols(), 3);
+        EXPECT_TRUE(m.discrim.empty());
     }
 }
 
@@ -57,21 +57,31 @@ TEST_F(MCESConstruction, CodesWithoutSimilarityLeaveZeros) {
     for (int code : {0, 1000}) {
         auto built = buildMCES(2, code, a.get(), b.get(), 0.0f, 1, 0.0, false);
         for (int i = 0; i < 2; ++i)
-            for (int j = 0; j < 2; ++j) {
-                EXPECT_EQ(built.m->simil(i, j), 0.0f);
-                EXPECT_EQ(built.m->discrim(i, j), 0.0f);
-            }
+            for (int j = 0; j < 2; ++j) EXPECT_EQ(built.m->simil(i, j), 0.0f);
     }
 }
 
 TEST_F(MCESConstruction, ScoresStartAtZeroForAnUnknownAlgorithm) {
     auto a = textGraph("2,1\ne,0,1,1\n");
     auto b = textGraph("2,1\ne,0,1,1\n");
-    auto built = buildMCES(12, 2, a.get(), b.get(), 0.0f, 1, 0.0, false);
+    // With alpha the scores are kept; they stay 0.
+    auto built = buildMCES(12, 2, a.get(), b.get(), 0.5f, 1, 0.0, false);
     EXPECT_EQ(built.m->minDelta, 0.0);
     EXPECT_EQ(built.m->maxDelta, 0.0);
     for (int i = 0; i < 2; ++i)
         for (int j = 0; j < 2; ++j) EXPECT_EQ(built.m->gamma(i, j), 0.0);
+    // Without alpha no score table is kept, and the pick still draws among
+    // every pair, as it would among the zeros of a kept table.
+    auto plain = buildMCES(12, 2, a.get(), b.get(), 0.0f, 1, 0.0, false);
+    EXPECT_TRUE(plain.m->gamma.empty());
+    srand15(5);
+    const paire fromZeros = built.m->find();
+    const std::uint32_t after = randomState();
+    srand15(5);
+    const paire fromNothing = plain.m->find();
+    EXPECT_EQ(randomState(), after) << "one draw per pair";
+    EXPECT_EQ(fromNothing.x1, fromZeros.x1);
+    EXPECT_EQ(fromNothing.x2, fromZeros.x2);
 }
 
 TEST_F(MCESConstruction, NonGreedyObjectHasNoMatching) {
@@ -80,7 +90,7 @@ TEST_F(MCESConstruction, NonGreedyObjectHasNoMatching) {
     auto built = buildMCES(7, 80, a.get(), b.get(), 0.0f, 1, 0.0, false);
     const MCES& m = *built.m;
     EXPECT_EQ(m.ff, nullptr);
-    EXPECT_TRUE(m.M.empty());
+    EXPECT_EQ(m.M.size(), 0);
     EXPECT_EQ(m.M12, std::vector<int>(3, -1));
     EXPECT_EQ(m.M21, std::vector<int>(3, -1));
     EXPECT_EQ(m.won, 0);
@@ -133,7 +143,7 @@ TEST_F(MCESConstruction, NoPenaltyIsAPlainZero) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.nodeError);
-        auto built = buildMCES(4, 2, a.get(), b.get(), 0.0f, 1, c.nodeError, false);
+        auto built = buildMCES(4, 2, a.get(), b.get(), 0.5f, 1, c.nodeError, false);  // alpha: scores kept
         std::string out;
         {
             test::CaptureStdout capture;
@@ -211,9 +221,9 @@ TEST_F(MCESConstruction, ModelGraphsGetTheirRelationTablesQuietly) {
     ASSERT_FALSE(model->hasRelations);
     auto built = buildMCES(2, 2, model.get(), model.get(), 0.0f, 1, 0.0, false);
     EXPECT_EQ(built.out.rfind("\n MCES \nOEdges: ", 0), 0u);
-    const MCES& m = *built.m;
+    MCES& m = *built.m;
     for (int i = 0; i < m.N1(); ++i)
-        EXPECT_EQ(m.OEdges(i, i), model->V[i]->nb_in + model->V[i]->nb_out) << i;
+        EXPECT_EQ(m.measurePair(i, i).oEdges, model->V[i]->nb_in + model->V[i]->nb_out) << i;
 }
 
 TEST_F(MCESConstruction, GraphsKeepTheirArcCounts) {
@@ -255,12 +265,22 @@ TEST_F(MCESConstruction, StateTrace) {
         done.m->printState();
         out = capture.text();
     }
+    // Algorithm 2 with alpha 0 keeps neither connexions nor gamma.
     EXPECT_EQ(out,
               "\n G1: \n\n G2: \n"
               "\n potential: \n*\t*\t1\t\n*\t*\t1\t\n1\t1\t0\t\n"
-              "\n connexions: \n*\t*\t1\t\n*\t*\t1\t\n1\t1\t0\t\n"
-              "\n g: \n*\t*\t\n*\t*\t\n"
-              "\n gamma: \n*\t*\t\n*\t*\t\n");
+              "\n g: \n*\t*\t\n*\t*\t\n");
+
+    // Algorithm 1 with alpha keeps both.
+    srand15(1);
+    auto kept = buildMCES(1, 2, a.get(), b.get(), 0.5f, 1, 0.0, true);
+    {
+        test::CaptureStdout capture;
+        kept.m->printState();
+        out = capture.text();
+    }
+    EXPECT_NE(out.find("\n connexions: \n"), std::string::npos);
+    EXPECT_NE(out.find("\n gamma: \n"), std::string::npos);
 }
 
 }  // namespace

@@ -27,15 +27,23 @@ const char* kInOut2 = "5,4\nc,0,A\ne,1,0,1\ne,2,0,1\ne,0,3,1\ne,0,4,1\n";
 TEST_F(PairStatistics, ArcOverlapOfOnePair) {
     auto a = textGraph(kInOut1);
     auto b = textGraph(kInOut2);
-    auto built = buildMCES(2, 2, a.get(), b.get(), 0.0f, 1, 0.0, false);
-    const MCES& m = *built.m;
-    EXPECT_EQ(m.OEdges(0, 0), 3);
+    // Algorithm 1 reads the connection counts, so they are kept.
+    auto built = buildMCES(1, 2, a.get(), b.get(), 0.0f, 1, 0.0, false);
+    MCES& m = *built.m;
+    const MCES::PairStatistics p = m.measurePair(0, 0);
+    EXPECT_EQ(p.oEdges, 3);
+    EXPECT_EQ(p.links, 8);
     EXPECT_EQ(m.connexions(0, 0), 8);
     EXPECT_EQ(m.potential(0, 0), 3.0);
-    EXPECT_EQ(m.ONodes(0, 0), 1);
-    EXPECT_EQ(m.PENodes(0, 0), 1);
-    EXPECT_EQ(m.PENodes2(0, 0), 1);
-    EXPECT_EQ(m.HENodes(0, 0), 0);
+    EXPECT_TRUE(m.overlaps(0, 0));
+    EXPECT_EQ(p.oNodes, 1);
+    EXPECT_EQ(p.peNodes, 1);
+    EXPECT_EQ(p.peNodes2, 1);
+    EXPECT_EQ(p.heNodes, 0);
+    // Algorithm 2 does not read them: no table.
+    auto other = buildMCES(2, 2, a.get(), b.get(), 0.0f, 1, 0.0, false);
+    EXPECT_TRUE(other.m->connexions.empty());
+    EXPECT_EQ(other.m->potential(0, 0), 3.0);
 }
 
 // Differing labels are a hard mismatch from a penalty of 1000 on.
@@ -45,15 +53,17 @@ TEST_F(PairStatistics, HardLabelMismatchZeroesThePair) {
     for (double nodeError : {999.0, 1000.0}) {
         SCOPED_TRACE(nodeError);
         const bool hard = nodeError >= 1000;
-        auto built = buildMCES(2, 4, a.get(), b.get(), 0.0f, 1, nodeError, false);
-        const MCES& m = *built.m;
+        auto built = buildMCES(1, 4, a.get(), b.get(), 0.0f, 1, nodeError, false);
+        MCES& m = *built.m;
         // Vertex 4 (labelled 4, one arc in from A) against vertex 3 (labelled 3,
         // one arc in from A).
-        EXPECT_EQ(m.OEdges(4, 3), hard ? 0 : 1);
+        const MCES::PairStatistics p = m.measurePair(4, 3);
+        EXPECT_EQ(p.oEdges, hard ? 0 : 1);
         EXPECT_EQ(m.connexions(4, 3), hard ? 0 : 1);
-        EXPECT_EQ(m.ONodes(4, 3), hard ? 0 : 1);  // the common neighbour label A
+        EXPECT_EQ(p.oNodes, hard ? 0 : 1);  // the common neighbour label A
+        EXPECT_EQ(m.overlaps(4, 3), !hard);
         EXPECT_EQ(m.potential(4, 3), hard ? 0.0 : 2.0);
-        EXPECT_EQ(m.HENodes(4, 3), 0);
+        EXPECT_EQ(p.heNodes, 0);
     }
 }
 
@@ -61,12 +71,13 @@ TEST_F(PairStatistics, TypeZeroHasNoPotential) {
     auto a = textGraph(kInOut1);
     auto b = textGraph(kInOut2);
     auto built = buildMCES(2, 0, a.get(), b.get(), 0.0f, 1, 0.0, false);
-    const MCES& m = *built.m;
+    MCES& m = *built.m;
     EXPECT_EQ(m.numG, 0.0);
     EXPECT_EQ(m.allG, 0.0);
     for (int i = 0; i <= 5; ++i)
         for (int j = 0; j <= 5; ++j) EXPECT_EQ(m.potential(i, j), 0.0);
-    EXPECT_EQ(m.OEdges(0, 0), 3);  // the arc statistics are kept all the same
+    EXPECT_EQ(m.measurePair(0, 0).oEdges, 3);  // the arc statistics are measured all the same
+    EXPECT_TRUE(m.overlaps(0, 0));
 }
 
 // The margins hold the row and column totals of connexions and potential,
@@ -76,7 +87,7 @@ TEST_F(PairStatistics, MarginsHoldRowAndColumnTotals) {
     auto b = textGraph("5,5\nc,2,B\ne,0,1,1\ne,1,2,2\ne,2,0,1\ne,3,4,12\ne,4,3,3\n");
     for (int code : {2, 4, 5, 6, 7, 8}) {
         SCOPED_TRACE(code);
-        auto built = buildMCES(2, code, a.get(), b.get(), 0.0f, 1, 0.0, false);
+        auto built = buildMCES(1, code, a.get(), b.get(), 0.0f, 1, 0.0, false);
         const MCES& m = *built.m;
         double all = 0, positive = 0;
         for (int i = 0; i < 4; ++i) {
@@ -93,12 +104,18 @@ TEST_F(PairStatistics, MarginsHoldRowAndColumnTotals) {
         }
         for (int j = 0; j < 5; ++j) {
             long links = 0;
-            for (int i = 0; i < 4; ++i) links += m.connexions(i, j);
+            double pot = 0;
+            for (int i = 0; i < 4; ++i) {
+                links += m.connexions(i, j);
+                pot += m.potential(i, j);
+            }
             EXPECT_EQ(m.connexions(4, j), links);
+            EXPECT_EQ(m.potential(4, j), pot);
         }
         EXPECT_EQ(m.allG, all);
         EXPECT_EQ(m.numG, positive);
-        EXPECT_EQ(m.OEdges(4, 5), 0);  // the corner of a statistic stays 0
+        EXPECT_EQ(m.potential(4, 5), 0.0);  // the corner stays 0
+        EXPECT_EQ(m.connexions(4, 5), 0);
     }
 }
 
@@ -111,19 +128,22 @@ TEST_F(PairStatistics, RelationKeyOverlap) {
     // Vertex 0: neighbour 1 (P) by 0 -> 1 "12"; neighbour 2 (R) by 2 -> 0 "3".
     auto b = textGraph("3,2\nc,0,X\nc,1,P\nc,2,R\ne,0,1,1\ne,0,1,2\ne,2,0,3\n");
     auto keys = buildMCES(2, 5, a.get(), b.get(), 0.0f, 1, 0.0, false);
-    EXPECT_EQ(keys.m->PEdges(0, 0), 2);                // "/12" and "3/"
-    EXPECT_EQ(keys.m->PEdges2(0, 0), 2 + 1);           // lengths less one
+    EXPECT_EQ(keys.m->measurePair(0, 0).pEdges, 2);       // "/12" and "3/"
+    EXPECT_EQ(keys.m->measurePair(0, 0).pEdges2, 2 + 1);  // lengths less one
     EXPECT_EQ(keys.m->potential(0, 0), 2.0);
     auto weighted = buildMCES(2, 6, a.get(), b.get(), 0.0f, 1, 0.0, false);
     EXPECT_EQ(weighted.m->potential(0, 0), 3.0);
     auto labelled = buildMCES(2, 7, a.get(), b.get(), 0.0f, 1, 0.0, false);
-    EXPECT_EQ(labelled.m->PENodes(0, 0), 1 + 1);       // same label, "/12/P"
-    EXPECT_EQ(labelled.m->PENodes2(0, 0), 1 + 3);      // same label, 2 label characters + 1
-    EXPECT_EQ(labelled.m->PEdges(0, 0), 0);
+    const MCES::PairStatistics p = labelled.m->measurePair(0, 0);
+    EXPECT_EQ(p.peNodes, 1 + 1);   // same label, "/12/P"
+    EXPECT_EQ(p.peNodes2, 1 + 3);  // same label, 2 label characters + 1
+    EXPECT_EQ(p.pEdges, 0);
+    EXPECT_EQ(labelled.m->potential(0, 0), 2.0);
     auto labelled2 = buildMCES(2, 8, a.get(), b.get(), 0.0f, 1, 0.0, false);
     EXPECT_EQ(labelled2.m->potential(0, 0), 4.0);
     auto nodes = buildMCES(2, 3, a.get(), b.get(), 0.0f, 1, 0.0, false);
-    EXPECT_EQ(nodes.m->ONodes(0, 0), 1 + 1);           // same label, neighbour label P
+    EXPECT_EQ(nodes.m->measurePair(0, 0).oNodes, 1 + 1);  // same label, neighbour label P
+    EXPECT_EQ(nodes.m->potential(0, 0), 2.0);
 }
 
 TEST_F(PairStatistics, ReportLines) {
@@ -156,7 +176,8 @@ TEST_F(PairStatistics, ReportLines) {
     EXPECT_EQ(built.out.substr(0, expected.size()), expected);
 }
 
-// Neighbour correspondences (similarity type 1 fills HENodes).
+// Neighbour correspondences (similarity types 1 and 9 select HENodes as the
+// potential).
 struct BestCase {
     const char* name;
     const char* graph1;
@@ -190,8 +211,10 @@ TEST_F(PairStatistics, BestNeighbourCorrespondence) {
         auto a = textGraph(c.graph1);
         auto b = textGraph(c.graph2);
         auto built = buildMCES(5, c.code, a.get(), b.get(), 0.0f, 1, c.nodeError, false);
-        EXPECT_EQ(built.m->HENodes(0, 0), c.expected);
-        EXPECT_EQ(built.m->bestNMatches(0, 0), c.expected);
+        const MCES::PairStatistics p = built.m->measurePair(0, 0);
+        EXPECT_EQ(p.heNodes, c.expected);
+        EXPECT_EQ(built.m->potential.count(0, 0), c.expected);
+        EXPECT_EQ(built.m->bestNMatches(0, 0, p.oEdges + p.oNodes), c.expected);
     }
 }
 

@@ -67,32 +67,35 @@ TEST_F(Similarity, TypesAndTheirScaledVariants) {
     MCES& m = *built.m;
     m.t1.neighbourCount[0] = m.t2.neighbourCount[0] = 1;
     m.t1.arcCount[0] = m.t2.arcCount[0] = 2;
-    m.HENodes(0, 0) = 2;
+    // The statistic each type selects is the pair's potential: HENodes 2,
+    // OEdges 3, ONodes + OEdges 1 + 3, PEdges 1, PEdges2 2, PENodes 1,
+    // PENodes2 2.
     m.maxHENodes = 4;
-    m.OEdges(0, 0) = 3;
     m.maxOEdges = 6;
-    m.ONodes(0, 0) = 1;
     m.maxONodes = 2;
-    m.PEdges(0, 0) = 1;
     m.maxPEdges = 2;
-    m.PEdges2(0, 0) = 2;
     m.maxPEdges2 = 4;
-    m.PENodes(0, 0) = 1;
     m.maxPENodes = 1;
-    m.PENodes2(0, 0) = 2;
     m.maxPENodes2 = 4;
-    const std::pair<int, double> cases[] = {
-        {1, 0.5},  {-1, 0.25},   {9, 0.5},  {-9, 0.25}, {2, 1.5},  {-2, 0.75},
-        {4, 1.0},  {-4, 0.5},    {5, 1.0},  {-5, 0.5},  {6, 1.0},  {-6, 0.5},
-        {7, 0.5},  {-7, 0.5},    {8, 0.5},  {-8, 0.25},
+    struct TypeCase {
+        int type;
+        int statistic;
+        double expected;
     };
-    for (const auto& [type, expected] : cases) {
-        SCOPED_TRACE(type);
+    const TypeCase cases[] = {
+        {1, 2, 0.5}, {-1, 2, 0.25}, {9, 2, 0.5}, {-9, 2, 0.25}, {2, 3, 1.5}, {-2, 3, 0.75},
+        {4, 4, 1.0}, {-4, 4, 0.5},  {5, 1, 1.0}, {-5, 1, 0.5},  {6, 2, 1.0}, {-6, 2, 0.5},
+        {7, 1, 0.5}, {-7, 1, 0.5},  {8, 2, 0.5}, {-8, 2, 0.25},
+    };
+    for (const TypeCase& c : cases) {
+        SCOPED_TRACE(c.type);
+        m.potential.set(0, 0, c.statistic);
         CaptureStdout quiet;
-        m.setSim(type);
-        EXPECT_FLOAT_EQ(m.simil(0, 0), static_cast<float>(expected));
+        m.setSim(c.type);
+        EXPECT_FLOAT_EQ(m.simil(0, 0), static_cast<float>(c.expected));
     }
     // OEdges 3 with total2 8 and maximum 6: 0.75 x 0.5.
+    m.potential.set(0, 0, 3);
     m.t1.arcCount[0] = m.t2.arcCount[0] = 4;
     {
         CaptureStdout quiet;
@@ -100,7 +103,7 @@ TEST_F(Similarity, TypesAndTheirScaledVariants) {
     }
     EXPECT_FLOAT_EQ(m.simil(0, 0), 0.375f);
     // A maximum of 0 scales to 0, not to a number that is none.
-    m.OEdges(0, 0) = 0;
+    m.potential.set(0, 0, 0);
     m.maxOEdges = 0;
     {
         CaptureStdout quiet;

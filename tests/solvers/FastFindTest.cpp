@@ -41,6 +41,33 @@ std::vector<int> layerContent(const FastFind& ff, int lay) {
     return xs;
 }
 
+// takes(gain) answers what insert(c, true) of a cell held nowhere does, in
+// every state the layers pass through: a caller may leave a refused pair
+// without a cell.
+TEST(FastFindLayers, TakesAnswersWhatACheckedInsertWouldDo) {
+    auto ff = programStructure();
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const double gains[] = {150, 100, 60, 0, -0.5, -1, -30, -100, -150, -500000, -600000, nan};
+    std::vector<std::unique_ptr<cell>> kept;
+    srand15(23);
+    for (int step = 0; step < 60; ++step) {
+        for (double gain : gains) {
+            SCOPED_TRACE(std::to_string(step) + " gain " + std::to_string(gain));
+            cell probe = makeCell(0, 0, gain);
+            const bool predicted = ff->takes(gain);
+            const long before = ff->nbCandidates;
+            ff->insert(&probe, true);
+            EXPECT_EQ(ff->holds(&probe), predicted);
+            EXPECT_EQ(ff->nbCandidates, before + (predicted ? 1 : 0));
+            ff->remove(&probe);
+        }
+        // Move the layers on: a held cell of a random gain, sometimes one taken out.
+        kept.push_back(std::make_unique<cell>(makeCell(step, 0, rand15() % 400 - 250.0)));
+        ff->insert(kept.back().get(), rand15() % 2 == 0);
+        if (step % 4 == 3) ff->remove(kept[rand15() % kept.size()].get());
+    }
+}
+
 TEST(FastFindLayers, ProgramConfigurationBoundsAndGains) {
     auto ff = programStructure();
     EXPECT_EQ(ff->nbLayers, 4);
