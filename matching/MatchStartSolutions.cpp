@@ -13,6 +13,7 @@
 #include "matching/Cost.h"
 #include "solvers/FastFind.h"
 #include "solvers/Hungarian.h"
+#include "graph/CommandLine.h"
 #include "graph/platform.h"
 #include "matching/Match.h"
 #include "mces/MCES.h"
@@ -67,8 +68,8 @@ static void readKnownMatching(Match& m) {
     const int order1 = static_cast<int>(m.g1->V.size());
     const int order2 = static_cast<int>(m.g2->V.size());
     m.kbt.assign(order1, -1);
-    std::ifstream file(path);
-    if (!file.is_open()) reportMissingInput(path);
+    std::ifstream file;
+    if (!openForReading(file, path)) reportMissingInput(path);
     std::string line;
     for (int lineNumber = 0; file.is_open() && readLine(file, line); ++lineNumber) {
         if (lineNumber < 6) continue;
@@ -400,8 +401,7 @@ void Match::similarityExperiment(int alg, int discrim) {
     for (double value : sim_eval[1]) results << "," << value;
     results << "\n";
     results.close();
-    std::cout.flush();
-    std::exit(outputFailed() ? 2 : 1);
+    exitWithoutTeardown(outputFailed() ? 2 : 1);
 }
 
 }  // namespace graphmat

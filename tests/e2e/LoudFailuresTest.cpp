@@ -124,6 +124,12 @@ TEST(ConsoleThatCannotBeWritten, EveryProgramEndsWithStatus2) {
     RunResult missing = test::runProgram(GRAPHSTATS_BIN, {"-h", "0", "none.csv"}, {"/dev/full", 120});
     EXPECT_EQ(missing.status, 1);
     EXPECT_EQ(missing.err, "Cannot read none.csv\nCannot write the standard output\n");
+    // The similarity experiment (start mode 0) ends with status 1 after its
+    // row, and ends without tearing the matcher down: the console is named.
+    RunResult experiment = test::runProgram(
+        GRAPHMAT_BIN, {"-d", "1", "-g", "0.5", "-e", "1", "-y", "1", "-i", "0", "-o", v1, "-n", v2}, {"/dev/full", 120});
+    EXPECT_EQ(experiment.status, 1);
+    EXPECT_TRUE(contains(experiment.err, "Cannot write the standard output\n")) << experiment.err;
     // The tracker, from inside its series folder.
     std::filesystem::current_path("series");
     std::filesystem::create_directories("results");

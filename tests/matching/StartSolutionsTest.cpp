@@ -207,15 +207,21 @@ TEST(StartSolution, ModesThatOnlyReadTheKnownMatching) {
     }
 }
 
+// A known-matching file that is missing, or a directory in its place, is
+// named on standard error and reads as empty.
 TEST(StartSolution, AMissingKnownMatchingFileIsNamedAndReadsAsEmpty) {
-    MatchRig rig(kTiny1, kTiny2);
-    Match& m = rig.m();
-    CaptureStderr errors;
-    std::string out = start(m, 4);
-    EXPECT_EQ(errors.text(), "Cannot read ./datasets/random/tiny-.csv\n");
-    EXPECT_TRUE(contains(out, "\n./datasets/random/tiny-.csv\n MU ACQUIRED \n"));
-    EXPECT_EQ(m.kbt, std::vector<int>(5, -1));
-    EXPECT_EQ(m.init_numberOfGoodMatchs, 3) << "the three free vertices agree with an empty known matching";
+    for (const bool directory : {false, true}) {
+        SCOPED_TRACE(directory ? "a directory in its place" : "missing");
+        MatchRig rig(kTiny1, kTiny2);
+        if (directory) std::filesystem::create_directories(kTinyKnown);
+        Match& m = rig.m();
+        CaptureStderr errors;
+        std::string out = start(m, 4);
+        EXPECT_EQ(errors.text(), "Cannot read ./datasets/random/tiny-.csv\n");
+        EXPECT_TRUE(contains(out, "\n./datasets/random/tiny-.csv\n MU ACQUIRED \n"));
+        EXPECT_EQ(m.kbt, std::vector<int>(5, -1));
+        EXPECT_EQ(m.init_numberOfGoodMatchs, 3) << "the three free vertices agree with an empty known matching";
+    }
 }
 
 TEST(StartSolution, DifferentlyLabelledKnownPairsAreDroppedOnlyWithAHighNodeError) {
