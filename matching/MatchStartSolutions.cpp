@@ -108,23 +108,37 @@ void Match::initGammaMatrix_v2(int alg, int discrim) {
             fillSimMatrixH1();
         std::cout << "\n RB MATCH MATRIX FILLED ";
         const int n = order1 + order2;
-        checkPairTableFits(n, n, 2 * sizeof(double));  // the matrix and the solver's copy
-        std::vector<std::vector<double>> matrix(n, std::vector<double>(n, 32767.0));
-        for (int i = 0; i < n; ++i)
-            for (int j = 0; j < n; ++j) {
-                if (i < order1 && j < order2) {
-                    // A pair without a stored similarity reads (and stores) 0.
-                    matrix[i][j] = _M(i, j);
-                    if (!sameLabel(i, j) && nodeError >= 1000) matrix[i][j] = nodeError;
-                } else if (i < order1 && j == order2 + i) {
-                    matrix[i][j] = 0.5 * g1->V[i]->edges.size() + (p == 1 ? costs->cnd(cost_mode, g1->V[i].get()) : 0);
-                } else if (i >= order1 && j < order2 && i == order1 + j) {
-                    matrix[i][j] = 0.5 * g2->V[j]->edges.size() + (p == 1 ? costs->cni(cost_mode, g2->V[j].get()) : 0);
-                } else if (i >= order1 && j >= order2) {
-                    matrix[i][j] = 0;
-                }
+        // The square of the structural start: pairs, then the deletion and
+        // insertion diagonals (32767 off them), then the free pairs of the
+        // fillers. The solver reads it row by row; no copy is kept here.
+        auto structural = [&](int i, int j) -> double {
+            if (i < order1 && j < order2) {
+                // A pair without a stored similarity reads (and stores) 0.
+                double v = _M(i, j);
+                if (!sameLabel(i, j) && nodeError >= 1000) v = nodeError;
+                return v;
             }
-        double optimum = assignAndPair(matrix);
+            if (i < order1) {
+                if (j != order2 + i) return 32767.0;
+                return 0.5 * g1->V[i]->edges.size() + (p == 1 ? costs->cnd(cost_mode, g1->V[i].get()) : 0);
+            }
+            if (j < order2) {
+                if (i != order1 + j) return 32767.0;
+                return 0.5 * g2->V[j]->edges.size() + (p == 1 ? costs->cni(cost_mode, g2->V[j].get()) : 0);
+            }
+            return 0;
+        };
+        Hungarian solver;
+        solver.solve(n, n, [&](int i, double* row) {
+            for (int j = 0; j < n; ++j) row[j] = structural(i, j);
+        });
+        double optimum = 0;
+        for (int i = 0; i < order1; ++i) {
+            const int r = solver.results[i];
+            if (r == -1) continue;
+            optimum += structural(i, r);
+            if (r < order2 && (nodeError < 1000 || sameLabel(i, r))) pairUp(M12, M21, i, r);
+        }
         double c = cost(cost_mode);
         std::cout << "\n\n Optimum " << optimum << " -- " << c << "\n\n";
     } else if (initType == 5) {
