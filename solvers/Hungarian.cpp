@@ -26,7 +26,24 @@ int lowestBitExponent(double v) {
 }
 
 // Buffers up to this many elements are kept from one solve to the next.
+// Problems up to this side run on the small engine (one bit per column).
+constexpr int kSmallSide = 64;
+
 constexpr std::size_t kKeptCapacity = std::size_t{1} << 16;
+
+// Whether a row holds only finite costs of at least 0 (nothing to report);
+// if so, its largest cost is taken into largest.
+bool plainRow(const double* r, int count, double& largest) {
+    double most = largest;
+    bool plain = true;
+    for (int j = 0; j < count; ++j) {
+        const double v = r[j];
+        plain &= v >= 0 && v <= DBL_MAX;
+        most = std::max(most, v);
+    }
+    if (plain) largest = most;
+    return plain;
+}
 
 bool isFloat(double v) {
     if (!(std::fabs(v) <= FLT_MAX)) return false;
@@ -59,6 +76,11 @@ void Hungarian::load(int rows, int cols, Fill&& fill) {
     m = std::max(cols, 0);
     l = std::max(n, m);
     k = std::min(n, m);
+    if (l <= kSmallSide) {
+        solveSmall(rows, cols, fill);
+        finish();
+        return;
+    }
     checkPairTableFits(n, m, sizeof(double));
     const std::size_t count = static_cast<std::size_t>(n) * static_cast<std::size_t>(m);
     useFloat_ = true;
@@ -104,6 +126,7 @@ void Hungarian::load(int rows, int cols, Fill&& fill) {
             const int i = i0 + b;
             double* r = row.data() + static_cast<std::size_t>(b) * m;
             fill(i, r);
+            if (plainRow(r, m, largest)) continue;
             for (int j = 0; j < m; ++j) {
                 const double v = r[j];
                 const bool finite = std::isfinite(v);
@@ -134,18 +157,20 @@ void Hungarian::load(int rows, int cols, Fill&& fill) {
     // magnitude: sums of such multiples are exact while they stay below
     // 2^53 times that power.
     int grain = INT_MAX;
-    maxAbs_ = 0;
+    double maxAbs = 0;
     auto note = [&](double v) {
         if (v == 0) return;
-        maxAbs_ = std::max(maxAbs_, std::fabs(v));
+        maxAbs = std::max(maxAbs, std::fabs(v));
         grain = std::min(grain, lowestBitExponent(v));
     };
     if (useFloat_) {
         for (float v : costF_)
             if (v == v) note(v);
         for (const auto& e : exceptions_) note(e.second);
-    } else
+    } else {
         for (double v : costD_) note(v);
+    }
+    maxAbs_ = maxAbs;
     // A margin of 4 keeps every sum of two bounded terms exact as well.
     exactLimit_ = grain == INT_MAX ? std::numeric_limits<double>::infinity() : std::ldexp(1.0, 51 + grain);
 
@@ -154,8 +179,9 @@ void Hungarian::load(int rows, int cols, Fill&& fill) {
     path.clear();
     path.reserve(2 * static_cast<std::size_t>(l));
     resetMarks();
-    exact_ = useFloat_ ? runExact(costF_.data()) : runExact(costD_.data());
-    if (!exact_) {
+    const bool exact = useFloat_ ? runExact(costF_.data()) : runExact(costD_.data());
+    engine_ = exact ? Engine::Potentials : Engine::Square;
+    if (!exact) {
         resetMarks();
         if (useFloat_)
             fillExplicit(costF_.data());
@@ -164,6 +190,144 @@ void Hungarian::load(int rows, int cols, Fill&& fill) {
         runExplicit();
     }
     finish();
+}
+
+// A small problem runs the steps on an explicit square in one buffer, with
+// each row's zeros and the covers as bit masks.
+template <class Fill>
+void Hungarian::solveSmall(int rows, int cols, Fill&& fill) {
+    engine_ = Engine::Small;
+    const int side = l;
+    std::vector<double>& a = smallCells_;
+    a.assign(static_cast<std::size_t>(side) * side, 0.0);
+    rowBuf_.resize(static_cast<std::size_t>(m));
+    double largest = 0;
+    std::vector<int> nonFinite;
+    for (int i = 0; i < n; ++i) {
+        fill(i, rowBuf_.data());
+        if (plainRow(rowBuf_.data(), m, largest)) {
+            std::copy(rowBuf_.begin(), rowBuf_.begin() + m, a.begin() + static_cast<std::ptrdiff_t>(i) * side);
+            continue;
+        }
+        for (int j = 0; j < m; ++j) {
+            const double v = rowBuf_[static_cast<std::size_t>(j)];
+            const bool finite = std::isfinite(v);
+            if (v < 0 || !finite) std::cout << "\n" << rows << "," << cols << "/" << i << "," << j << " : " << v;
+            if (finite) {
+                a[static_cast<std::size_t>(i) * side + j] = v;
+                largest = std::max(largest, std::fabs(v));
+            } else {
+                nonFinite.push_back(i * side + j);
+            }
+        }
+    }
+    if (!nonFinite.empty()) {
+        double big = 2.0 * side * (largest + 1);
+        if (!std::isfinite(big)) big = std::numeric_limits<double>::max() / 4;
+        for (int at : nonFinite) a[static_cast<std::size_t>(at)] = big;
+    }
+
+    R_cov.assign(side, 0);
+    C_cov.assign(side, 0);
+    path.clear();
+    resetMarks();
+    std::uint64_t zero[kSmallSide];
+    auto rowZeros = [&](int i) {
+        const double* r = a.data() + static_cast<std::size_t>(i) * side;
+        std::uint64_t z = 0;
+        for (int j = 0; j < side; ++j)
+            if (r[j] == 0.0) z |= std::uint64_t{1} << j;
+        zero[i] = z;
+    };
+    // Step 1.
+    for (int i = 0; i < side; ++i) {
+        double* r = a.data() + static_cast<std::size_t>(i) * side;
+        double minval = r[0];
+        for (int j = 1; j < side; ++j)
+            if (r[j] < minval) minval = r[j];
+        for (int j = 0; j < side; ++j) r[j] -= minval;
+        rowZeros(i);
+    }
+    // Step 2.
+    std::uint64_t starred = 0;
+    for (int i = 0; i < side; ++i) {
+        const std::uint64_t free = zero[i] & ~starred;
+        if (free == 0) continue;
+        const int j = __builtin_ctzll(free);
+        starCol[i] = j;
+        starRow[j] = i;
+        starred |= std::uint64_t{1} << j;
+    }
+    std::uint64_t rowCov = 0, colCov = 0;
+    while (true) {
+        // Step 3.
+        rowCov = colCov = 0;
+        for (int i = 0; i < side; ++i)
+            if (starCol[i] >= 0) colCov |= std::uint64_t{1} << starCol[i];
+        if (__builtin_popcountll(colCov) >= side) break;
+        // Steps 4 and 6.
+        bool ended = false;
+        while (true) {
+            int row = -1, col = -1;
+            for (int i = 0; i < side; ++i) {
+                if ((rowCov >> i) & 1) continue;
+                const std::uint64_t open = zero[i] & ~colCov;
+                if (open != 0) {
+                    row = i;
+                    col = 63 - __builtin_clzll(open);
+                    break;
+                }
+            }
+            if (row < 0) {
+                // Step 6.
+                double minval = 0;
+                bool found = false;
+                for (int i = 0; i < side; ++i) {
+                    if ((rowCov >> i) & 1) continue;
+                    const double* r = a.data() + static_cast<std::size_t>(i) * side;
+                    for (int j = 0; j < side; ++j) {
+                        if ((colCov >> j) & 1) continue;
+                        if (!found || r[j] < minval) {
+                            minval = r[j];
+                            found = true;
+                        }
+                    }
+                }
+                if (!found || !std::isfinite(minval)) {
+                    ended = true;
+                    break;
+                }
+                for (int i = 0; i < side; ++i) {
+                    double* r = a.data() + static_cast<std::size_t>(i) * side;
+                    if ((rowCov >> i) & 1) {
+                        for (int j = 0; j < side; ++j) {
+                            r[j] += minval;
+                            if (((colCov >> j) & 1) == 0) r[j] -= minval;
+                        }
+                    } else {
+                        for (int j = 0; j < side; ++j)
+                            if (((colCov >> j) & 1) == 0) r[j] -= minval;
+                    }
+                    rowZeros(i);
+                }
+                continue;
+            }
+            primeCol[row] = col;
+            if (starCol[row] < 0) {
+                Z0_r = row;
+                Z0_c = col;
+                break;
+            }
+            rowCov |= std::uint64_t{1} << row;
+            colCov &= ~(std::uint64_t{1} << starCol[row]);
+        }
+        if (ended) break;
+        step5();
+    }
+    for (int i = 0; i < side; ++i) {
+        R_cov[i] = static_cast<int>((rowCov >> i) & 1);
+        C_cov[i] = static_cast<int>((colCov >> i) & 1);
+    }
 }
 
 void Hungarian::resetMarks() {

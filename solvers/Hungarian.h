@@ -66,9 +66,11 @@ public:
     int mark(int row, int col) const;
     // Writes the state (covers, result cells, marks) to standard output.
     void printState() const;
-    // Whether the last solve ran on the potentials (true) or on the
-    // explicit working square.
-    bool solvedExactly() const { return exact_; }
+    // The engine of the last solve: small problems run on an explicit
+    // square with bit masks; larger ones on the potentials, or on an
+    // explicit square when the potentials could not stay exact.
+    enum class Engine { Small, Potentials, Square };
+    Engine engine() const { return engine_; }
 
 private:
     // The caller's costs, rows x cols, column by column: as floats (with the
@@ -78,7 +80,8 @@ private:
     std::vector<std::pair<std::size_t, double>> exceptions_;  // (index, cost) of the non-float costs, sorted
     std::vector<double> rowBuf_;  // the rows being read
     bool useFloat_ = true;
-    bool exact_ = false;
+    Engine engine_ = Engine::Small;
+    std::vector<double> smallCells_;  // the small engine's square
     double maxAbs_ = 0;     // largest magnitude of a cost (0 for the padding)
     double exactLimit_ = 0;  // potentials stay exact while maxAbs_ + |u| + |v| stays below this
 
@@ -106,6 +109,8 @@ private:
 
     template <class Fill>
     void load(int rows, int cols, Fill&& fill);
+    template <class Fill>
+    void solveSmall(int rows, int cols, Fill&& fill);
     template <class T>
     bool runExact(const T* cost);
     template <class T>
