@@ -26,9 +26,6 @@ int lowestBitExponent(double v) {
 }
 
 // Buffers up to this many elements are kept from one solve to the next.
-// Problems up to this side run on the small engine (one bit per column).
-constexpr int kSmallSide = 64;
-
 constexpr std::size_t kKeptCapacity = std::size_t{1} << 16;
 
 // Whether a row holds only finite costs of at least 0 (nothing to report);
@@ -76,7 +73,7 @@ void Hungarian::load(int rows, int cols, Fill&& fill) {
     m = std::max(cols, 0);
     l = std::max(n, m);
     k = std::min(n, m);
-    if (l <= kSmallSide) {
+    if (l <= smallSide) {
         solveSmall(rows, cols, fill);
         finish();
         return;
@@ -199,28 +196,26 @@ void Hungarian::solveSmall(int rows, int cols, Fill&& fill) {
     engine_ = Engine::Small;
     const int side = l;
     std::vector<double>& a = smallCells_;
-    a.assign(static_cast<std::size_t>(side) * side, 0.0);
-    rowBuf_.resize(static_cast<std::size_t>(m));
+    a.resize(static_cast<std::size_t>(side) * side);
     double largest = 0;
     std::vector<int> nonFinite;
+    // Each row is read straight into the square; the padding is zero.
     for (int i = 0; i < n; ++i) {
-        fill(i, rowBuf_.data());
-        if (plainRow(rowBuf_.data(), m, largest)) {
-            std::copy(rowBuf_.begin(), rowBuf_.begin() + m, a.begin() + static_cast<std::ptrdiff_t>(i) * side);
-            continue;
-        }
+        double* r = a.data() + static_cast<std::size_t>(i) * side;
+        fill(i, r);
+        std::fill(r + m, r + side, 0.0);
+        if (plainRow(r, m, largest)) continue;
         for (int j = 0; j < m; ++j) {
-            const double v = rowBuf_[static_cast<std::size_t>(j)];
+            const double v = r[j];
             const bool finite = std::isfinite(v);
             if (v < 0 || !finite) std::cout << "\n" << rows << "," << cols << "/" << i << "," << j << " : " << v;
-            if (finite) {
-                a[static_cast<std::size_t>(i) * side + j] = v;
+            if (finite)
                 largest = std::max(largest, std::fabs(v));
-            } else {
+            else
                 nonFinite.push_back(i * side + j);
-            }
         }
     }
+    std::fill(a.begin() + static_cast<std::ptrdiff_t>(n) * side, a.end(), 0.0);
     if (!nonFinite.empty()) {
         double big = 2.0 * side * (largest + 1);
         if (!std::isfinite(big)) big = std::numeric_limits<double>::max() / 4;
@@ -231,13 +226,24 @@ void Hungarian::solveSmall(int rows, int cols, Fill&& fill) {
     C_cov.assign(side, 0);
     path.clear();
     resetMarks();
-    std::uint64_t zero[kSmallSide];
+    // Per row, its zeros as bits over words of 64 columns; the covered
+    // columns likewise.
+    const int words = (side + 63) / 64;
+    std::vector<std::uint64_t>& zero = smallZeros_;
+    zero.assign(static_cast<std::size_t>(side) * words, 0);
+    std::vector<std::uint64_t>& colCov = smallColCov_;
+    colCov.assign(static_cast<std::size_t>(words), 0);
+    std::vector<char>& open = smallOpen_;  // per column: 1 when uncovered
     auto rowZeros = [&](int i) {
         const double* r = a.data() + static_cast<std::size_t>(i) * side;
-        std::uint64_t z = 0;
-        for (int j = 0; j < side; ++j)
-            if (r[j] == 0.0) z |= std::uint64_t{1} << j;
-        zero[i] = z;
+        std::uint64_t* z = zero.data() + static_cast<std::size_t>(i) * words;
+        for (int w = 0; w < words; ++w) {
+            std::uint64_t bits = 0;
+            const int end = std::min(64, side - 64 * w);
+            for (int b = 0; b < end; ++b)
+                if (r[64 * w + b] == 0.0) bits |= std::uint64_t{1} << b;
+            z[w] = bits;
+        }
     };
     // Step 1.
     for (int i = 0; i < side; ++i) {
@@ -248,45 +254,57 @@ void Hungarian::solveSmall(int rows, int cols, Fill&& fill) {
         for (int j = 0; j < side; ++j) r[j] -= minval;
         rowZeros(i);
     }
-    // Step 2.
-    std::uint64_t starred = 0;
+    // Step 2: colCov holds the starred columns meanwhile.
     for (int i = 0; i < side; ++i) {
-        const std::uint64_t free = zero[i] & ~starred;
-        if (free == 0) continue;
-        const int j = __builtin_ctzll(free);
-        starCol[i] = j;
-        starRow[j] = i;
-        starred |= std::uint64_t{1} << j;
+        const std::uint64_t* z = zero.data() + static_cast<std::size_t>(i) * words;
+        for (int w = 0; w < words; ++w) {
+            const std::uint64_t free = z[w] & ~colCov[w];
+            if (free == 0) continue;
+            const int j = 64 * w + __builtin_ctzll(free);
+            starCol[i] = j;
+            starRow[j] = i;
+            colCov[w] |= std::uint64_t{1} << (j & 63);
+            break;
+        }
     }
-    std::uint64_t rowCov = 0, colCov = 0;
     while (true) {
         // Step 3.
-        rowCov = colCov = 0;
+        std::fill(R_cov.begin(), R_cov.end(), 0);
+        std::fill(colCov.begin(), colCov.end(), 0);
+        int covered = 0;
         for (int i = 0; i < side; ++i)
-            if (starCol[i] >= 0) colCov |= std::uint64_t{1} << starCol[i];
-        if (__builtin_popcountll(colCov) >= side) break;
+            if (starCol[i] >= 0) {
+                colCov[starCol[i] >> 6] |= std::uint64_t{1} << (starCol[i] & 63);
+                ++covered;
+            }
+        if (covered >= side) break;
         // Steps 4 and 6.
         bool ended = false;
         while (true) {
             int row = -1, col = -1;
-            for (int i = 0; i < side; ++i) {
-                if ((rowCov >> i) & 1) continue;
-                const std::uint64_t open = zero[i] & ~colCov;
-                if (open != 0) {
-                    row = i;
-                    col = 63 - __builtin_clzll(open);
-                    break;
+            for (int i = 0; i < side && row < 0; ++i) {
+                if (R_cov[i] != 0) continue;
+                const std::uint64_t* z = zero.data() + static_cast<std::size_t>(i) * words;
+                for (int w = words - 1; w >= 0; --w) {
+                    const std::uint64_t bits = z[w] & ~colCov[w];
+                    if (bits != 0) {
+                        row = i;
+                        col = 64 * w + 63 - __builtin_clzll(bits);
+                        break;
+                    }
                 }
             }
             if (row < 0) {
                 // Step 6.
+                open.resize(static_cast<std::size_t>(side));
+                for (int j = 0; j < side; ++j) open[j] = ((colCov[j >> 6] >> (j & 63)) & 1) == 0;
                 double minval = 0;
                 bool found = false;
                 for (int i = 0; i < side; ++i) {
-                    if ((rowCov >> i) & 1) continue;
+                    if (R_cov[i] != 0) continue;
                     const double* r = a.data() + static_cast<std::size_t>(i) * side;
                     for (int j = 0; j < side; ++j) {
-                        if ((colCov >> j) & 1) continue;
+                        if (!open[j]) continue;
                         if (!found || r[j] < minval) {
                             minval = r[j];
                             found = true;
@@ -299,14 +317,14 @@ void Hungarian::solveSmall(int rows, int cols, Fill&& fill) {
                 }
                 for (int i = 0; i < side; ++i) {
                     double* r = a.data() + static_cast<std::size_t>(i) * side;
-                    if ((rowCov >> i) & 1) {
+                    if (R_cov[i] != 0) {
                         for (int j = 0; j < side; ++j) {
                             r[j] += minval;
-                            if (((colCov >> j) & 1) == 0) r[j] -= minval;
+                            if (open[j]) r[j] -= minval;
                         }
                     } else {
                         for (int j = 0; j < side; ++j)
-                            if (((colCov >> j) & 1) == 0) r[j] -= minval;
+                            if (open[j]) r[j] -= minval;
                     }
                     rowZeros(i);
                 }
@@ -318,16 +336,13 @@ void Hungarian::solveSmall(int rows, int cols, Fill&& fill) {
                 Z0_c = col;
                 break;
             }
-            rowCov |= std::uint64_t{1} << row;
-            colCov &= ~(std::uint64_t{1} << starCol[row]);
+            R_cov[row] = 1;
+            colCov[starCol[row] >> 6] &= ~(std::uint64_t{1} << (starCol[row] & 63));
         }
         if (ended) break;
         step5();
     }
-    for (int i = 0; i < side; ++i) {
-        R_cov[i] = static_cast<int>((rowCov >> i) & 1);
-        C_cov[i] = static_cast<int>((colCov >> i) & 1);
-    }
+    for (int j = 0; j < side; ++j) C_cov[j] = static_cast<int>((colCov[j >> 6] >> (j & 63)) & 1);
 }
 
 void Hungarian::resetMarks() {

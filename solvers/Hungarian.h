@@ -37,6 +37,8 @@ public:
     std::vector<std::pair<int, int>> path;  // (row, column) cells of the augmenting path
     int Z0_r = -1;
     int Z0_c = -1;
+    // Problems whose square has at most this side run on the small engine.
+    int smallSide = 256;
 
     Hungarian() = default;
     Hungarian(const Hungarian&) = delete;
@@ -82,6 +84,9 @@ private:
     bool useFloat_ = true;
     Engine engine_ = Engine::Small;
     std::vector<double> smallCells_;  // the small engine's square
+    std::vector<std::uint64_t> smallZeros_;  // its rows' zeros, as bits
+    std::vector<std::uint64_t> smallColCov_;  // its covered columns, as bits
+    std::vector<char> smallOpen_;  // its uncovered columns
     double maxAbs_ = 0;     // largest magnitude of a cost (0 for the padding)
     double exactLimit_ = 0;  // potentials stay exact while maxAbs_ + |u| + |v| stays below this
 

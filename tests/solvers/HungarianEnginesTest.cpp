@@ -22,9 +22,11 @@ using Matrix = std::vector<std::vector<double>>;
 using Engine = Hungarian::Engine;
 
 // Solves a with the frozen steps and with the solver (a fresh one, and the
-// shared one that has solved other problems before); all three must give
-// the same results and print the same reports. Returns the engine used.
-Engine expectSameAsReference(const Matrix& a, int cols, Hungarian& shared, const std::string& what) {
+// shared one that has solved other problems before), whose small engine
+// takes squares up to smallSide; all three must give the same results and
+// print the same reports. Returns the engine used.
+Engine expectSameAsReference(const Matrix& a, int cols, Hungarian& shared, const std::string& what,
+                             int smallSide = 0) {
     const int rows = static_cast<int>(a.size());
     std::vector<const double*> table;
     for (const auto& row : a) table.push_back(row.data());
@@ -37,6 +39,8 @@ Engine expectSameAsReference(const Matrix& a, int cols, Hungarian& shared, const
         referenceText = capture.text();
     }
     Hungarian fresh;
+    fresh.smallSide = smallSide;
+    shared.smallSide = smallSide;
     {
         CaptureStdout capture;
         fresh.solve(table.data(), rows, cols);
@@ -82,7 +86,7 @@ TEST(HungarianEngines, PotentialsPickTheSameZerosAsTheExplicitSteps) {
         int rows, cols;
     };
     // Squares, and rectangles padded with filler rows or filler columns.
-    const Shape shapes[] = {{70, 70}, {65, 120}, {130, 80}, {97, 97}, {1, 90}, {90, 1}};
+    const Shape shapes[] = {{70, 70}, {65, 120}, {20, 150}, {130, 80}, {97, 97}, {1, 90}, {90, 1}};
     for (const Shape& s : shapes)
         for (int spread : {1, 3, 40}) {
             std::uniform_int_distribution<int> small(0, spread);
@@ -165,18 +169,44 @@ TEST(HungarianEngines, NegativeAndNonFiniteCellsInALargeMatrix) {
     expectSameAsReference(a, 81, shared, "negative and non-finite");
 }
 
+TEST(HungarianEngines, TheSideOfTheSquareChoosesTheEngine) {
+    std::mt19937 gen(2806);
+    Hungarian shared;
+    // By default the small engine takes squares up to 256, the potentials
+    // the larger ones.
+    const Matrix square = structuralSquare(gen, 120, 140, 0);
+    EXPECT_EQ(expectSameAsReference(square, 260, shared, "side 260", Hungarian().smallSide), Engine::Potentials);
+    const Matrix smaller(square.begin(), square.begin() + 100);
+    EXPECT_EQ(expectSameAsReference(smaller, 256, shared, "side 256", Hungarian().smallSide), Engine::Small);
+    // Small squares on the potentials too.
+    std::uniform_int_distribution<int> side(1, 12), small(0, 2);
+    for (int round = 0; round < 200; ++round) {
+        const int rows = side(gen), cols = side(gen);
+        const Matrix a = filled(rows, cols, [&](int, int) { return small(gen); });
+        EXPECT_EQ(expectSameAsReference(a, cols, shared, "tiny " + std::to_string(round)), Engine::Potentials);
+    }
+}
+
 TEST(HungarianEngines, SmallProblemsMatchTheReference) {
     std::mt19937 gen(2805);
     Hungarian shared;
-    std::uniform_int_distribution<int> side(0, 64), small(0, 2);
+    std::uniform_int_distribution<int> side(0, 200), small(0, 2);
     std::uniform_real_distribution<double> real(-1, 3);
+    std::uniform_int_distribution<int> wideCost(0, 9);
     for (int round = 0; round < 150; ++round) {
-        const int rows = side(gen) % (round % 3 == 0 ? 9 : 65);
-        const int cols = side(gen) % (round % 3 == 0 ? 9 : 65);
+        // Mostly one word of columns, some several.
+        const int rows = side(gen) % (round % 3 == 0 ? 9 : round % 3 == 1 ? 65 : 201);
+        const int cols = side(gen) % (round % 3 == 0 ? 9 : round % 3 == 1 ? 65 : 201);
         if (rows == 0) continue;
         const bool ties = round % 2 == 0;
         const Matrix a = filled(rows, cols, [&](int, int) { return ties ? small(gen) : real(gen); });
-        EXPECT_EQ(expectSameAsReference(a, cols, shared, "small " + std::to_string(round)), Engine::Small);
+        EXPECT_EQ(expectSameAsReference(a, cols, shared, "small " + std::to_string(round), 256), Engine::Small);
+        // Few rows over many columns: many filler rows, whose zeros span
+        // several words.
+        const int few = 1 + rows % 40;
+        const Matrix wide = filled(few, std::max(cols, 65), [&](int, int) { return wideCost(gen); });
+        EXPECT_EQ(expectSameAsReference(wide, std::max(cols, 65), shared, "wide " + std::to_string(round), 256),
+                  Engine::Small);
     }
 }
 
