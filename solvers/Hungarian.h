@@ -4,15 +4,13 @@
 // scan orders fix which of several equal optima is returned, so the same
 // input always yields the same assignment.
 //
-// Two engines run the same steps. When every cost is a multiple of one power
-// of two and the sums the steps form stay small enough to be exact in
-// double arithmetic, the working values are kept as row and column
-// potentials over the unchanged costs (value = cost - row potential -
-// column potential), with per-row minima that make every search but the
-// uncovered-zero scan of one row cheap. Otherwise (or when the potentials
-// grow past the exact range) the steps run on an explicit working square.
-// Both engines reach the same zeros at every step, so they prime and star
-// the same cells in the same order.
+// Three engines run the same steps and prime and star the same cells in the
+// same order: small squares on an explicit working square with each row's
+// zeros as bit words; larger ones on row and column potentials over the
+// unchanged costs (value = cost - row potential - column potential), kept
+// exact in double arithmetic, with per-row minima that spare every scan of
+// the square; and, when the potentials cannot stay exact, on the explicit
+// square.
 #pragma once
 
 #include <cstddef>
