@@ -226,6 +226,26 @@ void Hungarian::solveSmall(int rows, int cols, Fill&& fill) {
     C_cov.assign(side, 0);
     path.clear();
     resetMarks();
+    if (n == 1) {
+        // One row over m columns: step 1 leaves its zeros where it holds its
+        // smallest cost, step 2 stars the first of them and gives each
+        // filler row the first column still free, and step 3 finds every
+        // column covered.
+        double minval = a[0];
+        for (int j = 1; j < side; ++j)
+            if (a[static_cast<std::size_t>(j)] < minval) minval = a[static_cast<std::size_t>(j)];
+        int first = 0;
+        while (a[static_cast<std::size_t>(first)] - minval != 0) ++first;
+        starCol[0] = first;
+        starRow[first] = 0;
+        for (int i = 1, j = 0; i < side; ++i, ++j) {
+            if (j == first) ++j;
+            starCol[i] = j;
+            starRow[j] = i;
+        }
+        std::fill(C_cov.begin(), C_cov.end(), 1);
+        return;
+    }
     // Per row, its zeros as bits over words of 64 columns; the covered
     // columns likewise.
     const int words = (side + 63) / 64;

@@ -187,6 +187,34 @@ TEST(HungarianEngines, TheSideOfTheSquareChoosesTheEngine) {
     }
 }
 
+TEST(HungarianEngines, OneRowTakesItsFirstLeastCost) {
+    Hungarian shared;
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const double inf = std::numeric_limits<double>::infinity();
+    const Matrix rows[] = {
+        {{3}},
+        {{2, 1, 1, 5}},
+        {{0, 0, 0}},
+        {{4, -1, 7, -1}},
+        {{nan, 2, inf, 2}},
+        {{nan, inf}},
+        {{0.1 + 0.2, 0.3, 0.30000000000000004}},
+    };
+    for (const Matrix& a : rows) {
+        const int cols = static_cast<int>(a[0].size());
+        EXPECT_EQ(expectSameAsReference(a, cols, shared, "one row of " + std::to_string(cols), 256), Engine::Small);
+        EXPECT_EQ(shared.mark(0, shared.results[0]), 1);
+        for (int j = 0; j < cols; ++j) EXPECT_EQ(shared.C_cov[j], 1) << "every column ends covered";
+    }
+    std::mt19937 gen(2807);
+    std::uniform_int_distribution<int> small(0, 3), width(1, 256);
+    for (int round = 0; round < 40; ++round) {
+        const int cols = width(gen);
+        const Matrix a = filled(1, cols, [&](int, int) { return small(gen); });
+        expectSameAsReference(a, cols, shared, "one row " + std::to_string(round), 256);
+    }
+}
+
 TEST(HungarianEngines, SmallProblemsMatchTheReference) {
     std::mt19937 gen(2805);
     Hungarian shared;
