@@ -50,7 +50,10 @@ bool isFloat(double v) {
 }  // namespace
 
 void Hungarian::solve(const double* const* _M, int rows, int cols) {
-    load(rows, cols, [&](int i, double* out) { std::copy(_M[i], _M[i] + std::max(cols, 0), out); });
+    // Without columns no row is read (the table may hold no pointers then).
+    load(rows, cols, [&](int i, double* out) {
+        if (cols > 0) std::copy(_M[i], _M[i] + cols, out);
+    });
 }
 
 void Hungarian::solve(const std::vector<std::vector<double>>& matrix) {
