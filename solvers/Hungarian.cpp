@@ -277,30 +277,30 @@ void Hungarian::solveSmall(int rows, int cols, Fill&& fill) {
         for (int j = 0; j < side; ++j) r[j] -= minval;
         rowZeros(i);
     }
-    // Step 2: colCov holds the starred columns meanwhile.
+    // Step 2. The starred columns and their count are kept from here on
+    // (an augmenting path stars one more column and keeps the others).
+    std::vector<std::uint64_t>& starred = smallStarred_;
+    starred.assign(static_cast<std::size_t>(words), 0);
+    int stars = 0;
     for (int i = 0; i < side; ++i) {
         const std::uint64_t* z = zero.data() + static_cast<std::size_t>(i) * words;
         for (int w = 0; w < words; ++w) {
-            const std::uint64_t free = z[w] & ~colCov[w];
+            const std::uint64_t free = z[w] & ~starred[w];
             if (free == 0) continue;
             const int j = 64 * w + __builtin_ctzll(free);
             starCol[i] = j;
             starRow[j] = i;
-            colCov[w] |= std::uint64_t{1} << (j & 63);
+            starred[w] |= std::uint64_t{1} << (j & 63);
+            ++stars;
             break;
         }
     }
+    std::vector<int>& primed = smallPrimed_;  // the rows primed in this phase
+    primed.clear();
     while (true) {
-        // Step 3.
-        std::fill(R_cov.begin(), R_cov.end(), 0);
-        std::fill(colCov.begin(), colCov.end(), 0);
-        int covered = 0;
-        for (int i = 0; i < side; ++i)
-            if (starCol[i] >= 0) {
-                colCov[starCol[i] >> 6] |= std::uint64_t{1} << (starCol[i] & 63);
-                ++covered;
-            }
-        if (covered >= side) break;
+        // Step 3: the starred columns are covered.
+        colCov = starred;
+        if (stars >= side) break;
         // Steps 4 and 6.
         bool ended = false;
         while (true) {
@@ -354,6 +354,7 @@ void Hungarian::solveSmall(int rows, int cols, Fill&& fill) {
                 continue;
             }
             primeCol[row] = col;
+            primed.push_back(row);
             if (starCol[row] < 0) {
                 Z0_r = row;
                 Z0_c = col;
@@ -363,7 +364,24 @@ void Hungarian::solveSmall(int rows, int cols, Fill&& fill) {
             colCov[starCol[row] >> 6] &= ~(std::uint64_t{1} << (starCol[row] & 63));
         }
         if (ended) break;
-        step5();
+        // Step 5, with only the primed rows (the covered ones among them)
+        // to clear.
+        path.clear();
+        path.emplace_back(Z0_r, Z0_c);
+        while (starRow[path.back().second] >= 0) {
+            const int r = starRow[path.back().second];
+            path.emplace_back(r, path.back().second);
+            path.emplace_back(r, primeCol[r]);
+        }
+        const int gained = path.back().second;
+        convert_path(static_cast<int>(path.size()) - 1);
+        starred[gained >> 6] |= std::uint64_t{1} << (gained & 63);
+        ++stars;
+        for (int r : primed) {
+            primeCol[r] = -1;
+            R_cov[r] = 0;
+        }
+        primed.clear();
     }
     for (int j = 0; j < side; ++j) C_cov[j] = static_cast<int>((colCov[j >> 6] >> (j & 63)) & 1);
 }

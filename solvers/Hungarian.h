@@ -85,6 +85,8 @@ private:
     std::vector<std::uint64_t> smallZeros_;  // its rows' zeros, as bits
     std::vector<std::uint64_t> smallColCov_;  // its covered columns, as bits
     std::vector<char> smallOpen_;  // its uncovered columns
+    std::vector<std::uint64_t> smallStarred_;  // its starred columns, as bits
+    std::vector<int> smallPrimed_;  // the rows it primed in the current phase
     double maxAbs_ = 0;     // largest magnitude of a cost (0 for the padding)
     double exactLimit_ = 0;  // potentials stay exact while maxAbs_ + |u| + |v| stays below this
 
