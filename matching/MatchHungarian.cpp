@@ -53,8 +53,8 @@ int Match::hungarian(const std::string& sim_path, int sense) {
 
     const int order1 = static_cast<int>(g1->V.size());
     const int order2 = static_cast<int>(g2->V.size());
-    // Every pair gets a stored similarity and two matrix cells.
-    checkPairTableFits(order1, order2, sizeof(float) + 0.125 + 2 * sizeof(double));
+    // Every pair gets a stored similarity and a cost cell of the solver.
+    checkPairTableFits(order1, order2, sizeof(float) + 0.125 + sizeof(double));
     // The rank similarity needs `u` and `maxi_u`, which only some readers
     // fill: rank the graphs now when they are not ranked yet.
     g1->ensureRanking();
@@ -62,20 +62,22 @@ int Match::hungarian(const std::string& sim_path, int sense) {
     for (int i = 0; i < order1; ++i)
         for (int j = 0; j < order2; ++j) _M(i, j) = structuralSimilarity(*g1, i, *g2, j);
 
-    // The cost matrix holds the similarities (1000 where a pair has none).
-    // The solver minimises, so with a non-zero sense it is handed
-    // 1 - similarity and the assignment maximises the total similarity;
-    // with sense 0 it minimises the similarities as they are.
-    std::vector<std::vector<double>> costMatrix(order1, std::vector<double>(order2, 1000.0));
-    std::vector<std::vector<double>> toSolve(order1, std::vector<double>(order2, 1000.0));
-    for (int i = 0; i < order1; ++i)
-        for (int j = 0; j < order2; ++j)
-            if (const float* s = _M.find(i, j)) {
-                costMatrix[i][j] = *s;
-                toSolve[i][j] = sense != 0 ? 1.0 - *s : costMatrix[i][j];
-            }
+    // A pair's cost is its similarity (1000 where a pair has none). The
+    // solver minimises, so with a non-zero sense it is handed 1 - similarity
+    // and the assignment maximises the total similarity; with sense 0 it
+    // minimises the similarities as they are. The solver reads the costs
+    // row by row, so no matrix of them is kept here.
+    auto similarity = [&](int i, int j) -> double {
+        const float* s = _M.find(i, j);
+        return s ? static_cast<double>(*s) : 1000.0;
+    };
     Hungarian solver;
-    solver.solve(toSolve);
+    solver.solve(order1, order2, [&](int i, double* row) {
+        for (int j = 0; j < order2; ++j) {
+            const float* s = _M.find(i, j);
+            row[j] = !s ? 1000.0 : sense != 0 ? 1.0 - *s : static_cast<double>(*s);
+        }
+    });
     // The partner of each graph-1 vertex, -1 when the solver left it on a
     // filler column.
     std::vector<int> assigned(order1, -1);
@@ -84,7 +86,7 @@ int Match::hungarian(const std::string& sim_path, int sense) {
 
     float summatch = 0, min_w = 0;
     for (int i = 0; i < order1; ++i)
-        if (assigned[i] != -1) summatch = static_cast<float>(summatch + costMatrix[i][assigned[i]]);
+        if (assigned[i] != -1) summatch = static_cast<float>(summatch + similarity(i, assigned[i]));
     for (int i = 0; i < order1; ++i)
         for (int j = 0; j < order2; ++j)
             if (g1->V[i]->getLabel() == g2->V[j]->getLabel())

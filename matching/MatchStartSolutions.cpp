@@ -110,17 +110,21 @@ void Match::initGammaMatrix_v2(int alg, int discrim) {
     // Step 3: the start matching.
     const double nodeError = costs->node_error;
     auto sameLabel = [&](int i, int j) { return g1->V[i]->label == g2->V[j]->label; };
-    // Solves the assignment on `matrix` (graph-1 vertices in its first
-    // rows) and pairs each graph-1 vertex with the graph-2 vertex of its
-    // column, unless differing labels are forbidden; returns the optimum.
-    auto assignAndPair = [&](const std::vector<const double*>& matrix, int columns) {
+    // Solves the assignment whose cell (i, j) is `cellCost(i, j)` (graph-1
+    // vertices in the first rows; the solver takes the rows one at a time,
+    // so no matrix is kept here) and pairs each graph-1 vertex with the
+    // graph-2 vertex of its column, unless differing labels are forbidden;
+    // returns the optimum, the sum of the assigned cells of graph-1 rows.
+    auto assignAndPair = [&](int rows, int columns, auto&& cellCost) {
         Hungarian solver;
-        solver.solve(matrix.data(), static_cast<int>(matrix.size()), columns);
+        solver.solve(rows, columns, [&](int i, double* row) {
+            for (int j = 0; j < columns; ++j) row[j] = cellCost(i, j);
+        });
         double optimum = 0;
         for (int i = 0; i < order1; ++i) {
-            int r = solver.results[i];
+            const int r = solver.results[i];
             if (r == -1) continue;
-            optimum += matrix[i][r];
+            optimum += cellCost(i, r);
             if (r < order2 && (nodeError < 1000 || sameLabel(i, r))) pairUp(M12, M21, i, r);
         }
         return optimum;
@@ -146,25 +150,27 @@ void Match::initGammaMatrix_v2(int alg, int discrim) {
             fillSimMatrixH1();
         std::cout << "\n RB MATCH MATRIX FILLED ";
         const int n = order1 + order2;
-        checkPairTableFits(n, n, 2 * sizeof(double));  // the matrix and the solver's copy
-        std::vector<std::vector<double>> matrix(n, std::vector<double>(n, 32767.0));
-        for (int i = 0; i < n; ++i)
-            for (int j = 0; j < n; ++j) {
-                if (i < order1 && j < order2) {
-                    // A pair without a stored similarity reads (and stores) 0.
-                    matrix[i][j] = _M(i, j);
-                    if (!sameLabel(i, j) && nodeError >= 1000) matrix[i][j] = nodeError;
-                } else if (i < order1 && j == order2 + i) {
-                    matrix[i][j] = 0.5 * g1->V[i]->edges.size() + (p == 1 ? costs->cnd(cost_mode, g1->V[i].get()) : 0);
-                } else if (i >= order1 && j < order2 && i == order1 + j) {
-                    matrix[i][j] = 0.5 * g2->V[j]->edges.size() + (p == 1 ? costs->cni(cost_mode, g2->V[j].get()) : 0);
-                } else if (i >= order1 && j >= order2) {
-                    matrix[i][j] = 0;
-                }
+        // The square of the structural start: pairs, then the deletion and
+        // insertion diagonals (32767 off them), then the free pairs of the
+        // fillers. The solver reads it row by row; no copy is kept here.
+        auto structural = [&](int i, int j) -> double {
+            if (i < order1 && j < order2) {
+                // A pair without a stored similarity reads (and stores) 0.
+                double v = _M(i, j);
+                if (!sameLabel(i, j) && nodeError >= 1000) v = nodeError;
+                return v;
             }
-        std::vector<const double*> rows;
-        for (const std::vector<double>& row : matrix) rows.push_back(row.data());
-        double optimum = assignAndPair(rows, n);
+            if (i < order1) {
+                if (j != order2 + i) return 32767.0;
+                return 0.5 * g1->V[i]->edges.size() + (p == 1 ? costs->cnd(cost_mode, g1->V[i].get()) : 0);
+            }
+            if (j < order2) {
+                if (i != order1 + j) return 32767.0;
+                return 0.5 * g2->V[j]->edges.size() + (p == 1 ? costs->cni(cost_mode, g2->V[j].get()) : 0);
+            }
+            return 0;
+        };
+        double optimum = assignAndPair(n, n, structural);
         double c = cost(cost_mode);
         std::cout << "\n\n Optimum " << optimum << " -- " << c << "\n\n";
     } else if (initType == 5) {
@@ -173,29 +179,20 @@ void Match::initGammaMatrix_v2(int alg, int discrim) {
             MCES statistics(alg, discrim, g1, g2, 0.0f, randomSeed, nodeError, false);
             similarities = std::move(statistics.simil);
         }
-        // The matrix and the solver's square copy (max(|V1|, |V2|)
-        // squared), told per pair of the matrix.
+        // The solver's costs: max(|V1|, |V2|) squared, told per pair of the
+        // similarities (at most 8 bytes a cell; 4 when they are floats).
         if (order1 > 0 && order2 > 0) {
             const double side = std::max(order1, order2);
             const double squarePerPair = sizeof(double) * side * side / (static_cast<double>(order1) * order2);
-            checkPairTableFits(order1, order2, sizeof(double) + squarePerPair);
+            checkPairTableFits(order1, order2, squarePerPair);
         }
-        // One block, every entry written once (no filling first).
-        const std::size_t width = static_cast<std::size_t>(order2);
-        std::unique_ptr<double[]> costs(new double[static_cast<std::size_t>(order1) * width]);
-        std::vector<const double*> matrix(order1);
         const LabelIds labels(*g1, *g2);
-        for (int i = 0; i < order1; ++i) {
-            double* row = costs.get() + i * width;
-            matrix[i] = row;
-            for (int j = 0; j < order2; ++j) {
-                const float s = similarities(i, j);
-                row[j] = labels.same(i, j) ? 1 - s : 10000.0;
-            }
-        }
-        similarities.clear();
+        auto similarityCost = [&](int i, int j) -> double {
+            return labels.same(i, j) ? 1 - similarities(i, j) : 10000.0;
+        };
         similaritiesUnstored = true;
-        double optimum = assignAndPair(matrix, order1 > 0 ? order2 : 0);  // no rows: no columns either
+        double optimum = assignAndPair(order1, order1 > 0 ? order2 : 0, similarityCost);  // no rows: no columns
+        similarities.clear();
         std::cout << "\n\n OPTIMUM: " << optimum << "\n\n";
     } else if (initType > 0 && initType < 1) {
         // Selection sampling: each known pair survives as a seed with the

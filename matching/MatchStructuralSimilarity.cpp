@@ -90,10 +90,9 @@ double Match::bestNMatches1(int x, int y) {
         at(s1 + c, c) = costs->cni(cost_mode, g2->V[B[c]].get()) + 0.5 * arcs2;
     }
 
-    std::vector<const double*> rows(side);
-    for (int r = 0; r < side; ++r) rows[r] = &at(r, 0);
-    Hungarian solver;
-    solver.solve(rows.data(), side, side);
+    // One solver for every pair: it keeps its buffers from solve to solve.
+    thread_local Hungarian solver;
+    solver.solve(side, side, [&](int r, double* row) { std::copy(&at(r, 0), &at(r, 0) + side, row); });
     double optimum = 0;
     for (int r = 0; r < side && r < static_cast<int>(solver.results.size()); ++r) {
         const int c = solver.results[r];

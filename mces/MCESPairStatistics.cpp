@@ -265,7 +265,7 @@ void MCES::setPromoted() {
 std::vector<int> MCES::solveCosts(int rows, int cols) {
     costRows_.resize(rows);
     for (int r = 0; r < rows; ++r) costRows_[r] = costs_.data() + static_cast<std::size_t>(r) * cols;
-    Hungarian solver;
+    thread_local Hungarian solver;  // reused: it keeps its buffers between the neighbourhood solves
     solver.solve(costRows_.data(), rows, cols);
     std::vector<int> assigned(rows, -1);
     for (int r = 0; r < rows && r < static_cast<int>(solver.results.size()); ++r) {

@@ -48,7 +48,7 @@ double checkedTotal(const Hungarian& h, const Matrix& a, int rows, int cols) {
     for (int i = 0; i < l; ++i)
         for (int j = 0; j < l; ++j) {
             const bool chosen = i < rows && h.results[i] == j;
-            EXPECT_EQ(h.C[i][j], chosen ? 0.0 : -1.0) << i << "," << j;
+            EXPECT_EQ(h.cell(i, j), chosen ? 0.0 : -1.0) << i << "," << j;
         }
     return sum;
 }
@@ -291,7 +291,7 @@ TEST(HungarianShapes, FillerRowsAndColumns) {
         EXPECT_EQ(h.l, 3);
         EXPECT_EQ(h.k, 2);
         EXPECT_EQ(checkedTotal(h, a, 3, 2), 2);
-        EXPECT_EQ(h.C[2][2], -1.0);
+        EXPECT_EQ(h.cell(2, 2), -1.0);
     }
     {
         const Matrix a = {{3, 1, 2}, {1, 3, 3}};
@@ -320,7 +320,7 @@ TEST(HungarianInput, RowPointerTableAndReuse) {
     // A second problem on the same object replaces the first.
     h.solve(Matrix{{0, 1}, {1, 0}, {2, 2}, {0, 0}});
     EXPECT_EQ(h.results, (std::vector<int>{0, 1, -1, -1}));
-    EXPECT_EQ(h.C.size(), 4u);
+    EXPECT_EQ(h.l, 4);
 }
 
 TEST(HungarianInput, NegativeAndNonFiniteCellsAreReported) {
