@@ -29,6 +29,7 @@
 #include "graph/Graph.h"
 #include "graph/stdafx.h"
 #include "solvers/FastFind.h"
+#include "solvers/IntegerAssignment.h"
 #include "mces/CandidateCells.h"
 #include "mces/DenseMatrix.h"
 #include "mces/SparsePairCounts.h"
@@ -230,6 +231,10 @@ private:
     std::vector<int> keyWeight_;  // per interned relation key: its PEdges2 / PENodes2 weight
     std::vector<double> costs_;   // scratch cost matrix of the neighbourhood assignments
     std::vector<const double*> costRows_;
+    // The neighbourhood costs as whole numbers (rows of the smaller side)
+    // and the solver that gives their optimum.
+    std::vector<int> wholeCosts_;
+    IntegerAssignment wholeSolver_;
 
     // Solves the rows x cols assignment held in costs_; per row, the column
     // assigned or -1.

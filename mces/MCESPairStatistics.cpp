@@ -289,23 +289,30 @@ int MCES::bestNMatches(int x, int y, int overlap) {
     // Cost of pairing neighbour p of x with neighbour q of y: 4 less their
     // agreement (centre labels, edge to, edge from, neighbour labels), or
     // the label penalty for a hard label mismatch.
-    costs_.assign(static_cast<std::size_t>(a) * b, 0.0);
+    // The costs are whole numbers; they are kept with the smaller side as
+    // rows (cell (r, c) of x's neighbour r and y's neighbour c).
+    const bool across = a > b;
+    const int rows = across ? b : a, cols = across ? a : b;
+    wholeCosts_.resize(static_cast<std::size_t>(a) * b);
+    auto at = [&](int r, int c) -> int& {
+        return wholeCosts_[across ? static_cast<std::size_t>(c) * cols + r : static_cast<std::size_t>(r) * cols + c];
+    };
     const int centres = sameLabel(x, y) ? 1 : 0;
-    long zeros = 0, worthless = 0;
+    long zeros = 0, worthless = 0, hard = 0;
     for (int r = 0; r < a; ++r) {
         const NeighbourLink& p = A[r];
-        double* row = costs_.data() + static_cast<std::size_t>(r) * b;
         for (int c = 0; c < b; ++c) {
             const NeighbourLink& q = B[c];
             const bool labels = p.labelId == q.labelId;
             if (!labels && node_error >= 1000) {
-                row[c] = node_error;
+                at(r, c) = node_error;
                 ++worthless;
+                ++hard;
                 continue;
             }
             const int agreement = centres + (p.out != -1 && p.out == q.out ? 1 : 0) +
                                   (p.in != -1 && p.in == q.in ? 1 : 0) + (labels ? 1 : 0);
-            row[c] = 4 - agreement;
+            at(r, c) = 4 - agreement;
             if (agreement == 4) ++zeros;
             if (agreement == 0) ++worthless;
         }
@@ -314,8 +321,25 @@ int MCES::bestNMatches(int x, int y, int overlap) {
     if (zeros == cells) return 4 * std::min(a, b);
     if (worthless == cells) return 0;
 
-    const std::vector<int> assigned = solveCosts(a, b);
+    // The count is 4 x (pairs of the optimum that cost at most 4) less their
+    // costs. Every optimum pairs min(a, b) neighbours; two optima of equal
+    // total with the same number of label penalties have the same count, and
+    // while 4 x min(a, b) < node_error the number of penalties is fixed by
+    // the total, so any optimum gives the count of the step-by-step solver.
+    // Beyond that bound the step-by-step solver's own optimum is taken.
     double optimum = 0;
+    if (hard == 0 || 4.0 * rows < node_error) {
+        wholeSolver_.solve(wholeCosts_, rows, cols);
+        for (int r = 0; r < rows; ++r) {
+            const int cost = wholeCosts_[static_cast<std::size_t>(r) * cols + wholeSolver_.columnOf[r]];
+            if (cost <= 4) optimum += 4 - cost;
+        }
+        return static_cast<int>(optimum);
+    }
+    costs_.resize(static_cast<std::size_t>(a) * b);
+    for (int r = 0; r < a; ++r)
+        for (int c = 0; c < b; ++c) costs_[static_cast<std::size_t>(r) * b + c] = at(r, c);
+    const std::vector<int> assigned = solveCosts(a, b);
     for (int r = 0; r < a; ++r) {
         if (assigned[r] == -1) continue;
         const double cost = costs_[static_cast<std::size_t>(r) * b + assigned[r]];

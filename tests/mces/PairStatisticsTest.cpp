@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <string>
 
 #include "MCESTestSupport.h"
 
@@ -205,6 +206,7 @@ TEST_F(PairStatistics, BestNeighbourCorrespondence) {
         {"type 9 cheap exit", fan1, fan2, 9, 0, 5},
         {"type -9 solves", fan1, fan2, -9, 0, 6},
         {"hard mismatch everywhere", "2,1\nc,0,X\ne,0,1,1\n", "2,1\nc,0,X\nc,1,Q\ne,0,1,1\n", 1, 1000, 0},
+        {"penalties beside agreeing labels", fan1, fan2, 1, 1000, 6},
     };
     for (const BestCase& c : cases) {
         SCOPED_TRACE(c.name);
@@ -216,6 +218,21 @@ TEST_F(PairStatistics, BestNeighbourCorrespondence) {
         EXPECT_EQ(built.m->potential.count(0, 0), c.expected);
         EXPECT_EQ(built.m->bestNMatches(0, 0, p.oEdges + p.oNodes), c.expected);
     }
+}
+
+// 250 neighbours on each side, labelled P and Q in turn, with the label
+// penalty 1000: 4 x 250 is no longer below the penalty, so the count comes
+// from the step-by-step solver's own optimum; every P pairs with a P and
+// every Q with a Q, each agreeing in three of four (no arc back).
+TEST_F(PairStatistics, BestNeighbourCorrespondenceOfLargeNeighbourhoodsWithPenalties) {
+    const int fan = 250;
+    std::string text = std::to_string(fan + 1) + "," + std::to_string(fan) + "\nc,0,X\n";
+    for (int v = 1; v <= fan; ++v) text += "c," + std::to_string(v) + (v % 2 ? ",P\n" : ",Q\n");
+    for (int v = 1; v <= fan; ++v) text += "e,0," + std::to_string(v) + ",1\n";
+    auto a = textGraph(text);
+    auto b = textGraph(text);
+    auto built = buildMCES(5, 1, a.get(), b.get(), 0.0f, 1, 1000, false);
+    EXPECT_EQ(built.m->bestNMatches(0, 0, 0), 3 * fan);
 }
 
 }  // namespace
