@@ -153,13 +153,8 @@ int run(int argc, char** argv) {
     // A graph file that does not open ends the run: there is nothing to
     // match (a graph text, mode 7, is no file).
     bool missing = false;
-    for (const auto& [graph, path] : {std::make_pair(&g1, graph1), std::make_pair(&g2, graph2)}) {
-        if (graph_type != 7 && !graph->fileOpened) {
-            reportMissingInput(path);
-            missing = true;
-        }
-        if (graph->nothingRead) missing = true;  // named by its reader
-    }
+    for (const auto& [graph, path] : {std::make_pair(&g1, graph1), std::make_pair(&g2, graph2)})
+        if (!graphUsable(*graph, graph_type, path)) missing = true;
     if (missing) {
         std::cout.flush();
         return 1;

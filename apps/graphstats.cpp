@@ -74,12 +74,7 @@ int run(int argc, char** argv) {
     bool missing = false;
     for (; arg < argc; ++arg) {
         Graph g(mode, argv[arg]);
-        if (mode != 7 && !g.fileOpened) {
-            reportMissingInput(argv[arg]);
-            missing = true;
-            continue;
-        }
-        if (g.nothingRead) {  // named by its reader
+        if (!graphUsable(g, mode, argv[arg])) {
             missing = true;
             continue;
         }

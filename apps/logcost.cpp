@@ -81,12 +81,7 @@ int run(int argc, char** argv) {
     Graph g2(mode, graph2);
     bool missing = false;
     for (const auto& [graph, path] : {std::make_pair(&g1, graph1), std::make_pair(&g2, graph2)})
-        if (mode != 7 && !graph->fileOpened) {
-            reportMissingInput(path);
-            missing = true;
-        } else if (graph->nothingRead) {
-            missing = true;  // named by its reader
-        }
+        if (!graphUsable(*graph, mode, path)) missing = true;
     if (missing) return 1;
 
     Match match(&g1, &g2, &costs, seed, 3);

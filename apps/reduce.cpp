@@ -84,12 +84,7 @@ int run(int argc, char** argv) {
     Graph g2(mode, paths[1]);
     bool missing = false;
     for (const auto& [graph, path] : {std::make_pair(&g1, paths[0]), std::make_pair(&g2, paths[1])})
-        if (!graph->fileOpened) {
-            reportMissingInput(path);
-            missing = true;
-        } else if (graph->nothingRead) {
-            missing = true;  // named by its reader
-        }
+        if (!graphUsable(*graph, mode, path)) missing = true;
     if (missing) return 1;
 
     const std::string done = variant == 1 ? Match::obviousMatch1(&g1, &g2) : Match::obviousMatch(&g1, &g2);

@@ -195,6 +195,14 @@ Graph::Graph(int mode, const std::string& path) {
     }
 }
 
+bool graphUsable(const Graph& g, int mode, const std::string& path) {
+    if (mode != 7 && !g.fileOpened) {
+        reportMissingInput(path);
+        return false;
+    }
+    return !g.nothingRead;
+}
+
 void Graph::readConfig() {
     std::ifstream config(CONFIG);
     if (!config.is_open()) return;

@@ -163,4 +163,9 @@ private:
     void readConfig();
 };
 
+// True when the graph read from `path` in reader `mode` can be worked on.
+// A file that did not open is named on standard error (a graph text, mode 7,
+// is no file); one of which no line read was named by its reader.
+bool graphUsable(const Graph& g, int mode, const std::string& path);
+
 }  // namespace graphmat

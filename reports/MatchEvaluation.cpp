@@ -113,12 +113,7 @@ bool Match::evalSolution(std::string file, std::string dataset) {
     Graph g2(4, path2);
     bool unread = false;
     for (const auto& [graph, path] : {std::make_pair(&g1, path1), std::make_pair(&g2, path2)})
-        if (!graph->fileOpened) {
-            reportMissingInput(path);
-            unread = true;
-        } else if (graph->nothingRead) {
-            unread = true;  // named by its reader
-        }
+        if (!graphUsable(*graph, 4, path)) unread = true;
     if (unread) {
         std::cerr << "Nothing appended to ./eval_results.csv" << std::endl;
         return false;
