@@ -21,6 +21,13 @@ void srand15(unsigned seed);
 // state = state * 214013 + 2531011, value (state >> 16) & 0x7FFF.
 int rand15();
 
+// Makes n draws at once, leaving the generator as n calls of rand15 would,
+// and returns the position (0 to n - 1) of the last of them that gave 0, or
+// -1 when none did. It jumps to the state after the n draws and steps back
+// from there, so it takes time in the distance from the end to that last 0
+// (about 32768 draws on average), not in n.
+long rand15LastZero(long n);
+
 // Inspection for tests and diagnostics: the raw state and the number of
 // draws made since the last seeding.
 std::uint32_t randomState();

@@ -21,6 +21,7 @@
 // each member).
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <set>
 #include <string>
@@ -179,8 +180,15 @@ public:
 
     // ---- pair statistics (MCESPairStatistics.cpp)
     void setPromoted();
-    // The statistics of (i, j) from the working arc counts.
-    PairStatistics measurePair(int i, int j);
+    // The statistics of (i, j) from the working arc counts (links only
+    // with withLinks: the connection counts are kept only by some
+    // algorithms).
+    PairStatistics measurePair(int i, int j, bool withLinks = true);
+    // The same in two steps: what the pairs of row i read of vertex i, then
+    // the statistics of (i, j) for the row last prepared.
+    void checkArcCounts();  // whether the labels a vertex lacks may be skipped
+    void prepareRow(int i);
+    PairStatistics measureInRow(int j, bool withLinks);
     // Best neighbour correspondence of (x, y); overlap is the pair's
     // oEdges + oNodes, which similarity type 9 reads for its cheap exit.
     int bestNMatches(int x, int y, int overlap);
@@ -205,6 +213,9 @@ public:
     void setGamma9();
 
     void printState() const;
+    // To be called after g or simil was written other than by the commits:
+    // the next score pass lists the pairs that are not blank again.
+    void forgetLivePairs() { liveChecked_ = liveIndexed_ = false; }
 
     int N1() const { return n1_; }
     int N2() const { return n2_; }
@@ -226,9 +237,30 @@ private:
     };
     std::vector<TopRun> topPairs_;
     bool scored_ = false;
-    std::vector<int> freeColumns_;    // scratch of a score pass: the unmatched columns
+    std::vector<TopRun> pickRuns_;  // scratch of find: the unmatched rows before a score pass
+    // The uniform pick of find among the unmatched pairs of `runs`, each of
+    // score `score` (see find).
+    void pickAmongRuns(const std::vector<TopRun>& runs, double score, paire& chosen);
+    std::vector<int> freeColumns_;    // scratch of a score pass and of find: the unmatched columns
     std::vector<double> rowScores_;   // scratch of a score pass: one row's scores
     std::vector<int> keyWeight_;  // per interned relation key: its PEdges2 / PENodes2 weight
+    struct KeyHolder {
+        int vertex;  // of graph 2
+        int count;   // its neighbours under the key
+    };
+    std::vector<std::vector<KeyHolder>> keyHolders_;  // per key, in vertex order
+    // Vertex i of the row being measured: its arc label counts that are not
+    // 0, and per graph-2 vertex j the sums over the keys both hold (valid
+    // where keyStamp[j] == stamp, else 0).
+    struct MeasuredRow {
+        int vertex = -1;
+        std::vector<std::pair<int, int>> in, out;  // (label digit, count) of vertex i, those not 0
+        bool sparseArcs = true;                    // the labels vertex i lacks add 0
+        std::vector<unsigned> keyStamp;
+        std::vector<int> keyMinima, keyWeighted;
+        unsigned stamp = 0;
+    };
+    MeasuredRow measuredRow_;
     std::vector<double> costs_;   // scratch cost matrix of the neighbourhood assignments
     std::vector<const double*> costRows_;
     // The neighbourhood costs as whole numbers (rows of the smaller side)
@@ -260,8 +292,28 @@ private:
     // Shared pass of the score variants: `score` gives the score of an
     // unmatched pair; records the range in minDelta and maxDelta, the
     // pairs at the maximum, and each score in gamma when gamma is kept.
+    // With blankIsZero the caller's score of a blank pair (gain and
+    // similarity both +0) is +0, and the pass may go by livePairs_.
     template <class Score>
-    void scorePass(Score score);
+    void scorePass(Score score, bool blankIsZero = false);
+    template <class Score>
+    void sparseScorePass(Score score);
+    // The sharpening of setDiscrim by way of the pairs whose similarity is
+    // not +0, when they are few and all numbers (the usual case): the same
+    // rival counts, without a table of them. False, with nothing changed,
+    // when it does not apply.
+    template <class Sharpen, class AsStored>
+    bool sharpenSparse(Sharpen sharpen, AsStored asStored);
+    // The pairs that are not blank: per row, in column order, every pair
+    // whose gain or similarity is not +0 to the bit (-0 and not-a-number
+    // included), made at the first pass that asks for it and kept up by
+    // updateG (a pair once listed stays listed). Not kept when more than a
+    // quarter of the pairs would be listed.
+    std::vector<std::vector<int>> livePairs_;
+    bool liveChecked_ = false;  // livePairs_ was asked for
+    bool liveIndexed_ = false;  // ... and is kept
+    bool indexLivePairs();      // makes livePairs_ once; true when it is kept
+    void markPair(int i, int j);  // lists (i, j) once its gain is no longer +0
     // Lowers the working arc counts for the arcs between vertex `centre` (v)
     // and its unmatched neighbours; collects those neighbours.
     void dropArcs(GraphTables& t, int centre, const Vertex* v, const std::vector<int>& partners,

@@ -194,6 +194,8 @@ void MCES::initialize(Graph* _g1, Graph* _g2) {
     gamma.clear();
     topPairs_.clear();
     scored_ = false;
+    livePairs_.clear();
+    liveChecked_ = liveIndexed_ = false;
     potential.reset(n1_, n2_);
     if (withConnexions)
         connexions.assign(n1_ + 1, n2_ + 1, 0);
@@ -225,7 +227,7 @@ void MCES::initialize(Graph* _g1, Graph* _g2) {
     // the label penalty (minus the distance of the labels read as numbers
     // when the penalty is negative). The penalty is negated as an integer,
     // so a penalty of nothing is a plain 0 and never a negative zero.
-    for (int i = 0; i < n1_; ++i) {
+    for (int i = 0; i < n1_ && node_error != 0; ++i) {  // a penalty of 0 leaves every gain at +0
         float* row = g.row(i);
         for (int j = 0; j < n2_; ++j) {
             if (sameLabel(i, j)) continue;

@@ -31,37 +31,85 @@ paire MCES::find() {
     // A uniform pick among the unmatched pairs whose score reaches the
     // threshold, in row-major order: the k-th such pair replaces the choice
     // with probability 1/k.
-    long k = 0;
-    auto consider = [&](int i, int j, double score) {
-        if (!(score >= threshold)) return;
-        ++k;
-        const double u = rand15() / 32767.0;
-        if (1.0 / k >= u) chosen = {static_cast<unsigned>(i), static_cast<unsigned>(j), score};
-    };
     if (!gamma.empty()) {
+        long k = 0;
         for (int i = 0; i < n1_; ++i) {
             if (M12[i] >= 0) continue;
             const double* scores = gamma.row(i);
-            for (int j = 0; j < n2_; ++j)
-                if (M21[j] < 0) consider(i, j, scores[j]);
+            for (int j = 0; j < n2_; ++j) {
+                if (M21[j] >= 0 || !(scores[j] >= threshold)) continue;
+                ++k;
+                const double u = rand15() / 32767.0;
+                if (1.0 / k >= u) chosen = {static_cast<unsigned>(i), static_cast<unsigned>(j), scores[j]};
+            }
         }
-    } else if (!scored_) {
-        // No score pass yet: every score is 0.
-        for (int i = 0; i < n1_; ++i) {
-            if (M12[i] >= 0) continue;
-            for (int j = 0; j < n2_; ++j)
-                if (M21[j] < 0) consider(i, j, 0.0);
-        }
-    } else {
-        // Without gamma alpha is 0, so the threshold is maxDelta (or not a
-        // number): only the pairs at the maximum of the last pass reach it.
-        for (const TopRun& run : topPairs_) {
-            if (M12[run.row] >= 0) continue;
-            for (int j = run.from; j < run.to; ++j)
-                if (M21[j] < 0) consider(run.row, j, maxDelta);
-        }
+        return chosen;
     }
+    // Without gamma every candidate has one score: 0 before any score pass,
+    // else (alpha being 0, the threshold is maxDelta or not a number) the
+    // maximum of the last pass, held by the pairs of topPairs_.
+    const double score = scored_ ? maxDelta : 0.0;
+    if (!(score >= threshold)) return chosen;
+    const std::vector<TopRun>& runs = scored_ ? topPairs_ : pickRuns_;
+    if (!scored_) {
+        pickRuns_.clear();
+        for (int i = 0; i < n1_; ++i)
+            if (M12[i] < 0) pickRuns_.push_back({i, 0, n2_});
+    }
+    pickAmongRuns(runs, score, chosen);
     return chosen;
+}
+
+void MCES::pickAmongRuns(const std::vector<TopRun>& runs, double score, paire& chosen) {
+    // From the 32768th candidate on, 1/k is below the least draw above 0
+    // (1/32767), so only a draw of 0 replaces the choice: the draws of all
+    // the later candidates are made at once, and the last 0 among them names
+    // the candidate chosen.
+    constexpr long kOneByOne = 32767;
+    long k = 0;
+    std::size_t r = 0;
+    int from = 0;  // the next candidate is in run r, from this column on
+    for (; r < runs.size(); ++r) {
+        const TopRun& run = runs[r];
+        from = run.from;
+        if (k >= kOneByOne) break;
+        if (M12[run.row] >= 0) continue;
+        for (; from < run.to && k < kOneByOne; ++from) {
+            if (M21[from] >= 0) continue;
+            ++k;
+            const double u = rand15() / 32767.0;
+            if (1.0 / k >= u) chosen = {static_cast<unsigned>(run.row), static_cast<unsigned>(from), score};
+        }
+        if (from < run.to) break;  // the run goes on past the last single draw
+    }
+    if (r >= runs.size()) return;
+
+    // The candidates left: the rest of run r from column `from`, then the runs
+    // after it. freeBefore[c] counts the unmatched columns below c.
+    std::vector<int>& freeBefore = freeColumns_;
+    freeBefore.assign(static_cast<std::size_t>(n2_) + 1, 0);
+    for (int c = 0; c < n2_; ++c) freeBefore[c + 1] = freeBefore[c] + (M21[c] < 0 ? 1 : 0);
+    auto candidates = [&](std::size_t index, int first) -> long {
+        const TopRun& run = runs[index];
+        return M12[run.row] >= 0 || first >= run.to ? 0 : freeBefore[run.to] - freeBefore[first];
+    };
+    long left = candidates(r, from);
+    for (std::size_t q = r + 1; q < runs.size(); ++q) left += candidates(q, runs[q].from);
+    long last = rand15LastZero(left);
+    if (last < 0) return;
+    for (std::size_t q = r;; ++q) {
+        const int start = q == r ? from : runs[q].from;
+        const long here = candidates(q, start);
+        if (last >= here) {
+            last -= here;
+            continue;
+        }
+        int c = start;
+        for (;; ++c)
+            if (M21[c] < 0 && last-- == 0) break;
+        chosen = {static_cast<unsigned>(runs[q].row), static_cast<unsigned>(c), score};
+        return;
+    }
 }
 
 void MCES::feedFastFind() {
@@ -124,6 +172,7 @@ void MCES::updateG(int x, int y) {
             g(a, b) += c;
             g(a, n2_) += c;
             g(n1_, b) += c;
+            markPair(a, b);
             noted.emplace_back(a, b);
         }
     }
@@ -138,6 +187,7 @@ void MCES::updateG(int x, int y) {
             g(a, b) += c;
             g(a, n2_) += c;
             g(n1_, b) += c;
+            markPair(a, b);
             noted.emplace_back(a, b);
         }
     }

@@ -3,6 +3,7 @@
 // neighbour correspondence of a pair.
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
 #include <iostream>
 #include <unordered_map>
@@ -15,34 +16,51 @@ namespace graphmat {
 namespace {
 
 // min, max, mean and standard deviation of one statistic over the examined
-// pairs, accumulated pair by pair.
+// pairs, accumulated pair by pair in local sums and handed to the members
+// named at the end. A value of +0 leaves both sums as they are (they start
+// at +0 and never become -0) and meets the extremes in any order alike (no
+// value is -0 or not a number), so zeros are only noted and met once.
 struct StatGroup {
-    double& min;
-    double& max;
-    double& mean;
-    double& dev;
+    double& minOut;
+    double& maxOut;
+    double& meanOut;
+    double& devOut;
+    double min = 0, max = -1, mean = 0, dev = 0;
+    bool zeroSeen = false;
 
-    void start(double first) {
-        min = first;
-        max = -1;
-        mean = 0;
-        dev = 0;
-    }
+    void start(double first) { min = first; }
+    // For a statistic that is seldom other than 0.
     void add(double x) {
+        if (x == 0) {
+            zeroSeen = true;
+            return;
+        }
+        addAny(x);
+    }
+    // For one that often is: no branch to mispredict.
+    void addAny(double x) {
         mean += x;
         dev += x * x;
-        if (x < min) min = x;
-        if (x > max) max = x;
+        min = x < min ? x : min;
+        max = x > max ? x : max;
     }
     void finish(long count) {
+        if (zeroSeen) {
+            if (0.0 < min) min = 0.0;
+            if (0.0 > max) max = 0.0;
+        }
         if (count == 0) {
             mean = 0;
             dev = 0;
-            return;
+        } else {
+            mean = mean / count;
+            const double variance = dev / count - mean * mean;
+            dev = variance > 0 ? std::sqrt(variance) : 0.0;
         }
-        mean = mean / count;
-        const double variance = dev / count - mean * mean;
-        dev = variance > 0 ? std::sqrt(variance) : 0.0;
+        minOut = min;
+        maxOut = max;
+        meanOut = mean;
+        devOut = dev;
     }
     void print(const char* name) const {
         std::cout << name << min << " | " << mean << " | " << dev << " | " << max << " \n ";
@@ -60,23 +78,6 @@ std::size_t thirdFieldLength(const std::string& key) {
     if (second == std::string::npos) return 0;
     const std::size_t third = key.find('/', second + 1);
     return (third == std::string::npos ? key.size() : third) - second - 1;
-}
-
-// Calls common(a, b) for every key that both sorted lists hold.
-template <class Common>
-void forCommonKeys(const std::vector<MCES::KeyCount>& a, const std::vector<MCES::KeyCount>& b, Common common) {
-    auto p = a.begin(), q = b.begin();
-    while (p != a.end() && q != b.end()) {
-        if (p->key < q->key)
-            ++p;
-        else if (q->key < p->key)
-            ++q;
-        else {
-            common(*p, *q);
-            ++p;
-            ++q;
-        }
-    }
 }
 
 }  // namespace
@@ -115,9 +116,66 @@ void MCES::buildKeys(int simType) {
     };
     build(g1, t1);
     build(g2, t2);
+    // Per key, the graph-2 vertices that hold it, with their counts.
+    keyHolders_.assign(keyWeight_.size(), std::vector<KeyHolder>());
+    for (int j = 0; j < static_cast<int>(t2.keys.size()); ++j)
+        for (const KeyCount& kc : t2.keys[j]) keyHolders_[kc.key].push_back({j, kc.count});
 }
 
-MCES::PairStatistics MCES::measurePair(int i, int j) {
+void MCES::prepareRow(int i) {
+    MeasuredRow& r = measuredRow_;
+    r.vertex = i;
+    r.in.clear();
+    r.out.clear();
+    const int* in1 = t1.c_in.row(i);
+    const int* out1 = t1.c_out.row(i);
+    for (int k = 1; k < nb_labels; ++k) {
+        if (in1[k] != 0) r.in.push_back({k, in1[k]});
+        if (out1[k] != 0) r.out.push_back({k, out1[k]});
+    }
+    // The common keys of (i, j) for every j at once, from the graph-2
+    // vertices that hold each key of i: the sum of min(count in i, count in
+    // j) and of those minima times the key's weight.
+    const std::size_t n2 = t2.keys.size();
+    if (r.keyStamp.size() != n2) {
+        r.keyStamp.assign(n2, 0);
+        r.keyMinima.assign(n2, 0);
+        r.keyWeighted.assign(n2, 0);
+    }
+    ++r.stamp;
+    for (const KeyCount& a : t1.keys[i]) {
+        if (a.key >= static_cast<int>(keyHolders_.size())) continue;
+        for (const KeyHolder& b : keyHolders_[a.key]) {
+            const int j = b.vertex;
+            if (r.keyStamp[j] != r.stamp) {
+                r.keyStamp[j] = r.stamp;
+                r.keyMinima[j] = 0;
+                r.keyWeighted[j] = 0;
+            }
+            const int m = std::min(a.count, b.count);
+            r.keyMinima[j] += m;
+            r.keyWeighted[j] += m * keyWeight_[a.key];
+        }
+    }
+}
+
+void MCES::checkArcCounts() {
+    // A label that vertex i lacks adds min(0, count) = 0 when no count of
+    // graph 2 is below 0 (the working counts never are, but the loop over
+    // every label stays for safety).
+    bool sparse = true;
+    for (int j = 0; j < t2.c_in.rows() && sparse; ++j) {
+        const int* in2 = t2.c_in.row(j);
+        const int* out2 = t2.c_out.row(j);
+        for (int k = 1; k < nb_labels; ++k)
+            if (in2[k] < 0 || out2[k] < 0) sparse = false;
+    }
+    measuredRow_.sparseArcs = sparse;
+}
+
+MCES::PairStatistics MCES::measureInRow(int j, bool withLinks) {
+    const MeasuredRow& r = measuredRow_;
+    const int i = r.vertex;
     PairStatistics p;
     const int t = std::abs(param_sim);
     const bool same = sameLabel(i, j);
@@ -131,29 +189,36 @@ MCES::PairStatistics MCES::measurePair(int i, int j) {
     const int* out1 = t1.c_out.row(i);
     const int* in2 = t2.c_in.row(j);
     const int* out2 = t2.c_out.row(j);
-    for (int k = 1; k < nb_labels; ++k) {
-        p.oEdges += std::min(in1[k], in2[k]) + std::min(out1[k], out2[k]);
-        p.links += in1[k] * in2[k] + out1[k] * out2[k];
+    if (r.sparseArcs) {
+        for (const auto& [k, count] : r.in) p.oEdges += std::min(count, in2[k]);
+        for (const auto& [k, count] : r.out) p.oEdges += std::min(count, out2[k]);
+    } else {
+        for (int k = 1; k < nb_labels; ++k) p.oEdges += std::min(in1[k], in2[k]) + std::min(out1[k], out2[k]);
     }
-    const std::vector<KeyCount>& keys1 = t1.keys[i];
-    const std::vector<KeyCount>& keys2 = t2.keys[j];
+    if (withLinks)
+        for (int k = 1; k < nb_labels; ++k) p.links += in1[k] * in2[k] + out1[k] * out2[k];
+    // The keys that both vertices hold (whole-number sums: their order does
+    // not matter).
+    const bool common = r.keyStamp[j] == r.stamp;
+    const int minima = common ? r.keyMinima[j] : 0;
+    const int weighted = common ? r.keyWeighted[j] : 0;
     if (t == 3 || t == 4 || t == 9) {
-        forCommonKeys(keys1, keys2, [&](const KeyCount& a, const KeyCount& b) { p.oNodes += std::min(a.count, b.count); });
+        p.oNodes += minima;
     } else if (t == 5 || t == 6) {
-        forCommonKeys(keys1, keys2, [&](const KeyCount& a, const KeyCount& b) {
-            const int m = std::min(a.count, b.count);
-            p.pEdges += m;
-            p.pEdges2 += m * keyWeight_[a.key];
-        });
+        p.pEdges += minima;
+        p.pEdges2 += weighted;
     } else if (t == 7 || t == 8) {
-        forCommonKeys(keys1, keys2, [&](const KeyCount& a, const KeyCount& b) {
-            const int m = std::min(a.count, b.count);
-            p.peNodes += m;
-            p.peNodes2 += m * keyWeight_[a.key];
-        });
+        p.peNodes += minima;
+        p.peNodes2 += weighted;
     }
     if (t == 1 || t == 9) p.heNodes = bestNMatches(i, j, p.oEdges + p.oNodes);
     return p;
+}
+
+MCES::PairStatistics MCES::measurePair(int i, int j, bool withLinks) {
+    checkArcCounts();
+    prepareRow(i);
+    return measureInRow(j, withLinks);
 }
 
 // One pass over the unmatched pairs: the statistics of each pair, of which
@@ -194,9 +259,23 @@ void MCES::setPromoted() {
 
     const int t = std::abs(param_sim);
     buildKeys(param_sim);
+    checkArcCounts();
+    // twiceOver(OEdges, total 2) of nearly every pair, from a table of the
+    // small values the two take: the same quotients, without a division on
+    // the way of every pair.
+    constexpr int kEdges = 32, kTotals = 256;
+    std::vector<double> shares(static_cast<std::size_t>(kEdges) * kTotals);
+    for (int e = 0; e < kEdges; ++e)
+        for (int total = 0; total < kTotals; ++total) shares[static_cast<std::size_t>(e) * kTotals + total] = twiceOver(e, total);
+    auto oEdgeShares = [&](int edges, int total) {
+        if (edges >= 0 && edges < kEdges && total >= 0 && total < kTotals)
+            return shares[static_cast<std::size_t>(edges) * kTotals + total];
+        return twiceOver(edges, total);
+    };
 
     for (int i = 0; i < n1_; ++i) {
         if (M12[i] >= 0) continue;
+        prepareRow(i);
         for (int j = 0; j < n2_; ++j) {
             if (M21[j] >= 0) continue;
             ++examined;
@@ -206,7 +285,7 @@ void MCES::setPromoted() {
             lastTotal1 = tot1;
             lastTotal2 = tot2;
 
-            const PairStatistics p = measurePair(i, j);
+            const PairStatistics p = measureInRow(j, withConnexions);
             if (p.oEdges + p.oNodes != 0) setOverlap(i, j, true);
 
             int selected = 0;
@@ -225,30 +304,37 @@ void MCES::setPromoted() {
             const double value = selected;
             potential.set(i, j, selected);
             if (value > 0) numG += 1;
-            allG += value;
+            if (value != 0) {  // adding +0 changes no sum (see StatGroup)
+                allG += value;
+                potential.addToTotals(i, j, value);
+            }
 
             if (withConnexions) {
                 connexions(i, j) = p.links;
                 connexions(i, n2_) += p.links;
                 connexions(n1_, j) += p.links;
             }
-            potential.addToTotals(i, j, value);
 
             groups[0].add(value);
-            groups[1].add(p.oEdges);
+            groups[1].addAny(p.oEdges);
             groups[2].add(p.oNodes);
             groups[3].add(p.pEdges);
             groups[4].add(p.pEdges2);
             groups[5].add(p.peNodes);
             groups[6].add(p.peNodes2);
             groups[7].add(p.heNodes);
-            groups[8].add(twiceOver(p.oEdges, tot2));
-            groups[9].add(2.0 * p.oNodes / (tot1 + 2));
-            groups[10].add(twiceOver(p.pEdges, tot1));
-            groups[11].add(twiceOver(p.pEdges2, tot2));
-            groups[12].add(tot1 == 0 ? 0.0 : 2.0 * p.peNodes / (tot1 + 2));
-            groups[13].add(2.0 * p.peNodes2 / (tot1 + tot2 + 2));
-            groups[14].add(twiceOver(p.heNodes, tot));
+            // The totals are counts (0 or more), so a statistic of 0 gives
+            // +0 without the division.
+            auto twiceShare = [](int statistic, int total) {
+                return statistic == 0 ? 0.0 : twiceOver(statistic, total);
+            };
+            groups[8].addAny(oEdgeShares(p.oEdges, tot2));
+            groups[9].add(p.oNodes == 0 ? 0.0 : 2.0 * p.oNodes / (tot1 + 2));
+            groups[10].add(twiceShare(p.pEdges, tot1));
+            groups[11].add(twiceShare(p.pEdges2, tot2));
+            groups[12].add(tot1 == 0 || p.peNodes == 0 ? 0.0 : 2.0 * p.peNodes / (tot1 + 2));
+            groups[13].add(p.peNodes2 == 0 ? 0.0 : 2.0 * p.peNodes2 / (tot1 + tot2 + 2));
+            groups[14].add(twiceShare(p.heNodes, tot));
         }
     }
 

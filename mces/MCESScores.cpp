@@ -2,13 +2,124 @@
 // of every unmatched pair from its gain and, by variant, its similarity,
 // potential or connection count, and records the range of the scores.
 #include <algorithm>
+#include <cstdint>
+#include <cstring>
 
 #include "mces/MCES.h"
 
 namespace graphmat {
 
+namespace {
+
+// True when x is +0 to the bit (not -0, not a number).
+bool plusZero(float x) {
+    std::uint32_t bits;
+    std::memcpy(&bits, &x, sizeof bits);
+    return bits == 0;
+}
+
+}  // namespace
+
+void MCES::markPair(int i, int j) {
+    if (!liveIndexed_ || (plusZero(g(i, j)) && plusZero(simil(i, j)))) return;
+    std::vector<int>& row = livePairs_[i];
+    const auto at = std::lower_bound(row.begin(), row.end(), j);
+    if (at == row.end() || *at != j) row.insert(at, j);
+}
+
+bool MCES::indexLivePairs() {
+    if (liveChecked_) return liveIndexed_;
+    liveChecked_ = true;
+    // Listing pays only while most pairs are blank; a quarter is the bound.
+    const long long bound = static_cast<long long>(n1_) * n2_ / 4;
+    long long listed = 0;
+    livePairs_.assign(n1_, std::vector<int>());
+    for (int i = 0; i < n1_ && listed <= bound; ++i) {
+        const float* gains = g.row(i);
+        const float* similarities = simil.row(i);
+        std::uint32_t any = 0;  // a blank row lists nothing
+        for (int j = 0; j < n2_; ++j) {
+            std::uint32_t a, b;
+            std::memcpy(&a, gains + j, sizeof a);
+            std::memcpy(&b, similarities + j, sizeof b);
+            any |= a | b;
+        }
+        if (any == 0) continue;
+        for (int j = 0; j < n2_; ++j)
+            if (!plusZero(gains[j]) || !plusZero(similarities[j])) livePairs_[i].push_back(j);
+        listed += static_cast<long long>(livePairs_[i].size());
+    }
+    liveIndexed_ = listed <= bound;
+    if (!liveIndexed_) std::vector<std::vector<int>>().swap(livePairs_);
+    return liveIndexed_;
+}
+
 template <class Score>
-void MCES::scorePass(Score score) {
+void MCES::sparseScorePass(Score score) {
+    // The same comparisons as the dense pass, pair by pair in row-major
+    // order, except that the unmatched pairs between two listed ones score
+    // +0 all alike: the first of them is compared as any pair is, and the
+    // others then change neither extreme and join the maximum exactly when
+    // that first one did, so they extend its run.
+    bool first = true;
+    scored_ = true;
+    topPairs_.clear();
+    std::vector<int>& nextFree = freeColumns_;  // nextFree[c]: the first unmatched column from c on
+    nextFree.assign(static_cast<std::size_t>(n2_) + 1, n2_);
+    for (int c = n2_ - 1; c >= 0; --c) nextFree[c] = M21[c] < 0 ? c : nextFree[c + 1];
+    for (int i = 0; i < n1_; ++i) {
+        if (M12[i] >= 0) continue;
+        bool lastJoined = false;  // the previous pair of the row is in the last run
+        auto compare = [&](int j, double value) {
+            bool joins = false;
+            if (first) {
+                minDelta = maxDelta = value;
+                first = false;
+                topPairs_.clear();
+                joins = true;
+            } else {
+                if (value < minDelta) minDelta = value;
+                if (value > maxDelta) {
+                    maxDelta = value;
+                    topPairs_.clear();
+                    lastJoined = false;
+                    joins = true;
+                } else if (value == maxDelta) {
+                    joins = true;
+                }
+            }
+            if (!joins) {
+                lastJoined = false;
+            } else if (lastJoined) {
+                topPairs_.back().to = j + 1;
+            } else {
+                topPairs_.push_back({i, j, j + 1});
+                lastJoined = true;
+            }
+        };
+        auto blank = [&](int from, int to) {  // the unmatched columns of [from, to), none listed
+            const int j = nextFree[from];
+            if (j >= to) return;
+            compare(j, 0.0);
+            if (lastJoined) topPairs_.back().to = to;
+        };
+        int from = 0;
+        for (const int j : livePairs_[i]) {
+            if (M21[j] >= 0) continue;
+            blank(from, j);
+            compare(j, score(i, j));
+            from = j + 1;
+        }
+        blank(from, n2_);
+    }
+}
+
+template <class Score>
+void MCES::scorePass(Score score, bool blankIsZero) {
+    if (blankIsZero && gamma.empty() && indexLivePairs()) {
+        sparseScorePass(score);
+        return;
+    }
     // topPairs_ ends with the pairs whose score equals the final maxDelta:
     // a score above the running maximum starts the list again, one equal to
     // it joins. (A score that is not a number never joins; a first one that
@@ -161,23 +272,23 @@ void MCES::setGamma3() {
     if (findfast) return;
     int bonus = b - nbMatched;
     if (bonus <= 0) bonus = 1;
-    scorePass([&](int i, int j) { return static_cast<double>(g(i, j) + static_cast<int>(bonus * simil(i, j))); });
+    scorePass([&](int i, int j) { return static_cast<double>(g(i, j) + static_cast<int>(bonus * simil(i, j))); }, true);
 }
 
 void MCES::setGamma4() {
-    scorePass([&](int i, int j) { return static_cast<double>((simil(i, j) + 1) * g(i, j)); });
+    scorePass([&](int i, int j) { return static_cast<double>((simil(i, j) + 1) * g(i, j)); }, true);
 }
 
 void MCES::setGamma5() {
     if (findfast) return;
-    scorePass([&](int i, int j) { return static_cast<double>(g(i, j) + 1 * simil(i, j)); });
+    scorePass([&](int i, int j) { return static_cast<double>(g(i, j) + 1 * simil(i, j)); }, true);
 }
 
 void MCES::setGamma6() {
     if (findfast) return;
     const float m = static_cast<float>(std::min(n1_, n2_));
     const int w = nbMatched <= m / 10 ? 1000 : 1;
-    scorePass([&](int i, int j) { return static_cast<double>(g(i, j) + w * simil(i, j)); });
+    scorePass([&](int i, int j) { return static_cast<double>(g(i, j) + w * simil(i, j)); }, true);
 }
 
 void MCES::setGamma7() {
@@ -186,12 +297,12 @@ void MCES::setGamma7() {
     if (findfast) return;
     int bonus = b - nbMatched;
     if (bonus <= 0) bonus = 1;
-    scorePass([&](int i, int j) { return static_cast<double>(g(i, j) + bonus * simil(i, j)); });
+    scorePass([&](int i, int j) { return static_cast<double>(g(i, j) + bonus * simil(i, j)); }, true);
 }
 
 void MCES::setGamma9() {
     if (findfast) return;
-    scorePass([&](int i, int j) { return static_cast<double>(g(i, j) + 0 * simil(i, j)); });
+    scorePass([&](int i, int j) { return static_cast<double>(g(i, j) + 0 * simil(i, j)); }, true);
 }
 
 }  // namespace graphmat

@@ -3,7 +3,9 @@
 // best pairs.
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <iostream>
 
 #include "mces/MCES.h"
@@ -18,11 +20,71 @@ double twiceOver(double value, double total) { return total == 0 ? 0.0 : 2.0 * v
 // value / maximum, 0 when the maximum is 0 (then every value is 0 too).
 double share(double value, double maximum) { return maximum == 0 ? 0.0 : value / maximum; }
 
+// True when x is +0 to the bit (not -0, not a number).
+bool plusZero(float x) {
+    std::uint32_t bits;
+    std::memcpy(&bits, &x, sizeof bits);
+    return bits == 0;
+}
+
+// True when every entry of the row is +0 to the bit: such a row changes no
+// maximum and holds no pair worth a look.
+bool blankRow(const float* row, int n) {
+    std::uint32_t any = 0;
+    for (int k = 0; k < n; ++k) {
+        std::uint32_t bits;
+        std::memcpy(&bits, row + k, sizeof bits);
+        any |= bits;
+    }
+    return any == 0;
+}
+
+// Scratch of rivalCounts, kept between its calls.
+struct RivalScratch {
+    std::vector<std::pair<float, int>> order;
+    std::vector<float> nonZero;
+};
+
+// The rivals of an entry of value v among entries of which `zeros` are 0
+// and the others are [first, last), sorted and numbers: the entries that
+// are at least v - 0.1, the entry itself excluded.
+long rivalsAmong(const float* first, const float* last, long zeros, float v) {
+    const double threshold = static_cast<double>(v) - 0.1;
+    const float* from = std::partition_point(first, last, [&](float e) { return static_cast<double>(e) < threshold; });
+    return static_cast<long>(last - from) + (0.0 < threshold ? 0 : zeros) - 1;
+}
+
 // The rivals of each of the n entries of `values`: the number of entries
-// that are at least its value s - 0.1, its own entry excluded. One sort of
-// the entries; as s grows so does s - 0.1, so the first entry that reaches
-// it only moves forward. `order` is scratch.
-void rivalCounts(const float* values, int n, std::vector<std::pair<float, int>>& order, long* counts) {
+// that are at least its value s - 0.1, its own entry excluded.
+void rivalCounts(const float* values, int n, RivalScratch& scratch, long* counts) {
+    // Mostly zeros (the usual similarities): the zeros all have one count,
+    // and only the other entries are sorted; a count is found by bisection.
+    std::vector<float>& nonZero = scratch.nonZero;
+    nonZero.clear();
+    long zeros = 0;
+    bool number = true;
+    for (int k = 0; k < n; ++k) {
+        const float v = values[k];
+        if (v == 0)
+            ++zeros;
+        else if (v != v)
+            number = false;
+        else
+            nonZero.push_back(v);
+    }
+    if (number && nonZero.size() <= static_cast<std::size_t>(n) / 8) {
+        std::sort(nonZero.begin(), nonZero.end());
+        const float* first = nonZero.data();
+        const float* last = first + nonZero.size();
+        const long zeroCount = zeros > 0 ? rivalsAmong(first, last, zeros, 0.0f) : 0;
+        for (int k = 0; k < n; ++k)
+            counts[k] = values[k] == 0 ? zeroCount : rivalsAmong(first, last, zeros, values[k]);
+        return;
+    }
+
+    // Otherwise one sort of the entries; as s grows so does s - 0.1, so the
+    // first entry that reaches it only moves forward.
+    std::vector<std::pair<float, int>>& order = scratch.order;
     order.resize(n);
     for (int k = 0; k < n; ++k) order[k] = {values[k], k};
     std::sort(order.begin(), order.end(),
@@ -48,11 +110,19 @@ void MCES::setSim(int simi_type) {
     }
     // Every type but 3 reads the statistic it selected in setPromoted, the
     // one potential holds (for type 4 the sum of ONodes and OEdges).
+    // A statistic of 0 gives +0 (the totals are counts, so every divisor is
+    // 0 or more and a divisor of 0 gives 0), which simil already holds;
+    // scaled, or for type 3, every pair is worked out.
+    const bool zeroIsBlank = !scaled && t != 3;
     if (t >= 1 && t <= 9) {
         for (int i = 0; i < n1_; ++i) {
             const std::vector<SparsePairCounts::Entry>& counts = potential.row(i);
             auto next = counts.begin();
             for (int j = 0; j < n2_; ++j) {
+                if (zeroIsBlank) {
+                    if (next == counts.end()) break;
+                    j = next->col;
+                }
                 int statistic = 0;
                 if (next != counts.end() && next->col == j) statistic = (next++)->count;
                 const double tot1 = total1(i, j);
@@ -104,9 +174,11 @@ void MCES::setSim(int simi_type) {
     }
 
     float best = 0;
-    for (int i = 0; i < n1_; ++i)
+    for (int i = 0; i < n1_; ++i) {
+        if (blankRow(simil.row(i), n2_)) continue;
         for (int j = 0; j < n2_; ++j)
             if (simil(i, j) > best) best = simil(i, j);
+    }
     std::cout << "\n\n\n BESTSIM = " << best << "\n\n\n";
 }
 
@@ -148,6 +220,53 @@ float MCES::extendSim(const DenseMatrix<float>& sim, int x, int y) {
     return static_cast<float>(total / maxN);
 }
 
+template <class Sharpen, class AsStored>
+bool MCES::sharpenSparse(Sharpen sharpen, AsStored asStored) {
+    // The pairs that are not +0, row by row; the path is left when one is
+    // not a number or when they pass an eighth of the pairs.
+    struct Live {
+        int i, j;
+        float v;
+    };
+    const long long bound = static_cast<long long>(n1_) * n2_ / 8;
+    std::vector<Live> live;
+    for (int i = 0; i < n1_; ++i) {
+        const float* row = simil.row(i);
+        if (blankRow(row, n2_)) continue;
+        for (int j = 0; j < n2_; ++j) {
+            if (plusZero(row[j])) continue;
+            if (row[j] != row[j] || static_cast<long long>(live.size()) >= bound) return false;
+            live.push_back({i, j, row[j]});
+        }
+    }
+    // Each row's and each column's non-zero values, sorted (-0 counts as 0).
+    auto sortedGroups = [&](int groups, auto groupOf, std::vector<int>& start, std::vector<float>& values) {
+        start.assign(static_cast<std::size_t>(groups) + 1, 0);
+        for (const Live& e : live)
+            if (e.v != 0) ++start[groupOf(e) + 1];
+        for (int k = 0; k < groups; ++k) start[k + 1] += start[k];
+        values.resize(static_cast<std::size_t>(start[groups]));
+        std::vector<int> fill(start.begin(), start.end() - 1);
+        for (const Live& e : live)
+            if (e.v != 0) values[static_cast<std::size_t>(fill[groupOf(e)]++)] = e.v;
+        for (int k = 0; k < groups; ++k) std::sort(values.begin() + start[k], values.begin() + start[k + 1]);
+    };
+    std::vector<int> rowStart, colStart;
+    std::vector<float> rowValues, colValues;
+    sortedGroups(n1_, [](const Live& e) { return e.i; }, rowStart, rowValues);
+    sortedGroups(n2_, [](const Live& e) { return e.j; }, colStart, colValues);
+    for (const Live& e : live) {
+        const float* row = rowValues.data();
+        const float* col = colValues.data();
+        const long r1 = rivalsAmong(row + rowStart[e.i], row + rowStart[e.i + 1],
+                                    n2_ - (rowStart[e.i + 1] - rowStart[e.i]), e.v);
+        const long r2 = rivalsAmong(col + colStart[e.j], col + colStart[e.j + 1],
+                                    n1_ - (colStart[e.j + 1] - colStart[e.j]), e.v);
+        sharpen(e.i, e.j, r1, asStored(r2));
+    }
+    return true;
+}
+
 void MCES::setDiscrim(int discrimi_type, int lv2) {
     const double deg_moy1 = g1->vertices == 0 ? 0.0 : static_cast<double>(g1->edges) / g1->vertices;
     const double deg_moy2 = g2->vertices == 0 ? 0.0 : static_cast<double>(g2->edges) / g2->vertices;
@@ -165,71 +284,80 @@ void MCES::setDiscrim(int discrimi_type, int lv2) {
     };
     if (lv2 == 1 || lv2 == 3) smooth();
 
-    // Rival counts: per pair, the other entries of its column (then of its
-    // row) that come within 0.1 of it, each column and row sorted once. The
-    // column counts wait in discrim. The columns go a block at a time, so
-    // that each row is read and written a few adjacent entries at once
-    // rather than one.
-    discrim.assign(n1_, n2_, 0.0f);
-    std::vector<std::pair<float, int>> order;
-    constexpr int kBlock = 16;
-    std::vector<std::vector<float>> columns(kBlock, std::vector<float>(n1_));
-    std::vector<std::vector<long>> columnCounts(kBlock, std::vector<long>(n1_));
-    for (int j0 = 0; j0 < n2_; j0 += kBlock) {
-        const int width = std::min(kBlock, n2_ - j0);
-        for (int i = 0; i < n1_; ++i) {
-            const float* row = simil.row(i) + j0;
-            for (int b = 0; b < width; ++b) columns[b][i] = row[b];
-        }
-        for (int b = 0; b < width; ++b) rivalCounts(columns[b].data(), n1_, order, columnCounts[b].data());
-        for (int i = 0; i < n1_; ++i) {
-            float* out = discrim.row(i) + j0;
-            for (int b = 0; b < width; ++b) out[b] = static_cast<float>(columnCounts[b][i]);
-        }
-    }
-    std::vector<long> rowCounts(n2_);
+    // The factor of a pair from its rival counts in its row (r1) and its
+    // column (r2), and the degree factor. Every factor is a finite number of
+    // 0 or more, which leaves a similarity of +0 as it is.
     const bool sumForm = discrimi_type == 4 || discrimi_type == 6 || discrimi_type == 8;
     const bool productForm = discrimi_type == 5 || discrimi_type == 7 || discrimi_type == 9;
-    for (int i = 0; i < n1_; ++i) {
-        rivalCounts(simil.row(i), n2_, order, rowCounts.data());
-        const double d1 = g1->V[i]->getNEdges();
-        for (int j = 0; j < n2_; ++j) {
-            const long r1 = rowCounts[j];
-            const long r2 = static_cast<long>(discrim(i, j));
-            double base = 1;  // types 8 and 9: the degree factor alone
-            switch (discrimi_type) {
-                case 0:
-                case 4: base = 1.0 / (r1 + r2 + 1); break;
-                case 1:
-                case 5: base = r1 * r2 == 0 ? 1.0 : 1.0 / (static_cast<double>(r1) * r2); break;
-                case 2:
-                case 6: base = 1 - static_cast<double>(r1 + r2) / (n1_ + n2_); break;
-                case 3:
-                case 7:
-                    base = 1 - static_cast<double>(r1) * r2 / (static_cast<double>(n1_) * n2_);
-                    break;
-                default: break;
+    auto sharpen = [&](int i, int j, long r1, long r2) {
+        double base = 1;  // types 8 and 9: the degree factor alone
+        switch (discrimi_type) {
+            case 0:
+            case 4: base = 1.0 / (r1 + r2 + 1); break;
+            case 1:
+            case 5: base = r1 * r2 == 0 ? 1.0 : 1.0 / (static_cast<double>(r1) * r2); break;
+            case 2:
+            case 6: base = 1 - static_cast<double>(r1 + r2) / (n1_ + n2_); break;
+            case 3:
+            case 7: base = 1 - static_cast<double>(r1) * r2 / (static_cast<double>(n1_) * n2_); break;
+            default: break;
+        }
+        float factors = static_cast<float>(base);
+        if (sumForm || productForm) {
+            const double d1 = g1->V[i]->getNEdges();
+            const double d2 = g2->V[j]->getNEdges();
+            const double num = sumForm ? d1 + d2 : d1 * d2;
+            const double den = sumForm ? deg_moy1 + deg_moy2 : deg_moy1 * deg_moy2;
+            double factor = den == 0 ? (num == 0 ? 0.0 : 1.0) : num / den;
+            if (factor > 1) factor = 1;
+            factors *= factor;
+        }
+        simil(i, j) *= factors;
+    };
+    // A column count passes through a float, as the table of counts kept it.
+    auto asStored = [](long count) { return static_cast<long>(static_cast<float>(count)); };
+
+    if (!sharpenSparse(sharpen, asStored)) {
+        // Rival counts: per pair, the other entries of its column (then of
+        // its row) that come within 0.1 of it, each column and row sorted
+        // once. The column counts wait in discrim. The columns go a block at
+        // a time, so that each row is read and written a few adjacent entries
+        // at once rather than one.
+        discrim.assign(n1_, n2_, 0.0f);
+        RivalScratch order;
+        constexpr int kBlock = 16;
+        std::vector<std::vector<float>> columns(kBlock, std::vector<float>(n1_));
+        std::vector<std::vector<long>> columnCounts(kBlock, std::vector<long>(n1_));
+        for (int j0 = 0; j0 < n2_; j0 += kBlock) {
+            const int width = std::min(kBlock, n2_ - j0);
+            for (int i = 0; i < n1_; ++i) {
+                const float* row = simil.row(i) + j0;
+                for (int b = 0; b < width; ++b) columns[b][i] = row[b];
             }
-            discrim(i, j) = static_cast<float>(base);
-            if (sumForm || productForm) {
-                const double d2 = g2->V[j]->getNEdges();
-                const double num = sumForm ? d1 + d2 : d1 * d2;
-                const double den = sumForm ? deg_moy1 + deg_moy2 : deg_moy1 * deg_moy2;
-                double factor = den == 0 ? (num == 0 ? 0.0 : 1.0) : num / den;
-                if (factor > 1) factor = 1;
-                discrim(i, j) *= factor;
+            for (int b = 0; b < width; ++b) rivalCounts(columns[b].data(), n1_, order, columnCounts[b].data());
+            for (int i = 0; i < n1_; ++i) {
+                float* out = discrim.row(i) + j0;
+                for (int b = 0; b < width; ++b) out[b] = static_cast<float>(columnCounts[b][i]);
             }
         }
+        std::vector<long> rowCounts(n2_);
+        for (int i = 0; i < n1_; ++i) {
+            rivalCounts(simil.row(i), n2_, order, rowCounts.data());
+            for (int j = 0; j < n2_; ++j)
+                if (!plusZero(simil(i, j))) sharpen(i, j, rowCounts[j], static_cast<long>(discrim(i, j)));
+        }
+        discrim.clear();
     }
-    for (int i = 0; i < n1_; ++i)
-        for (int j = 0; j < n2_; ++j) simil(i, j) *= discrim(i, j);
 
     if (lv2 == 2 || lv2 == 3) smooth();
 
     bestPairs = std::make_unique<std::vector<paire>>();
     std::vector<float> rowMax(n1_, 0.0f), colMax(n2_, 0.0f);
     float best = 0;
-    for (int i = 0; i < n1_; ++i) {
+    std::vector<int> rows;  // the rows that are not blank
+    for (int i = 0; i < n1_; ++i)
+        if (!blankRow(simil.row(i), n2_)) rows.push_back(i);
+    for (const int i : rows) {
         for (int j = 0; j < n2_; ++j) {
             const float s = simil(i, j);
             if (s > rowMax[i]) rowMax[i] = s;
@@ -239,7 +367,7 @@ void MCES::setDiscrim(int discrimi_type, int lv2) {
     }
     int counter = 0;
     std::vector<int> count1(n1_, 0), count2(n2_, 0);
-    for (int i = 0; i < n1_; ++i) {
+    for (const int i : rows) {
         for (int j = 0; j < n2_; ++j) {
             const float s = simil(i, j);
             if (!(s > 0.5) || s != rowMax[i] || s != colMax[j]) continue;

@@ -139,9 +139,18 @@ void Hungarian::load(int rows, int cols, Fill&& fill) {
                 }
             }
         }
+        // A block of floats (the usual case) goes straight across.
+        bool floats = useFloat_;
+        for (std::size_t at = 0, end = static_cast<std::size_t>(rowsHere) * m; at < end && floats; ++at)
+            floats = isFloat(row[at]);
         for (int j = 0; j < m; ++j) {
             const std::size_t base = static_cast<std::size_t>(j) * n + i0;
-            for (int b = 0; b < rowsHere; ++b) store(base + b, row[static_cast<std::size_t>(b) * m + j]);
+            if (floats) {
+                float* out = costF_.data() + base;
+                for (int b = 0; b < rowsHere; ++b) out[b] = static_cast<float>(row[static_cast<std::size_t>(b) * m + j]);
+            } else {
+                for (int b = 0; b < rowsHere; ++b) store(base + b, row[static_cast<std::size_t>(b) * m + j]);
+            }
         }
     }
     if (!nonFinite.empty()) {
@@ -158,8 +167,10 @@ void Hungarian::load(int rows, int cols, Fill&& fill) {
     // 2^53 times that power.
     int grain = INT_MAX;
     double maxAbs = 0;
+    double lastNoted = 0;  // a value met again changes neither figure
     auto note = [&](double v) {
-        if (v == 0) return;
+        if (v == 0 || v == lastNoted) return;
+        lastNoted = v;
         maxAbs = std::max(maxAbs, std::fabs(v));
         grain = std::min(grain, lowestBitExponent(v));
     };

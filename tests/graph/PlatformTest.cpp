@@ -34,6 +34,47 @@ TEST(Random, SameSeedSameSequenceAndStateRoundTrips) {
     }
 }
 
+// n draws at once leave the generator where n single draws do, and name the
+// last of them that gave 0; runs with no 0, with a 0 first or last, and
+// long runs with many.
+TEST(Random, ManyDrawsAtOnceMatchSingleDraws) {
+    struct Case {
+        unsigned seed;
+        long n;
+    };
+    long zerosSeen = 0;
+    for (const Case& c : {Case{1, 0}, Case{1, 1}, Case{1, 2}, Case{7, 100}, Case{12345, 40000}, Case{5, 300000},
+                          Case{4000000000u, 1000003}}) {
+        srand15(c.seed);
+        rand15();  // not from a fresh seed only
+        const std::uint32_t start = randomState();
+        long expected = -1;
+        for (long k = 0; k < c.n; ++k)
+            if (rand15() == 0) expected = k, ++zerosSeen;
+        const std::uint32_t end = randomState();
+        setRandomState(start);
+        const long before = randomDraws();
+        EXPECT_EQ(rand15LastZero(c.n), expected) << "seed " << c.seed << ", " << c.n << " draws";
+        EXPECT_EQ(randomState(), end);
+        EXPECT_EQ(randomDraws(), before + c.n);
+    }
+    EXPECT_GT(zerosSeen, 20);  // the long runs hold zeros, so positions are checked
+
+    // A 0 as the last of the draws, and as the first (the only one of a few).
+    srand15(3);
+    const std::uint32_t state = randomState();
+    long firstZero = 0;
+    while (rand15() != 0) ++firstZero;
+    setRandomState(state);
+    EXPECT_EQ(rand15LastZero(firstZero + 1), firstZero);
+    setRandomState(state);
+    for (long k = 0; k < firstZero; ++k) rand15();
+    const std::uint32_t beforeZero = randomState();
+    EXPECT_EQ(rand15LastZero(3), 0);
+    setRandomState(beforeZero);
+    EXPECT_EQ(rand15(), 0);
+}
+
 TEST(ReadLine, DropsOneTrailingCarriageReturn) {
     std::istringstream in("a,b\r\nc\r\r\n\nlast");
     std::string line;

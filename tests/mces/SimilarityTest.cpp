@@ -133,55 +133,90 @@ TEST_F(Similarity, RivalsDampAPair) {
     MCES& m = *built.m;
     setRows(m, {{0.9f, 0.2f, 0.1f}, {0.3f, 0.79f, 0.0f}});
     discriminate(m, 0, 0);
-    EXPECT_EQ(m.discrim(0, 0), 1.0f);
-    EXPECT_EQ(m.simil(0, 0), 0.9f);
+    EXPECT_EQ(m.simil(0, 0), 0.9f);  // no rival: a factor of 1
 
     setRows(m, {{0.9f, 0.85f, 0.1f}, {0.3f, 0.79f, 0.0f}});
     discriminate(m, 0, 0);
-    EXPECT_EQ(m.discrim(0, 0), 0.5f);
-    EXPECT_FLOAT_EQ(m.simil(0, 0), 0.45f);
+    EXPECT_EQ(m.simil(0, 0), 0.9f * 0.5f);  // one rival in its row
 
     setRows(m, {{0.9f, 0.2f, 0.1f}, {0.3f, 0.79f, 0.0f}});
     discriminate(m, 1, 0);
-    EXPECT_EQ(m.discrim(0, 0), 1.0f);  // no rival: the product is 0
+    EXPECT_EQ(m.simil(0, 0), 0.9f);  // no rival: the product is 0, the factor 1
 }
 
-// The rival counts (sorted rows and columns, binary search) agree with a
-// direct count, for every discrimination type, on values with many ties
-// and near-ties at the 0.1 margin.
+// A graph text of n vertices with an arc from every third vertex to the
+// next, so that the degrees differ.
+std::string ringGraph(int n) {
+    std::string arcs;
+    int count = 0;
+    for (int v = 0; v + 1 < n; v += 3, ++count) arcs += "e," + std::to_string(v) + "," + std::to_string(v + 1) + ",1\n";
+    return std::to_string(n) + "," + std::to_string(count) + "\n" + arcs;
+}
+
+// The rival counts agree with a direct count, for every discrimination
+// type, on values with many ties and near-ties at the 0.1 margin: a dense
+// matrix (every row and column sorted), a mostly zero one (only the pairs
+// that are not +0 are worked on; -0 counts as 0 and stays -0), and a dense
+// block among zero rows and columns (sorted rows and columns beside rows and
+// columns of mostly zeros).
 TEST_F(Similarity, DiscriminationMatchesDirectCounts) {
-    auto a = textGraph("6,6\ne,0,1,1\ne,1,2,1\ne,2,0,2\ne,3,4,1\ne,4,3,1\ne,0,5,3\n");
-    auto b = textGraph("7,5\ne,0,1,1\ne,1,2,1\ne,2,3,2\ne,5,6,1\ne,6,0,3\n");
-    auto built = blankMatcher(a.get(), b.get());
-    MCES& m = *built.m;
-    const int n1 = 6, n2 = 7;
-    const double dm1 = 6.0 / 6, dm2 = 5.0 / 7;
-    std::mt19937 random(17);
-    for (int type = 0; type <= 9; ++type) {
-        SCOPED_TRACE(type);
-        std::vector<std::vector<float>> s(n1, std::vector<float>(n2));
-        for (auto& row : s)
-            for (float& v : row) v = static_cast<float>(random() % 21) * 0.05f;
-        setRows(m, s);
-        discriminate(m, type, 0);
-        for (int i = 0; i < n1; ++i) {
-            for (int j = 0; j < n2; ++j) {
-                long r1 = 0, r2 = 0;
-                for (int l = 0; l < n2; ++l)
-                    if (l != j && static_cast<double>(s[i][l]) >= s[i][j] - 0.1) ++r1;
-                for (int k = 0; k < n1; ++k)
-                    if (k != i && static_cast<double>(s[k][j]) >= s[i][j] - 0.1) ++r2;
-                double base = 1;
-                if (type == 0 || type == 4) base = 1.0 / (r1 + r2 + 1);
-                if (type == 1 || type == 5) base = r1 * r2 == 0 ? 1.0 : 1.0 / (r1 * r2);
-                if (type == 2 || type == 6) base = 1 - static_cast<double>(r1 + r2) / (n1 + n2);
-                if (type == 3 || type == 7) base = 1 - static_cast<double>(r1 * r2) / (n1 * n2);
-                float expected = static_cast<float>(base);
-                const double d1 = a->V[i]->getNEdges(), d2 = b->V[j]->getNEdges();
-                if (type == 4 || type == 6 || type == 8) expected *= std::min(1.0, (d1 + d2) / (dm1 + dm2));
-                if (type == 5 || type == 7 || type == 9) expected *= std::min(1.0, (d1 * d2) / (dm1 * dm2));
-                ASSERT_EQ(m.discrim(i, j), expected) << i << "," << j;
-                ASSERT_EQ(m.simil(i, j), s[i][j] * expected) << i << "," << j;
+    struct Case {
+        const char* name;
+        std::string graph1, graph2;
+        float (*value)(std::mt19937& random, int i, int j);
+    };
+    const Case cases[] = {
+        {"dense", "6,6\ne,0,1,1\ne,1,2,1\ne,2,0,2\ne,3,4,1\ne,4,3,1\ne,0,5,3\n",
+         "7,5\ne,0,1,1\ne,1,2,1\ne,2,3,2\ne,5,6,1\ne,6,0,3\n",
+         [](std::mt19937& random, int, int) { return static_cast<float>(random() % 21) * 0.05f; }},
+        {"mostly zero", ringGraph(20), ringGraph(24),
+         [](std::mt19937& random, int, int) {
+             const unsigned r = random() % 40;
+             return r == 0 ? -0.0f : r <= 2 ? static_cast<float>(random() % 21) * 0.05f : 0.0f;
+         }},
+        {"a dense block", ringGraph(20), ringGraph(24),
+         [](std::mt19937& random, int i, int j) {
+             if (i < 6 && j < 12) return static_cast<float>(random() % 21) * 0.05f;
+             const unsigned r = random() % 30;
+             return r == 0 ? 0.05f * static_cast<float>(1 + random() % 3) : r == 1 ? -0.0f : 0.0f;
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto a = textGraph(c.graph1);
+        auto b = textGraph(c.graph2);
+        auto built = blankMatcher(a.get(), b.get());
+        MCES& m = *built.m;
+        const int n1 = m.N1(), n2 = m.N2();
+        const double dm1 = static_cast<double>(a->edges) / n1, dm2 = static_cast<double>(b->edges) / n2;
+        std::mt19937 random(17);
+        for (int type = 0; type <= 9; ++type) {
+            SCOPED_TRACE(type);
+            std::vector<std::vector<float>> s(n1, std::vector<float>(n2));
+            for (int i = 0; i < n1; ++i)
+                for (int j = 0; j < n2; ++j) s[i][j] = c.value(random, i, j);
+            setRows(m, s);
+            discriminate(m, type, 0);
+            for (int i = 0; i < n1; ++i) {
+                for (int j = 0; j < n2; ++j) {
+                    long r1 = 0, r2 = 0;
+                    for (int l = 0; l < n2; ++l)
+                        if (l != j && static_cast<double>(s[i][l]) >= s[i][j] - 0.1) ++r1;
+                    for (int k = 0; k < n1; ++k)
+                        if (k != i && static_cast<double>(s[k][j]) >= s[i][j] - 0.1) ++r2;
+                    double base = 1;
+                    if (type == 0 || type == 4) base = 1.0 / (r1 + r2 + 1);
+                    if (type == 1 || type == 5) base = r1 * r2 == 0 ? 1.0 : 1.0 / (r1 * r2);
+                    if (type == 2 || type == 6) base = 1 - static_cast<double>(r1 + r2) / (n1 + n2);
+                    if (type == 3 || type == 7) base = 1 - static_cast<double>(r1 * r2) / (n1 * n2);
+                    float expected = static_cast<float>(base);
+                    const double d1 = a->V[i]->getNEdges(), d2 = b->V[j]->getNEdges();
+                    if (type == 4 || type == 6 || type == 8) expected *= std::min(1.0, (d1 + d2) / (dm1 + dm2));
+                    if (type == 5 || type == 7 || type == 9) expected *= std::min(1.0, (d1 * d2) / (dm1 * dm2));
+                    const float want = s[i][j] * expected;
+                    ASSERT_EQ(m.simil(i, j), want) << i << "," << j;
+                    ASSERT_EQ(std::signbit(m.simil(i, j)), std::signbit(want)) << i << "," << j;
+                }
             }
         }
     }
