@@ -249,13 +249,14 @@ private:
         int count;   // its neighbours under the key
     };
     std::vector<std::vector<KeyHolder>> keyHolders_;  // per key, in vertex order
-    // Vertex i of the row being measured: its arc label counts that are not
-    // 0, and per graph-2 vertex j the sums over the keys both hold (valid
-    // where keyStamp[j] == stamp, else 0).
+    // Vertex i of the row being measured: per graph-2 vertex j its OEdges
+    // and the sums over the keys both hold (valid where keyStamp[j] ==
+    // stamp, else 0).
     struct MeasuredRow {
         int vertex = -1;
-        std::vector<std::pair<int, int>> in, out;  // (label digit, count) of vertex i, those not 0
-        bool sparseArcs = true;                    // the labels vertex i lacks add 0
+        bool sparseArcs = true;               // the labels vertex i lacks add 0: then
+        DenseMatrix<int> inByLabel, outByLabel;  // graph 2's counts, label by label
+        std::vector<int> oEdges;              // and OEdges of (i, j) per j
         std::vector<unsigned> keyStamp;
         std::vector<int> keyMinima, keyWeighted;
         unsigned stamp = 0;

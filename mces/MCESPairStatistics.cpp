@@ -125,13 +125,21 @@ void MCES::buildKeys(int simType) {
 void MCES::prepareRow(int i) {
     MeasuredRow& r = measuredRow_;
     r.vertex = i;
-    r.in.clear();
-    r.out.clear();
-    const int* in1 = t1.c_in.row(i);
-    const int* out1 = t1.c_out.row(i);
-    for (int k = 1; k < nb_labels; ++k) {
-        if (in1[k] != 0) r.in.push_back({k, in1[k]});
-        if (out1[k] != 0) r.out.push_back({k, out1[k]});
+    if (r.sparseArcs) {
+        // OEdges of (i, j) for every j: the labels vertex i has, each over
+        // graph 2's counts of that label.
+        const int n2 = r.inByLabel.cols();
+        r.oEdges.assign(n2, 0);
+        const int* in1 = t1.c_in.row(i);
+        const int* out1 = t1.c_out.row(i);
+        for (int k = 1; k < nb_labels; ++k) {
+            for (const auto& [count, counts2] : {std::make_pair(in1[k], r.inByLabel.row(k)),
+                                                 std::make_pair(out1[k], r.outByLabel.row(k))}) {
+                if (count == 0) continue;
+                int* sums = r.oEdges.data();
+                for (int j = 0; j < n2; ++j) sums[j] += std::min(count, counts2[j]);
+            }
+        }
     }
     // The common keys of (i, j) for every j at once, from the graph-2
     // vertices that hold each key of i: the sum of min(count in i, count in
@@ -162,15 +170,29 @@ void MCES::prepareRow(int i) {
 void MCES::checkArcCounts() {
     // A label that vertex i lacks adds min(0, count) = 0 when no count of
     // graph 2 is below 0 (the working counts never are, but the loop over
-    // every label stays for safety).
+    // every label stays for safety). Graph 2's counts are then kept label by
+    // label, so that a row's OEdges are summed over the labels vertex i has,
+    // for every j at once.
+    MeasuredRow& r = measuredRow_;
+    const int n2 = t2.c_in.rows();
     bool sparse = true;
-    for (int j = 0; j < t2.c_in.rows() && sparse; ++j) {
+    for (int j = 0; j < n2 && sparse; ++j) {
         const int* in2 = t2.c_in.row(j);
         const int* out2 = t2.c_out.row(j);
         for (int k = 1; k < nb_labels; ++k)
             if (in2[k] < 0 || out2[k] < 0) sparse = false;
     }
-    measuredRow_.sparseArcs = sparse;
+    r.sparseArcs = sparse;
+    r.inByLabel.clear();
+    r.outByLabel.clear();
+    if (!sparse) return;
+    r.inByLabel.assign(nb_labels, n2, 0);
+    r.outByLabel.assign(nb_labels, n2, 0);
+    for (int j = 0; j < n2; ++j)
+        for (int k = 1; k < nb_labels; ++k) {
+            r.inByLabel(k, j) = t2.c_in(j, k);
+            r.outByLabel(k, j) = t2.c_out(j, k);
+        }
 }
 
 MCES::PairStatistics MCES::measureInRow(int j, bool withLinks) {
@@ -190,8 +212,7 @@ MCES::PairStatistics MCES::measureInRow(int j, bool withLinks) {
     const int* in2 = t2.c_in.row(j);
     const int* out2 = t2.c_out.row(j);
     if (r.sparseArcs) {
-        for (const auto& [k, count] : r.in) p.oEdges += std::min(count, in2[k]);
-        for (const auto& [k, count] : r.out) p.oEdges += std::min(count, out2[k]);
+        p.oEdges += r.oEdges[j];
     } else {
         for (int k = 1; k < nb_labels; ++k) p.oEdges += std::min(in1[k], in2[k]) + std::min(out1[k], out2[k]);
     }
@@ -255,6 +276,7 @@ void MCES::setPromoted() {
     numG = 0;
     allG = 0;
     long examined = 0;
+    bool otherStatisticsZero = false;  // a pair had all statistics but OEdges 0
     int lastTotal1 = 0, lastTotal2 = 0;
 
     const int t = std::abs(param_sim);
@@ -317,6 +339,13 @@ void MCES::setPromoted() {
 
             groups[0].add(value);
             groups[1].addAny(p.oEdges);
+            groups[8].addAny(oEdgeShares(p.oEdges, tot2));
+            // The other statistics are 0 for nearly every pair: such a pair
+            // is only noted.
+            if ((p.oNodes | p.pEdges | p.pEdges2 | p.peNodes | p.peNodes2 | p.heNodes) == 0) {
+                otherStatisticsZero = true;
+                continue;
+            }
             groups[2].add(p.oNodes);
             groups[3].add(p.pEdges);
             groups[4].add(p.pEdges2);
@@ -328,7 +357,6 @@ void MCES::setPromoted() {
             auto twiceShare = [](int statistic, int total) {
                 return statistic == 0 ? 0.0 : twiceOver(statistic, total);
             };
-            groups[8].addAny(oEdgeShares(p.oEdges, tot2));
             groups[9].add(p.oNodes == 0 ? 0.0 : 2.0 * p.oNodes / (tot1 + 2));
             groups[10].add(twiceShare(p.pEdges, tot1));
             groups[11].add(twiceShare(p.pEdges2, tot2));
@@ -338,6 +366,8 @@ void MCES::setPromoted() {
         }
     }
 
+    if (otherStatisticsZero)
+        for (int k : {2, 3, 4, 5, 6, 7, 9, 10, 11, 12, 13, 14}) groups[k].zeroSeen = true;
     for (StatGroup& group : groups) group.finish(examined);
 
     const char* names[] = {"OEdges: ", "ONodes: ", "PEdges: ", "PEdges2: ", "PENodes: ", "PENodes2: ", "HENodes: "};
