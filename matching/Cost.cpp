@@ -337,10 +337,17 @@ double Cost::raw_ces(int mode, const Edge* edge1, const Edge* edge2, int nods1,
         case 3: {
             if (type1 != -1 && type2 != -1 && type1 != type2) return PROHIBITIVE;
             const double w = matchWeight(type1);
+            // A digit neither edge keeps adds an exact zero when every factor
+            // is finite and the divisor is not zero (the sum starts at +0 and
+            // never becomes -0), so it is skipped then, as in typedEdgePrice.
+            const bool zeroAddsNothing = std::isfinite(w) && std::isfinite(edgeWeight) && std::isfinite(asymmetry) &&
+                                         asymmetry + 1 != 0;
             double r = 0;
-            for (int k = 1; k < MAX_LABELS; ++k)
+            for (int k = 1; k < MAX_LABELS; ++k) {
+                if (c1[k] == 0 && c2[k] == 0 && zeroAddsNothing) continue;
                 r += (c1[k] * factor1 + asymmetry * c2[k] * factor2) * w * edgeWeight /
                      (asymmetry + 1);
+            }
             return r;
         }
         case 2: {

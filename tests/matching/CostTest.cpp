@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <limits>
 #include <memory>
 #include <random>
 #include <string>
@@ -411,6 +412,39 @@ TEST(CostPrices, FollowTheWrittenOrderOfOperationsBitForBit) {
         if (e1->type != -1 && e2->type != -1 && e1->type != e2->type) typed = 32767;
         ASSERT_EQ(c.raw_ces(3, e1.get(), e2.get(), nods1, nods2), typed) << trial;
         ASSERT_EQ(c.raw_ces(1, e1.get(), e2.get(), nods1, nods2), classCosts) << trial;
+    }
+}
+
+// The typed edge substitution skips the digits neither edge keeps only
+// where they add an exact zero: with an asymmetry of -1 or a weight that is
+// not finite every digit is summed as written (not-a-number included).
+TEST(CostPrices, TypedEdgeSubstitutionSkipsOnlyExactZeros) {
+    const double inf = std::numeric_limits<double>::infinity();
+    struct Weights {
+        double edgeWeight, asymmetry, classMatch;
+    };
+    for (const Weights& w : {Weights{1.3, 0.7, 100}, Weights{1.3, -1, 100}, Weights{inf, 0.7, 100},
+                             Weights{1.3, inf, 100}, Weights{1.3, 0.7, inf}, Weights{-inf, 2, 100}}) {
+        Cost c;
+        c.initMode3(1, 1, w.classMatch, 1, 1, 1, w.edgeWeight, w.asymmetry);
+        auto e1 = edge(1, "");
+        auto e2 = edge(1, "");
+        e1->labels[2] = 2;
+        e2->labels[2] = 1;
+        e2->labels[5] = 1;
+        const double we = weightOf(c, 1);
+        double expected = 0;
+        for (int k = 1; k <= 9; ++k) {
+            const int shared = std::min<int>(e1->labels[k], e2->labels[k]);
+            const int c1 = e1->labels[k] - shared, c2 = e2->labels[k] - shared;
+            expected += (c1 * 1.0 + c.asymmetry * c2 * 1.0) * we * c.edgeWeight / (c.asymmetry + 1);
+        }
+        const double got = c.raw_ces(3, e1.get(), e2.get(), 1, 1);
+        if (std::isnan(expected)) {
+            EXPECT_TRUE(std::isnan(got)) << w.edgeWeight << " " << w.asymmetry << " " << w.classMatch;
+        } else {
+            EXPECT_EQ(got, expected) << w.edgeWeight << " " << w.asymmetry << " " << w.classMatch;
+        }
     }
 }
 
