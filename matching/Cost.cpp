@@ -1,6 +1,7 @@
 #include "matching/Cost.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -300,25 +301,30 @@ double Cost::cei(int mode, const Edge* edge, int mfrom, int mto) const {
 
 double Cost::raw_ces(int mode, const Edge* edge1, const Edge* edge2, int nods1,
                      int nods2) const {
-    int c1[MAX_LABELS] = {};
-    int c2[MAX_LABELS] = {};
     int type1 = -1, type2 = -1;
     long long l1 = 0, l2 = 0;
     if (edge1) {
-        for (int k = 0; k < MAX_LABELS; ++k) c1[k] = edge1->labels[k];
         type1 = edge1->type;
         if (mode == 2) l1 = labelValue(edge1->label);  // only mode 2 reads the label value
     }
     if (edge2) {
-        for (int k = 0; k < MAX_LABELS; ++k) c2[k] = edge2->labels[k];
         type2 = edge2->type;
         if (mode == 2) l2 = labelValue(edge2->label);
     }
-    // Arcs both edges carry cost nothing.
+    // Arcs both edges carry cost nothing: the counts left of each digit
+    // (read straight from the edges, so that no copy is written and read
+    // back at once).
+    static const std::array<short, MAX_LABELS> none{};
+    const std::array<short, MAX_LABELS>& labels1 = edge1 ? edge1->labels : none;
+    const std::array<short, MAX_LABELS>& labels2 = edge2 ? edge2->labels : none;
+    int c1[MAX_LABELS], c2[MAX_LABELS];
+    c1[0] = labels1[0];
+    c2[0] = labels2[0];
     for (int k = 1; k < MAX_LABELS; ++k) {
-        const int m = std::min({c1[k], c2[k], 10000});
-        c1[k] -= m;
-        c2[k] -= m;
+        const int a = labels1[k], b = labels2[k];
+        const int m = std::min({a, b, 10000});
+        c1[k] = a - m;
+        c2[k] = b - m;
     }
     auto blockFactor = [](int nods) {
         long long f = (std::llabs(static_cast<long long>(nods)) - 1) / 2 + 1;

@@ -299,6 +299,10 @@ private:
     void scorePass(Score score, bool blankIsZero = false);
     template <class Score>
     void sparseScorePass(Score score);
+    // One pair of a score pass, in row-major order: the extremes, and the
+    // runs of pairs at the maximum (first: no pair compared yet; lastJoined:
+    // the previous pair of the row is in the last run).
+    void comparePairScore(int i, int j, double value, bool& first, bool& lastJoined);
     // The sharpening of setDiscrim by way of the pairs whose similarity is
     // not +0, when they are few and all numbers (the usual case): the same
     // rival counts, without a table of them. False, with nothing changed,

@@ -20,6 +20,34 @@ bool plusZero(float x) {
 
 }  // namespace
 
+void MCES::comparePairScore(int i, int j, double value, bool& first, bool& lastJoined) {
+    bool joins = false;
+    if (first) {
+        minDelta = maxDelta = value;
+        first = false;
+        topPairs_.clear();
+        joins = true;
+    } else {
+        if (value < minDelta) minDelta = value;
+        if (value > maxDelta) {
+            maxDelta = value;
+            topPairs_.clear();
+            lastJoined = false;
+            joins = true;
+        } else if (value == maxDelta) {
+            joins = true;
+        }
+    }
+    if (!joins) {
+        lastJoined = false;
+    } else if (lastJoined) {
+        topPairs_.back().to = j + 1;
+    } else {
+        topPairs_.push_back({i, j, j + 1});
+        lastJoined = true;
+    }
+}
+
 void MCES::markPair(int i, int j) {
     if (!liveIndexed_ || (plusZero(g(i, j)) && plusZero(simil(i, j)))) return;
     std::vector<int>& row = livePairs_[i];
@@ -70,33 +98,7 @@ void MCES::sparseScorePass(Score score) {
     for (int i = 0; i < n1_; ++i) {
         if (M12[i] >= 0) continue;
         bool lastJoined = false;  // the previous pair of the row is in the last run
-        auto compare = [&](int j, double value) {
-            bool joins = false;
-            if (first) {
-                minDelta = maxDelta = value;
-                first = false;
-                topPairs_.clear();
-                joins = true;
-            } else {
-                if (value < minDelta) minDelta = value;
-                if (value > maxDelta) {
-                    maxDelta = value;
-                    topPairs_.clear();
-                    lastJoined = false;
-                    joins = true;
-                } else if (value == maxDelta) {
-                    joins = true;
-                }
-            }
-            if (!joins) {
-                lastJoined = false;
-            } else if (lastJoined) {
-                topPairs_.back().to = j + 1;
-            } else {
-                topPairs_.push_back({i, j, j + 1});
-                lastJoined = true;
-            }
-        };
+        auto compare = [&](int j, double value) { comparePairScore(i, j, value, first, lastJoined); };
         auto blank = [&](int from, int to) {  // the unmatched columns of [from, to), none listed
             const int j = nextFree[from];
             if (j >= to) return;
@@ -175,35 +177,7 @@ void MCES::scorePass(Score score, bool blankIsZero) {
             }
         }
         bool lastJoined = false;  // the previous pair of the row is in the last run
-        for (int k = 0; k < width; ++k) {
-            const int j = freeCols[k];
-            const double value = values[k];
-            bool joins = false;
-            if (first) {
-                minDelta = maxDelta = value;
-                first = false;
-                topPairs_.clear();
-                joins = true;
-            } else {
-                if (value < minDelta) minDelta = value;
-                if (value > maxDelta) {
-                    maxDelta = value;
-                    topPairs_.clear();
-                    lastJoined = false;
-                    joins = true;
-                } else if (value == maxDelta) {
-                    joins = true;
-                }
-            }
-            if (!joins) {
-                lastJoined = false;
-            } else if (lastJoined) {
-                topPairs_.back().to = j + 1;
-            } else {
-                topPairs_.push_back({i, j, j + 1});
-                lastJoined = true;
-            }
-        }
+        for (int k = 0; k < width; ++k) comparePairScore(i, freeCols[k], values[k], first, lastJoined);
     }
 }
 
