@@ -182,11 +182,12 @@ public:
     void setPromoted();
     // The statistics of (i, j) from the working arc counts (links only
     // with withLinks: the connection counts are kept only by some
-    // algorithms).
+    // algorithms). It arranges graph 2's counts and row i anew on every
+    // call: setPromoted does that once and measures a row's pairs in turn.
     PairStatistics measurePair(int i, int j, bool withLinks = true);
     // The same in two steps: what the pairs of row i read of vertex i, then
     // the statistics of (i, j) for the row last prepared.
-    void checkArcCounts();  // whether the labels a vertex lacks may be skipped
+    void arrangeArcCounts();  // graph 2's arc counts label by label, where that sums the same
     void prepareRow(int i);
     PairStatistics measureInRow(int j, bool withLinks);
     // Best neighbour correspondence of (x, y); overlap is the pair's
@@ -254,7 +255,7 @@ private:
     // stamp, else 0).
     struct MeasuredRow {
         int vertex = -1;
-        bool sparseArcs = true;               // the labels vertex i lacks add 0: then
+        bool arcsByLabel = true;              // the labels vertex i lacks add 0: then
         DenseMatrix<int> inByLabel, outByLabel;  // graph 2's counts, label by label
         std::vector<int> oEdges;              // and OEdges of (i, j) per j
         std::vector<unsigned> keyStamp;

@@ -125,7 +125,7 @@ void MCES::buildKeys(int simType) {
 void MCES::prepareRow(int i) {
     MeasuredRow& r = measuredRow_;
     r.vertex = i;
-    if (r.sparseArcs) {
+    if (r.arcsByLabel) {
         // OEdges of (i, j) for every j: the labels vertex i has, each over
         // graph 2's counts of that label.
         const int n2 = r.inByLabel.cols();
@@ -167,7 +167,7 @@ void MCES::prepareRow(int i) {
     }
 }
 
-void MCES::checkArcCounts() {
+void MCES::arrangeArcCounts() {
     // A label that vertex i lacks adds min(0, count) = 0 when no count of
     // graph 2 is below 0 (the working counts never are, but the loop over
     // every label stays for safety). Graph 2's counts are then kept label by
@@ -175,17 +175,17 @@ void MCES::checkArcCounts() {
     // for every j at once.
     MeasuredRow& r = measuredRow_;
     const int n2 = t2.c_in.rows();
-    bool sparse = true;
-    for (int j = 0; j < n2 && sparse; ++j) {
+    bool byLabel = true;
+    for (int j = 0; j < n2 && byLabel; ++j) {
         const int* in2 = t2.c_in.row(j);
         const int* out2 = t2.c_out.row(j);
         for (int k = 1; k < nb_labels; ++k)
-            if (in2[k] < 0 || out2[k] < 0) sparse = false;
+            if (in2[k] < 0 || out2[k] < 0) byLabel = false;
     }
-    r.sparseArcs = sparse;
+    r.arcsByLabel = byLabel;
     r.inByLabel.clear();
     r.outByLabel.clear();
-    if (!sparse) return;
+    if (!byLabel) return;
     r.inByLabel.assign(nb_labels, n2, 0);
     r.outByLabel.assign(nb_labels, n2, 0);
     for (int j = 0; j < n2; ++j)
@@ -211,7 +211,7 @@ MCES::PairStatistics MCES::measureInRow(int j, bool withLinks) {
     const int* out1 = t1.c_out.row(i);
     const int* in2 = t2.c_in.row(j);
     const int* out2 = t2.c_out.row(j);
-    if (r.sparseArcs) {
+    if (r.arcsByLabel) {
         p.oEdges += r.oEdges[j];
     } else {
         for (int k = 1; k < nb_labels; ++k) p.oEdges += std::min(in1[k], in2[k]) + std::min(out1[k], out2[k]);
@@ -237,7 +237,7 @@ MCES::PairStatistics MCES::measureInRow(int j, bool withLinks) {
 }
 
 MCES::PairStatistics MCES::measurePair(int i, int j, bool withLinks) {
-    checkArcCounts();
+    arrangeArcCounts();
     prepareRow(i);
     return measureInRow(j, withLinks);
 }
@@ -281,7 +281,7 @@ void MCES::setPromoted() {
 
     const int t = std::abs(param_sim);
     buildKeys(param_sim);
-    checkArcCounts();
+    arrangeArcCounts();
     // twiceOver(OEdges, total 2) of nearly every pair, from a table of the
     // small values the two take: the same quotients, without a division on
     // the way of every pair.

@@ -2,23 +2,11 @@
 // of every unmatched pair from its gain and, by variant, its similarity,
 // potential or connection count, and records the range of the scores.
 #include <algorithm>
-#include <cstdint>
-#include <cstring>
 
 #include "mces/MCES.h"
+#include "mces/PlusZero.h"
 
 namespace graphmat {
-
-namespace {
-
-// True when x is +0 to the bit (not -0, not a number).
-bool plusZero(float x) {
-    std::uint32_t bits;
-    std::memcpy(&bits, &x, sizeof bits);
-    return bits == 0;
-}
-
-}  // namespace
 
 void MCES::comparePairScore(int i, int j, double value, bool& first, bool& lastJoined) {
     bool joins = false;
@@ -65,14 +53,7 @@ bool MCES::indexLivePairs() {
     for (int i = 0; i < n1_ && listed <= bound; ++i) {
         const float* gains = g.row(i);
         const float* similarities = simil.row(i);
-        std::uint32_t any = 0;  // a blank row lists nothing
-        for (int j = 0; j < n2_; ++j) {
-            std::uint32_t a, b;
-            std::memcpy(&a, gains + j, sizeof a);
-            std::memcpy(&b, similarities + j, sizeof b);
-            any |= a | b;
-        }
-        if (any == 0) continue;
+        if (allPlusZero(gains, n2_) && allPlusZero(similarities, n2_)) continue;  // lists nothing
         for (int j = 0; j < n2_; ++j)
             if (!plusZero(gains[j]) || !plusZero(similarities[j])) livePairs_[i].push_back(j);
         listed += static_cast<long long>(livePairs_[i].size());

@@ -3,12 +3,11 @@
 // best pairs.
 #include <algorithm>
 #include <cmath>
-#include <cstdint>
 #include <cstdlib>
-#include <cstring>
 #include <iostream>
 
 #include "mces/MCES.h"
+#include "mces/PlusZero.h"
 
 namespace graphmat {
 
@@ -19,25 +18,6 @@ double twiceOver(double value, double total) { return total == 0 ? 0.0 : 2.0 * v
 
 // value / maximum, 0 when the maximum is 0 (then every value is 0 too).
 double share(double value, double maximum) { return maximum == 0 ? 0.0 : value / maximum; }
-
-// True when x is +0 to the bit (not -0, not a number).
-bool plusZero(float x) {
-    std::uint32_t bits;
-    std::memcpy(&bits, &x, sizeof bits);
-    return bits == 0;
-}
-
-// True when every entry of the row is +0 to the bit: such a row changes no
-// maximum and holds no pair worth a look.
-bool blankRow(const float* row, int n) {
-    std::uint32_t any = 0;
-    for (int k = 0; k < n; ++k) {
-        std::uint32_t bits;
-        std::memcpy(&bits, row + k, sizeof bits);
-        any |= bits;
-    }
-    return any == 0;
-}
 
 // Scratch of rivalCounts, kept between its calls.
 struct RivalScratch {
@@ -175,7 +155,7 @@ void MCES::setSim(int simi_type) {
 
     float best = 0;
     for (int i = 0; i < n1_; ++i) {
-        if (blankRow(simil.row(i), n2_)) continue;
+        if (allPlusZero(simil.row(i), n2_)) continue;
         for (int j = 0; j < n2_; ++j)
             if (simil(i, j) > best) best = simil(i, j);
     }
@@ -232,7 +212,7 @@ bool MCES::sharpenSparse(Sharpen sharpen, AsStored asStored) {
     std::vector<Live> live;
     for (int i = 0; i < n1_; ++i) {
         const float* row = simil.row(i);
-        if (blankRow(row, n2_)) continue;
+        if (allPlusZero(row, n2_)) continue;
         for (int j = 0; j < n2_; ++j) {
             if (plusZero(row[j])) continue;
             if (row[j] != row[j] || static_cast<long long>(live.size()) >= bound) return false;
@@ -356,7 +336,7 @@ void MCES::setDiscrim(int discrimi_type, int lv2) {
     float best = 0;
     std::vector<int> rows;  // the rows that are not blank
     for (int i = 0; i < n1_; ++i)
-        if (!blankRow(simil.row(i), n2_)) rows.push_back(i);
+        if (!allPlusZero(simil.row(i), n2_)) rows.push_back(i);
     for (const int i : rows) {
         for (int j = 0; j < n2_; ++j) {
             const float s = simil(i, j);
