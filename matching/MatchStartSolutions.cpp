@@ -3,12 +3,12 @@
 // and the candidate structure; mode 0 runs the similarity experiment.
 #include <algorithm>
 #include <cstdlib>
+#include <fstream>
+#include <iostream>
 #include <string>
 #include <unordered_map>
 #include <utility>
 #include <vector>
-#include <fstream>
-#include <iostream>
 
 #include "matching/Cost.h"
 #include "solvers/FastFind.h"

@@ -196,12 +196,11 @@ void MCES::initialize(Graph* _g1, Graph* _g2) {
     scored_ = false;
     livePairs_.clear();
     liveChecked_ = liveIndexed_ = false;
-    potential.reset(n1_, n2_);
+    // setPromoted makes potential and the overlap bits.
     if (withConnexions)
         connexions.assign(n1_ + 1, n2_ + 1, 0);
     else
         connexions.clear();
-    overlap_.assign(static_cast<std::size_t>(n1_) * static_cast<std::size_t>(n2_), false);
     simil.clear();  // setSim makes it; zeros without a similarity type
     discrim.clear();
     M12.assign(n1_, -1);
