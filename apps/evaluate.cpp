@@ -6,6 +6,7 @@
 #include <iostream>
 
 #include "graph/CommandLine.h"
+#include "graph/OutputFolders.h"
 #include "graph/platform.h"
 #include "matching/Match.h"
 
@@ -39,6 +40,7 @@ int run(int argc, char** argv) {
                   << "  DATASET      folder under ./datasets/ holding the two class diagrams" << std::endl;
         return 1;
     }
+    if (!graphmat::outputFoldersReady({"./eval_results.csv"})) return 2;
     const bool appended = graphmat::Match::evalSolution(argv[1], argv[2]);
     std::cout.flush();
     if (graphmat::outputFailed()) return 2;

@@ -9,9 +9,11 @@
 #include <limits>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "graph/CommandLine.h"
 #include "graph/Graph.h"
+#include "graph/OutputFolders.h"
 #include "graph/platform.h"
 #include "matching/Cost.h"
 #include "matching/CostSwitches.h"
@@ -140,6 +142,14 @@ int run(int argc, char** argv) {
     if (graph1.empty() || graph2.empty()) {
         usage();
         return 1;
+    }
+    // Start mode 0 (the search's, not -m's nor -u's) appends its row to
+    // ./sim_results.csv beside the matcher's file in ./results/.
+    const bool experiment = umldiff != 1 && sim_graphs.empty() && initMode == 0;
+    if (!outputFoldersReady(experiment ? std::vector<std::string>{"./results/", "sim_results.csv"}
+                                       : std::vector<std::string>{"./results/"})) {
+        std::cout.flush();
+        return 2;
     }
 
     srand15(static_cast<unsigned>(seed));

@@ -11,6 +11,7 @@
 
 #include "graph/CommandLine.h"
 #include "graph/Graph.h"
+#include "graph/OutputFolders.h"
 #include "graph/platform.h"
 
 using namespace graphmat;
@@ -70,6 +71,12 @@ int run(int argc, char** argv) {
     if (kind != "details" && kind != "versions" && kind != "print" && kind != "matrix")
         return usage("Not a kind (-k): " + kind);
     if (arg >= argc) return usage("No graph file");
+    // details and versions: ./graphs/ and the isolated vertices under
+    // ./logs/; matrix: the current folder; print: the console alone.
+    const std::vector<std::string> folders =
+        kind == "print" ? std::vector<std::string>{} : kind == "matrix" ? std::vector<std::string>{"./"}
+                                                                         : std::vector<std::string>{"./graphs/", "./logs/"};
+    if (!outputFoldersReady(folders)) return 2;
 
     bool missing = false;
     for (; arg < argc; ++arg) {

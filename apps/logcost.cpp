@@ -8,6 +8,7 @@
 
 #include "graph/CommandLine.h"
 #include "graph/Graph.h"
+#include "graph/OutputFolders.h"
 #include "graph/platform.h"
 #include "matching/Cost.h"
 #include "matching/CostSwitches.h"
@@ -73,6 +74,7 @@ int run(int argc, char** argv) {
     }
     if (graph1.empty() || graph2.empty() || log.empty()) return usage("Switches -o, -n and -p are needed");
     if (!weights.refusal().empty()) return usage(weights.refusal());
+    if (!outputFoldersReady({"./results/"})) return 2;  // the matcher's file of shared terms
 
     srand15(static_cast<unsigned>(seed));
     Cost costs;

@@ -8,6 +8,7 @@
 
 #include "graph/CommandLine.h"
 #include "graph/Graph.h"
+#include "graph/OutputFolders.h"
 #include "graph/platform.h"
 #include "matching/Match.h"
 
@@ -79,6 +80,7 @@ int run(int argc, char** argv) {
     if (paths.size() != 2) return usage("Two graph files are needed");
     if (mode < 0 || mode > 12 || mode == 7) return usage("Switch -h: no reader mode " + std::to_string(mode));
     if (variant != 1 && variant != 2) return usage("Switch -v: 1 or 2, not " + std::to_string(variant));
+    if (!outputFoldersReady({"./results/"})) return 2;
 
     Graph g1(mode, paths[0]);
     Graph g2(mode, paths[1]);

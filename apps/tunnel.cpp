@@ -4,6 +4,7 @@
 #include <iostream>
 
 #include "graph/CommandLine.h"
+#include "graph/OutputFolders.h"
 #include "graph/platform.h"
 #include "tunnel/Tunnel.h"
 
@@ -40,6 +41,7 @@ int run(int argc, char** argv) {
         std::cerr << "\"m,MATCH_RESULT_FILE\" (one per consecutive pair, older version as graph 1)" << std::endl;
         return 1;
     }
+    if (!graphmat::outputFoldersReady({"./results/"})) return 2;
     try {
         graphmat::Tunnel tunnel(argv[1]);
     } catch (const graphmat::TunnelError& error) {

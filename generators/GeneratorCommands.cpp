@@ -9,6 +9,7 @@
 #include "generators/GenGraph.h"
 #include "generators/SameFile.h"
 #include "graph/CommandLine.h"
+#include "graph/OutputFolders.h"
 #include "graph/platform.h"
 
 namespace graphmat {
@@ -70,12 +71,13 @@ int pairCommand(const std::vector<std::string>& words) {
     // The generator writes nothing for a single label with another decay.
     if (nl == 1 && static_cast<float>(nld) != 1) return refuse("nld must be 1 when nl is 1 (a single node label)");
     if (el == 1 && static_cast<float>(eld) != 1) return refuse("eld must be 1 when el is 1 (a single arc label)");
+    const std::vector<std::string> files =
+        GenGraph::pairFiles(filename, n, e, q, nl, nld, el, eld, pd, pi, seed, undirected == 1);
     std::vector<RoleAndPath> outputs;
-    for (const std::string& file :
-         GenGraph::pairFiles(filename, n, e, q, nl, nld, el, eld, pd, pi, seed, undirected == 1))
-        outputs.push_back({"file", file});
+    for (const std::string& file : files) outputs.push_back({"file", file});
     const std::string clash = coincidingFiles({}, outputs);
     if (!clash.empty()) return refuse(clash);
+    if (!outputFoldersReady(files)) return 2;
 
     GenGraph pair(n, e, q, nl, nld, el, eld, pd, pi, filename, seed, undirected == 1);
     std::cout.flush();

@@ -11,6 +11,7 @@
 #include "generators/SameFile.h"
 #include "graph/Graph.h"
 #include "graph/CommandLine.h"
+#include "graph/OutputFolders.h"
 #include "graph/platform.h"
 
 namespace graphmat {
@@ -75,6 +76,7 @@ int noiseCommand(const std::vector<std::string>& words) {
     const std::string clash =
         coincidingFiles({}, {{"original", files[0]}, {"noisy copy", files[1]}, {"log", files[2]}});
     if (!clash.empty()) return refuse(clash);
+    if (!outputFoldersReady(files)) return 2;
 
     srand15(static_cast<unsigned>(seed));
     GraphNoise pair(k, v, epsilon);
@@ -114,6 +116,8 @@ int mutateCommand(const std::vector<std::string>& words) {
     if (!readWholeNumber(words[5], 0, 1, nodeMode)) return refuse("nodeMode must be 0 or 1, not '" + words[5] + "'");
     if (!readWhole(words[6], seed)) return refuse(wholeNumberRefusal("seed", words[6]));
     if (words[7].empty() || words[8].empty()) return refuse("output and log must not be empty");
+    // The node table and the statistics file go under ./logs/.
+    if (!outputFoldersReady({words[7], words[8], "./logs/"})) return 2;
 
     auto input = readInput(mode, words[1]);
     if (!input) return 1;
@@ -158,6 +162,7 @@ int shuffleCommand(const std::vector<std::string>& words) {
     if (words[1].empty()) return refuse("graph must not be empty");
     if (!readWhole(words[2], seed)) return refuse(wholeNumberRefusal("seed", words[2]));
     if (words[3].empty()) return refuse("output must not be empty");
+    if (!outputFoldersReady({words[3]})) return 2;
 
     auto input = readInput(mode, words[1]);
     if (!input) return 1;

@@ -1,7 +1,11 @@
 #include "graph/CommandLine.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <cerrno>
 #include <cmath>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <iostream>
@@ -106,7 +110,40 @@ int printHelp(const std::string& text) {
     return 0;
 }
 
+namespace {
+
+// Takes each of the descriptors 0 to 2 that is closed at start on the null
+// device, so that no file of the run can be given its number and receive the
+// console's text; opened against the grain (standard input for writing, the
+// outputs for reading) so that the console still fails as a closed one does.
+void holdClosedStandardDescriptors() {
+    for (int fd = 0; fd <= 2; ++fd) {
+        if (fcntl(fd, F_GETFD) != -1 || errno != EBADF) continue;
+        // The lower descriptors are open by now: the lowest free one is fd.
+        int held = open("/dev/null", fd == 0 ? O_WRONLY : O_RDONLY);
+        if (held == -1) {
+            // Without the null device: the reading end of a pipe whose
+            // writing end is closed (writes fail, reads see the end).
+            int ends[2];
+            if (pipe(ends) != 0) std::_Exit(2);  // no number can be kept from the files
+            close(ends[1]);
+            held = ends[0];
+        }
+        if (held != fd) {
+            dup2(held, fd);
+            close(held);
+        }
+    }
+}
+
+}  // namespace
+
 int runEntryPoint(int (*body)(int, char**), int argc, char** argv) {
+    holdClosedStandardDescriptors();
+    // A console pipe closed early (`| head -1`) fails the writes to it
+    // instead of ending the process: the run goes on, writes its files and
+    // ends with status 2 (finishStatus).
+    std::signal(SIGPIPE, SIG_IGN);
     int status = 0;
     try {
         status = body(argc, argv);

@@ -55,7 +55,10 @@ int printHelp(const std::string& text);
 // Runs `body`: a table that cannot fit in memory (MemoryLimitError) or an
 // allocation that fails ends the run with a message on standard error and
 // status 1; a body that ends with 0 while the standard output could not be
-// written ends with status 2 (finishStatus).
+// written ends with status 2 (finishStatus). Before the body, standard
+// descriptors closed at start are taken on the null device (so that no file
+// of the run takes a console's number; the console still fails), and a
+// console pipe closed early fails its writes instead of ending the process.
 int runEntryPoint(int (*body)(int, char**), int argc, char** argv);
 
 }  // namespace graphmat

@@ -7,6 +7,7 @@
 
 #include "graph/CommandLine.h"
 #include "graph/Graph.h"
+#include "graph/OutputFolders.h"
 #include "graph/platform.h"
 #include "mces/MCES.h"
 
@@ -76,6 +77,8 @@ int vornmain(int argc, char** argv) {
             return 1;
         }
     }
+
+    if (!outputFoldersReady({"results.csv"})) return 2;
 
     srand15(static_cast<unsigned>(seed));
     std::cout << "-o " << path1 << " -n " << path2 << " -s " << seed << " -t " << algorithm << " -a " << alpha

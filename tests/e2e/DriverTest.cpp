@@ -147,12 +147,15 @@ TEST(DriverRun, TheDiagramDifferenceReportMatchesNothing) {
     EXPECT_TRUE(test::fileExists("results/raw_shop-v1__shop-v2__1__0.5__1__1__0__1.csv_diff.csv"));
 }
 
-TEST(DriverRun, AnUnwritableResultsFolderEndsWithStatusTwo) {
-    ScratchDir dir(false);  // no ./results/
+TEST(DriverRun, AnUnwritableResultFileEndsWithStatusTwo) {
+    ScratchDir dir;
+    // A folder in the place of the match result file: it does not open.
+    std::filesystem::create_directory("results/shop-v1__shop-v2__1__0.5__1__1__0__1.csv");
     RunResult r = graphmat(shopArgs());
     EXPECT_EQ(r.status, 2);
     EXPECT_TRUE(contains(r.out, "\n\n\nMatching Cost : "));
-    EXPECT_TRUE(contains(r.err, "results/shop-v1__shop-v2__1__0.5__1__1__0__1.csv")) << r.err;
+    EXPECT_TRUE(contains(r.err, "Cannot write ./results/shop-v1__shop-v2__1__0.5__1__1__0__1.csv\n")) << r.err;
+    EXPECT_TRUE(test::fileExists("results/shop-v1__shop-v2__1__0.5__1__1__0__1.csv.csv")) << "the run goes on";
 }
 
 
@@ -222,7 +225,8 @@ TEST(DriverUsage, AnAsymmetryOfMinusOneIsRefusedOnTheDifferenceRoadToo) {
 }
 
 TEST(DriverRun, AnUnwritableDifferenceReportEndsWithStatusTwo) {
-    ScratchDir dir(false);  // no ./results/
+    ScratchDir dir;
+    std::filesystem::create_directory("results/raw_A__B__0__0__0__0__0__1.csv_diff.csv");
     writeModelsAB();
     RunResult r = graphmat({"-u", "1", "-o", "A.txt", "-n", "B.txt"});
     EXPECT_EQ(r.status, 2);

@@ -90,6 +90,14 @@ TEST(GraphgenNoise, AMissingBenchmarkFolderEndsWithStatusTwo) {
     ScratchDir dir;
     const RunResult r = graphgen({"noise", "1", "3", "0", "1"});
     EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.err, "Folder ./benchmark/ is missing: make it with mkdir -p benchmark\n");
+}
+
+TEST(GraphgenNoise, AnOutputThatCannotBeWrittenEndsWithStatusTwo) {
+    ScratchDir dir;
+    std::filesystem::create_directories("benchmark/log_1.txt");  // a folder in the log's place
+    const RunResult r = graphgen({"noise", "1", "3", "0", "1"});
+    EXPECT_EQ(r.status, 2);
     EXPECT_TRUE(contains(r.err, "Cannot write ./benchmark/log_1.txt\n")) << r.err;
 }
 
@@ -127,9 +135,10 @@ TEST(GraphgenMutate, InputsThatCannotBeMutated) {
     EXPECT_FALSE(test::fileExists("new.txt"));
 
     test::writeFile("g.txt", GRAPH);
-    r = graphgen(mutateArgs({{8, "nowhere/new.txt"}}));
+    std::filesystem::create_directory("blocked.txt");  // a folder in the output's place
+    r = graphgen(mutateArgs({{8, "blocked.txt"}}));
     EXPECT_EQ(r.status, 2);
-    EXPECT_TRUE(contains(r.err, "Cannot write nowhere/new.txt\n")) << r.err;
+    EXPECT_TRUE(contains(r.err, "Cannot write blocked.txt\n")) << r.err;
 }
 
 TEST(GraphgenShuffle, WritesARenumberedCopy) {

@@ -76,7 +76,9 @@ TEST(GraphgenUsage, BadCommandLines) {
 }
 
 TEST(GraphgenUsage, AnOutputThatCannotBeWrittenEndsWithStatusTwo) {
-    ScratchDir dir;  // no ./datasets/random/
+    ScratchDir dir;
+    // A folder in the place of graph 1's file: it does not open.
+    std::filesystem::create_directories("datasets/random/g_10_2_0.5_3_0.5_2_1_10_20_0_1A.csv");
     RunResult r = graphgen(pairArgs());
     EXPECT_EQ(r.status, 2);
     EXPECT_TRUE(contains(r.err, "Cannot write ./datasets/random/g_10_2_0.5_3_0.5_2_1_10_20_0_1A.csv\n")) << r.err;

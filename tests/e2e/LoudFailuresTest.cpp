@@ -72,6 +72,8 @@ TEST(RankingThatDoesNotSettle, EveryProgramEndsAndNamesTheNegativeWeights) {
 // graph files names the file and the count and ends with status 1.
 TEST(CountsBeyondMemory, EveryProgramReadingGraphsEndsWithStatus1) {
     ScratchDir dir;
+    std::filesystem::create_directories("graphs");
+    std::filesystem::create_directories("logs");
     test::writeFile("big.csv", "2000000000,0\n");
     test::writeFile("log.txt", "n,0,0\n");
     const std::vector<ProgramCase> cases = {
@@ -156,6 +158,7 @@ TEST(FilesOfWhichNothingReads, EveryProgramEndsWithStatus1) {
     test::writeFile("results/v1__v2__1__0.5__1__1__0__1.csv", "ns,0,0,a,a\n");
     test::writeFile("series.txt", "g,library-v2.txt\ng,noise.txt\nm,noise__library-v2__1__0.5__1__1__0__1.csv\n");
     std::filesystem::copy_file(v2, "library-v2.txt");
+    std::filesystem::create_directories("graphs");
     std::filesystem::create_directories("logs");
     const std::string inMode4 = "Graph file noise.txt: no line reads in reader mode 4\n";
     const std::vector<std::pair<ProgramCase, std::string>> cases = {

@@ -94,7 +94,7 @@ TEST(GraphStatsProgram, BadCommandLinesAndFiles) {
         {{"-k", "all", first}, 1, "Not a kind (-k): all"},
         {{"-q", "1", first}, 1, "Unknown switch -q"},
         {{"-h", "11", "missing.txt", first}, 1, "Cannot read missing.txt"},
-        {{"-h", "11", first}, 2, "Cannot write ./logs/isolated_door-states-v1.csv"},
+        {{"-h", "11", first}, 2, "Folder ./graphs/ is missing: make it with mkdir -p graphs"},
     };
     for (const Case& c : cases) {
         ScratchDir dir;

@@ -131,7 +131,10 @@ TEST(ReduceRun, AnEarlierOutputWithEmptyLinesIsReplaced) {
 }
 
 TEST(ReduceRun, ResultsThatCannotBeWrittenGiveStatusTwo) {
-    ScratchDir dir(false);  // no ./results/
+    ScratchDir dir;
+    // Folders in the places of two of the three files: they do not open.
+    std::filesystem::create_directory("results/_shop-cd-1__shop-cd-2.csv");
+    std::filesystem::create_directory("results/_shop-cd-1.txt");
     std::filesystem::copy(test::exampleFile("datasets"), "datasets", std::filesystem::copy_options::recursive);
     const RunResult r = reduce({kOne, kTwo});
     EXPECT_EQ(r.status, 2);

@@ -1,0 +1,29 @@
+// The folders a program writes into, checked once the command line is read:
+// the programs create no folders, so a folder that is missing or cannot be
+// written ends the run before any long work, named with the way to make it.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace graphmat {
+
+// The folder that `path` is written into, as the path names it: everything
+// up to its last "/" ("./results/" for "./results/a.csv", "out/" for
+// "out/m.csv", a folder "./results/" for itself), or "./" when it names no
+// folder ("a.csv").
+std::string folderOf(const std::string& path);
+
+// Why `folder` cannot take new files, one line without a line feed, or empty
+// when it can. Missing: "Folder ./results/ is missing: make it with mkdir -p
+// results"; there but not writable (or no folder): "Folder ./results/ cannot
+// be written: Permission denied". Looks only: creates nothing.
+std::string folderRefusal(const std::string& folder);
+
+// Checks the folder of each path (a folder path ending with "/" stands for
+// itself), each once and in order, naming every one that cannot take new
+// files on standard error. True when all can; the caller then ends the run
+// with status 2.
+bool outputFoldersReady(const std::vector<std::string>& paths);
+
+}  // namespace graphmat
