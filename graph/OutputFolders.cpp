@@ -36,7 +36,7 @@ std::string folderOf(const std::string& path) {
 }
 
 std::string folderRefusal(const std::string& folder) {
-    const std::string name = "Folder " + folder;
+    const std::string name = "Folder " + folder + (folder == "./" ? " (the current folder)" : "");
     // Looked at without its trailing "/", so that a file of that name is
     // seen as a file.
     std::string path = folder;

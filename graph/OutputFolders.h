@@ -17,7 +17,8 @@ std::string folderOf(const std::string& path);
 // Why `folder` cannot take new files, one line without a line feed, or empty
 // when it can. Missing: "Folder ./results/ is missing: make it with mkdir -p
 // results"; there but not writable (or no folder): "Folder ./results/ cannot
-// be written: Permission denied". Looks only: creates nothing.
+// be written: Permission denied" ("Folder ./ (the current folder) ..." for
+// the current folder). Looks only: creates nothing.
 std::string folderRefusal(const std::string& folder);
 
 // Checks the folder of each path (a folder path ending with "/" stands for

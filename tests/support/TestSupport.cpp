@@ -3,6 +3,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -81,6 +82,16 @@ std::string readFile(const std::string& path) {
 
 bool fileExists(const std::string& path) { return fs::exists(path); }
 
+std::map<std::string, std::string> treeHere(const std::vector<std::string>& leaveOut) {
+    std::map<std::string, std::string> tree;
+    for (const auto& entry : fs::recursive_directory_iterator(".")) {
+        const std::string path = entry.path().lexically_relative(".").string();
+        if (std::find(leaveOut.begin(), leaveOut.end(), path) != leaveOut.end()) continue;
+        tree[path] = entry.is_directory() ? "(folder)" : readFile(path);
+    }
+    return tree;
+}
+
 std::vector<std::string> lines(const std::string& text) {
     std::vector<std::string> result;
     std::size_t start = 0;
@@ -98,11 +109,20 @@ std::vector<std::string> lines(const std::string& text) {
 RunResult runProgram(const std::string& program, const std::vector<std::string>& args, const RunOptions& options) {
     std::string outPath = (fs::temp_directory_path() / ("graphmat-run-out-" + std::to_string(getpid()))).string();
     std::string errPath = outPath + ".err";
+    int pipeEnds[2] = {-1, -1};
+    if (options.stdoutPipeClosed) {
+        if (pipe(pipeEnds) != 0) return RunResult{};
+        close(pipeEnds[0]);  // no reader, in this process or the child
+    }
     std::cout.flush();
     pid_t pid = fork();
     if (pid == 0) {
         const std::string& stdoutPath = options.stdoutPath.empty() ? outPath : options.stdoutPath;
-        FILE* out = std::freopen(stdoutPath.c_str(), "w", stdout);
+        FILE* out = stdout;
+        if (!options.stdoutPipeClosed)
+            out = std::freopen(stdoutPath.c_str(), "w", stdout);
+        else if (dup2(pipeEnds[1], 1) != 1 || close(pipeEnds[1]) != 0)
+            out = nullptr;
         FILE* err = std::freopen(errPath.c_str(), "w", stderr);
         if (!out || !err) _exit(127);
         std::vector<char*> argv;
@@ -113,6 +133,7 @@ RunResult runProgram(const std::string& program, const std::vector<std::string>&
         execv(program.c_str(), argv.data());
         _exit(127);
     }
+    if (options.stdoutPipeClosed) close(pipeEnds[1]);
     RunResult result;
     int status = 0;
     waitpid(pid, &status, 0);

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cctype>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -57,6 +58,10 @@ private:
 void writeFile(const std::string& path, const std::string& content);
 std::string readFile(const std::string& path);
 bool fileExists(const std::string& path);
+// Every file and folder under the working folder, by its path from there:
+// a file's bytes, or "(folder)" for a folder. Paths listed in `leaveOut`
+// are left out.
+std::map<std::string, std::string> treeHere(const std::vector<std::string>& leaveOut = {});
 // The lines of a text, split at "\n" (a last empty line is kept when the
 // text ends with "\n").
 std::vector<std::string> lines(const std::string& text);
@@ -70,10 +75,13 @@ struct RunResult {
 // How a program is run: its standard output goes to `stdoutPath` when one
 // is given (then `out` stays empty), and a program still running after
 // `killAfterSeconds` (when not 0) is killed, so a run that never ends fails
-// its test with status -1 instead of blocking the suite.
+// its test with status -1 instead of blocking the suite. With
+// `stdoutPipeClosed` the standard output is a pipe whose reader is gone
+// before the program starts (as after `| head -1`): every write to it fails.
 struct RunOptions {
     std::string stdoutPath;
     unsigned killAfterSeconds = 0;
+    bool stdoutPipeClosed = false;
 };
 // Runs a program with arguments in the current directory.
 RunResult runProgram(const std::string& program, const std::vector<std::string>& args,
