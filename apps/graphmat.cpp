@@ -55,8 +55,9 @@ With all weights 0 every matching costs nothing; try -d 1 -g 0.5 -e 1 -y 1.
 
 Results: ./results/RUN.csv, the match result file (one ns row per matched pair),
 its companions RUN.csv.csv, RUN.csv.csv.csv and RUN.csv.csv.csv.csv, and the raw
-lists ./results/raw_*.csv, where RUN is GRAPH1__GRAPH2__d__g__e__y__c__s;
-./results/ must exist. tools/summary.sh results prints what a run found.
+lists ./results/raw_*.csv, where RUN is GRAPH1__GRAPH2__d__g__e__y__c__s.
+./results/ must exist and be writable: without it a run ends at once with
+status 2. tools/summary.sh results prints what a run found.
 Standard output: the cost of the empty matching, the cost of the matching
 found, the time and the iterations.
 Exit status: 0 after a run; 1 for a usage error, a graph file that does not

@@ -32,8 +32,8 @@ Usage: graphstats [-h MODE] [-k details|versions|print|matrix] FILE...
 Results, per graph NAME (its file name without folder and extension):
 details and versions append a row to ./graphs/all_graphs.csv and write
 ./graphs/NAME.csv and ./logs/isolated_NAME.csv (versions also appends to
-./graphs/all_versions.csv); matrix writes ./mNAME. ./graphs/ and ./logs/ must
-exist.
+./graphs/all_versions.csv); matrix writes ./mNAME. details and versions need
+./graphs/ and ./logs/: without them a run ends at once with status 2.
 Exit status: 0; 1 for a usage error or a graph file that does not open (the
 others are still read); 2 when a file cannot be written.
 Documentation: docs/USAGE.md, section "graphstats: describe a collection of graphs".

@@ -37,7 +37,7 @@ Each switch is followed by its value.
 
 Results: standard output, ending with the line "Log Matching Cost : " and the
 cost; the matcher it builds writes ./results/sem_OLD__NEW_PAIRS.csv (./results/
-must exist).
+must exist: without it the run ends at once with status 2).
 Exit status: 0; 1 for a usage error or an input that does not open; 2 when a
 file of the matcher could not be written.
 Documentation: docs/USAGE.md, section "logcost: the cost of an edit-path log's correspondence".

@@ -31,7 +31,7 @@ their full text and looked up by their simple name.
 
 Results, where A and B are the graph names: ./results/_A__B.csv (the obvious
 pairs), ./results/_A.txt and ./results/_B.txt (the reduced class diagram files);
-./results/ must exist.
+./results/ must exist: without it the run ends at once with status 2.
 Exit status: 0; 1 for a usage error, a graph file that does not open or a gold
 file of that name that is kept; 2 when a result file cannot be written.
 Documentation: docs/USAGE.md, section "reduce: set aside the obvious part of two class diagrams".

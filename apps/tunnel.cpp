@@ -25,8 +25,9 @@ diagram files, matched with graphmat -h 4; convert a model graph file with
 awk -f tools/model-to-class-diagram.awk MODEL.txt > CLASS_DIAGRAM.txt
 
 Results: five reports named after the newest version NEW, under ./results/
-(which must exist): _tunnel_NEW.csv, tunnel_NEW.csv, raw_tunnel_NEW.csv,
-ctunnel_NEW.csv, rtunnel_NEW.csv.
+(which must exist: without it the run ends at once with status 2):
+_tunnel_NEW.csv, tunnel_NEW.csv, raw_tunnel_NEW.csv, ctunnel_NEW.csv,
+rtunnel_NEW.csv.
 Exit status: 0 after the reports; 1 for a bad command line or a series that
 cannot be tracked (nothing written); 2 when a report could not be written.
 Documentation: docs/USAGE.md, section "tunnel: follow the classes through a series of versions".
