@@ -73,9 +73,9 @@ int run(int argc, char** argv) {
     if (arg >= argc) return usage("No graph file");
     // details and versions: ./graphs/ and the isolated vertices under
     // ./logs/; matrix: the current folder; print: the console alone.
-    const std::vector<std::string> folders =
-        kind == "print" ? std::vector<std::string>{} : kind == "matrix" ? std::vector<std::string>{"./"}
-                                                                         : std::vector<std::string>{"./graphs/", "./logs/"};
+    std::vector<std::string> folders = {"./graphs/", "./logs/"};
+    if (kind == "matrix") folders = {"./"};
+    if (kind == "print") folders.clear();
     if (!outputFoldersReady(folders)) return 2;
 
     bool missing = false;

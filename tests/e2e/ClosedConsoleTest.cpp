@@ -208,5 +208,36 @@ TEST(ConsolePipeClosedEarly, APipelineKeepingTheFirstLineGetsEveryFile) {
     }
 }
 
+// Runs whose files hold a time (mces) or that end without taking their
+// objects apart (the similarity experiment, status 1 of its own) name the
+// console all the same, after their files.
+TEST(ConsolePipeClosedEarly, RunsEndingOtherwiseNameTheConsoleToo) {
+    struct Case {
+        std::string what;
+        std::string program;
+        std::vector<std::string> args;
+        int status;
+        std::string written;
+    };
+    const std::vector<Case> cases = {
+        {"mces", MCES_BIN, {"-o", "e.csv", "-n", "e.csv", "-t", "7"}, 2, "results.csv"},
+        {"similarity experiment", GRAPHMAT_BIN,
+         {"-d", "1", "-g", "0.5", "-e", "1", "-y", "1", "-i", "0", "-o", kShop1, "-n", kShop2}, 1, "sim_results.csv"},
+    };
+    for (const Case& c : cases) {
+        ScratchDir dir;
+        test::writeFile("e.csv", "2,1\n0,1,1\n");
+        fs::create_directories("datasets/random");
+        test::writeFile("datasets/random/shop-v.csv", "");  // the known matching the experiment reads
+        test::RunOptions options;
+        options.stdoutPipeClosed = true;
+        options.killAfterSeconds = 120;
+        const RunResult r = test::runProgram(c.program, c.args, options);
+        EXPECT_EQ(r.status, c.status) << c.what << ": " << r.err;
+        EXPECT_TRUE(endsWith(r.err, kStdoutFailed)) << c.what << ": " << r.err;
+        EXPECT_FALSE(test::readFile(c.written).empty()) << c.what;
+    }
+}
+
 }  // namespace
 }  // namespace graphmat
