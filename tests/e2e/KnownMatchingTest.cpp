@@ -51,6 +51,20 @@ TEST(KnownMatching, WithoutItsFileEveryModeButOneEndsBeforeAnyWork) {
     }
 }
 
+// The run that reported junit's empty known matching as its result (0
+// matched pairs, status 0, after 14 s of search).
+TEST(KnownMatching, TheJunitPairInStartModeTwoEndsAtOnce) {
+    ScratchDir dir;
+    RunResult r = test::runProgram(GRAPHMAT_BIN, {"-i", "2", "-d", "1", "-g", "0.5", "-e", "1", "-y", "1", "-o",
+                                                  test::dataFile("junit-3.8.2.txt"), "-n",
+                                                  test::dataFile("junit-4.13.2.txt")});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "Cannot read ./datasets/random/junit-3.8..csv: start modes other than 1 report the known "
+                     "matching read from this file (-i 1 matches without one)\n");
+    EXPECT_FALSE(contains(r.out, "No Matching Cost"));
+    EXPECT_TRUE(std::filesystem::is_empty("results"));
+}
+
 // Start mode 1 and the single assignment read no known matching: they run
 // without the file, as before.
 TEST(KnownMatching, StartModeOneAndTheSingleAssignmentNeedNoFile) {
