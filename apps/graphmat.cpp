@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
 #include <iomanip>
 #include <iostream>
 #include <limits>
@@ -42,7 +43,10 @@ followed by its value; at least three arguments.
   -c REAL   label weight (default 0)
   -s INT    random seed, also part of the result file names (default 1)
   -i REAL   start-solution mode: 1, 2, 3, 4, 5, 0, or a share strictly between
-            0 and 1 of a known matching (default 1)
+            0 and 1 of a known matching (default 1); every mode but 1 reports
+            the known matching read from ./datasets/random/NAME.csv, NAME the
+            graph-1 name without its last character: without that file the
+            run ends with status 1 (-i 1 matches without one)
   -l INT    algorithm number of the common-edge-subgraph matcher (default 7)
   -r INT    similarity code of the common-edge-subgraph matcher (default 80)
   -m PATH   the single assignment instead of the search; PATH names a
@@ -61,7 +65,8 @@ status 2. tools/summary.sh results prints what a run found.
 Standard output: the cost of the empty matching, the cost of the matching
 found, the time and the iterations.
 Exit status: 0 after a run; 1 for a usage error, a graph file that does not
-open, -u 1 or start mode 0; 2 when a result file could not be written.
+open, a known-matching file that does not open, -u 1 or start mode 0; 2 when
+a result file could not be written.
 Documentation: docs/USAGE.md, section "graphmat: match two graphs".
 )";
 
@@ -132,10 +137,14 @@ int run(int argc, char** argv) {
             case 'u': valid = parseSwitchValue(value, umldiff); break;
             case 'w': valid = parseSwitchValue(value, umlreport); break;
         }
-        if (!valid) {
+        const std::string refusal = letter == 'h' ? readerModeRefusal(value) : "";
+        if (!valid || !refusal.empty()) {
             std::cout.flush();
             usage();
-            reportBadSwitch(letter, value, std::string("hslruw").find(letter) != std::string::npos);
+            if (refusal.empty())
+                reportBadSwitch(letter, value, std::string("hslruw").find(letter) != std::string::npos);
+            else
+                std::cerr << refusal << std::endl;
             return 1;
         }
         arg += 2;
@@ -185,6 +194,19 @@ int run(int argc, char** argv) {
                 d + "uml_" + g1.name + "__" + g2.name + ".csv");
         std::cout.flush();
         return outputFailed() ? 2 : 1;
+    }
+
+    // Start modes other than 1 report the known matching: without its file
+    // the run would report an empty one.
+    if (sim_graphs.empty() && Match::readsKnownMatching(initMode)) {
+        const std::string known = Match::knownMatchingPath(g1.name);
+        std::ifstream file;
+        if (!openForReading(file, known)) {
+            std::cout.flush();
+            std::cerr << "Cannot read " << known << ": start modes other than 1 report the known matching read"
+                      << " from this file (-i 1 matches without one)" << std::endl;
+            return 1;
+        }
     }
 
     Match match(&g1, &g2, &costs, seed, 3);

@@ -63,9 +63,10 @@ int run(int argc, char** argv) {
         }
         char* end = nullptr;
         const long parsed = std::strtol(value.c_str(), &end, 10);
-        if (wholeNumberOutOfRange(value, 0, 12))
-            return usage("Switch -h: \"" + value + "\" is " + outOfRangeText(0, 12) + " (a reader mode)");
-        if (value.empty() || *end != '\0' || parsed < 0 || parsed > 12) return usage("Not a reader mode (-h): " + value);
+        const std::string refusal = readerModeRefusal(value);
+        if (!refusal.empty()) return usage(refusal);
+        if (value.empty() || *end != '\0' || parsed < 0 || parsed > LAST_READER_MODE)
+            return usage("Not a reader mode (-h): " + value);
         mode = static_cast<int>(parsed);
     }
     if (kind != "details" && kind != "versions" && kind != "print" && kind != "matrix")

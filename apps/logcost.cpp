@@ -68,6 +68,7 @@ int run(int argc, char** argv) {
         else if (letter == 'h') valid = parseSwitchValue(value, mode);
         else if (letter == 's') valid = parseSwitchValue(value, seed);
         else valid = parseSwitchValue(value, *weights.forSwitch(letter));
+        if (letter == 'h' && !readerModeRefusal(value).empty()) return usage(readerModeRefusal(value));
         if (!valid && (letter == 'h' || letter == 's') && wholeNumberOutOfRange(value, INT_MIN, INT_MAX))
             return usage("Switch " + key + ": \"" + value + "\" is " + outOfRangeText(INT_MIN, INT_MAX));
         if (!valid) return usage("Switch " + key + " needs a number, not \"" + value + "\"");

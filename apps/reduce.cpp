@@ -68,6 +68,7 @@ int run(int argc, char** argv) {
             if (arg + 1 >= argc) return usage("Switch " + a + " needs a value");
             const std::string value = argv[++arg];
             int& target = a == "-h" ? mode : variant;
+            if (a == "-h" && !readerModeRefusal(value).empty()) return usage(readerModeRefusal(value));
             if (wholeNumberOutOfRange(value, INT_MIN, INT_MAX))
                 return usage("Switch " + a + ": \"" + value + "\" is " + outOfRangeText(INT_MIN, INT_MAX));
             if (!wholeInt(value, target)) return usage("Switch " + a + ": not a whole number: " + value);
@@ -78,7 +79,7 @@ int run(int argc, char** argv) {
         }
     }
     if (paths.size() != 2) return usage("Two graph files are needed");
-    if (mode < 0 || mode > 12 || mode == 7) return usage("Switch -h: no reader mode " + std::to_string(mode));
+    if (mode == 7) return usage("Switch -h: no reader mode 7");
     if (variant != 1 && variant != 2) return usage("Switch -v: 1 or 2, not " + std::to_string(variant));
     if (!outputFoldersReady({"./results/"})) return 2;
 

@@ -67,8 +67,10 @@ public:
     // Writes the pair's files and appends its lines to "bat.txt" and
     // "score.txt", then releases the renumberings and label matrices. True
     // when every file was written; otherwise each file that failed is named
-    // on standard error and the pair's own files are removed, so that no
-    // half pair is left (nothing is appended then).
+    // on standard error. A file of the pair that fails has the pair's own
+    // files removed, so that no half pair is left, and nothing appended; a
+    // "bat.txt" or "score.txt" that fails leaves the complete pair and the
+    // other line in place.
     bool write(std::string filename);
 
     // The stem of every file of the pair: filename, then n, e, q, nl, nld,

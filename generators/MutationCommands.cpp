@@ -30,14 +30,13 @@ auto refuser(const char* word, void (*usage)(std::ostream&)) {
     };
 }
 
-// Reads the graph to mutate or shuffle; null (after a line on standard
-// error) when its file does not open.
+// Reads the graph to mutate or shuffle (in reader mode 7 the word is the
+// graph text); null (after a line on standard error) when its file does not
+// open or nothing of it reads.
 std::unique_ptr<Graph> readInput(int mode, const std::string& path) {
     auto g = std::make_unique<Graph>(mode, path);
     std::cout << "\n";
-    if (g->fileOpened) return g->nothingRead ? nullptr : std::move(g);  // the reader named such a file
-    reportMissingInput(path);
-    return nullptr;
+    return graphUsable(*g, mode, path) ? std::move(g) : nullptr;
 }
 
 // The graph file as an input of the command; none in reader mode 7, where

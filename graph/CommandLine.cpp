@@ -71,6 +71,11 @@ std::string wholeNumberRefusal(const std::string& name, const std::string& word)
     return name + " must be a whole number, not '" + word + "'";
 }
 
+std::string readerModeRefusal(const std::string& value) {
+    if (!wholeNumberOutOfRange(value, 0, LAST_READER_MODE)) return "";
+    return "Switch -h: \"" + value + "\" is " + outOfRangeText(0, LAST_READER_MODE) + " (a reader mode)";
+}
+
 void reportBadSwitch(char letter, const std::string& value, bool wholeNumber) {
     constexpr int low = std::numeric_limits<int>::min(), high = std::numeric_limits<int>::max();
     std::cerr << "Switch -" << letter << ": \"" << value << "\" is ";

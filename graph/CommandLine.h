@@ -29,6 +29,15 @@ std::string outOfRangeText(long low, long high);
 // not 'WORD'".
 std::string wholeNumberRefusal(const std::string& name, const std::string& word);
 
+// The reader modes a graph file can be read in: 0 to LAST_READER_MODE.
+constexpr int LAST_READER_MODE = 12;
+// Why the value of a reader-mode switch (-h) is refused when it reads as a
+// whole number that names no reader mode (beyond 0-12, beyond int too):
+// `Switch -h: "13" is out of range: a whole number from 0 to 12 (a reader
+// mode)`; empty for a reader mode and for text that is no whole number,
+// which each program names in its own words.
+std::string readerModeRefusal(const std::string& value);
+
 // Names a refused value of switch -letter on standard error (one line); a
 // whole-number switch (`wholeNumber`) given a whole number beyond int is
 // said to be out of range, with the range.

@@ -178,6 +178,13 @@ void Graph::initMode7(const std::string& text) {
     std::vector<std::string> header = lineFields((*lines)[0]);
     if (!intField(header, 0, vertices) || vertices < 0) {
         vertices = 0;
+        // A text of blanks is an empty graph; any other text without a
+        // header (most often a file's path given with -h 7) is nothing to
+        // work on.
+        if (text.find_first_not_of(" \t\r\n") == std::string::npos) return;
+        nothingRead = true;
+        std::cerr << "Graph text \"" << (*lines)[0] << "\": no header VERTICES,EDGES; reader mode 7 reads the"
+                  << " text itself as the graph, not a file" << std::endl;
         return;
     }
     intField(header, 1, edges);

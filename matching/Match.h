@@ -261,6 +261,13 @@ public:
     void printGammaMatrix();
 
     // ---- start solutions (matching/MatchStartSolutions.cpp)
+    // True when the search in start-solution mode `startMode` reads the known
+    // matching (and its result files report it): every mode but 1.
+    static bool readsKnownMatching(double startMode) { return startMode != 1; }
+    // The known-matching file of a run whose graph 1 is named `graph1Name`:
+    // "./datasets/random/" + the name without its last character + ".csv"
+    // (graphs g7A and g7B share ./datasets/random/g7.csv).
+    static std::string knownMatchingPath(const std::string& graph1Name);
     void initGammaMatrix_v2(int alg, int discrim);
     // Start-solution mode 0: appends its line to "sim_results.csv" and ends
     // the process with status 1.

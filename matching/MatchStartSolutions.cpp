@@ -59,11 +59,14 @@ void Match::takeSimilarities(DenseMatrix<float>&& simil) {
         for (int j = 0; j < order2 && j < simil.cols(); ++j) _M(i, j) = simil(i, j);
 }
 
+std::string Match::knownMatchingPath(const std::string& graph1Name) {
+    return "./datasets/random/" + graph1Name.substr(0, graph1Name.empty() ? 0 : graph1Name.size() - 1) + ".csv";
+}
+
 // Reads the known matching of the run into kbt: six lines skipped, then one
 // "x,y" pair per line.
 static void readKnownMatching(Match& m) {
-    const std::string& name = m.g1->name;
-    const std::string path = "./datasets/random/" + name.substr(0, name.empty() ? 0 : name.size() - 1) + ".csv";
+    const std::string path = Match::knownMatchingPath(m.g1->name);
     std::cout << "\n" << path;
     const int order1 = static_cast<int>(m.g1->V.size());
     const int order2 = static_cast<int>(m.g2->V.size());
@@ -105,7 +108,7 @@ void Match::initGammaMatrix_v2(int alg, int discrim) {
     _computeSim = 0;
 
     // Step 2: the known matching.
-    if (initType != 1) readKnownMatching(*this);
+    if (readsKnownMatching(initType)) readKnownMatching(*this);
 
     // Step 3: the start matching.
     const double nodeError = costs->node_error;

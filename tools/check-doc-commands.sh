@@ -1,13 +1,20 @@
 #!/usr/bin/env bash
-# Runs every command shown in README.md and in the READMEs under examples/
-# (their ```sh blocks), as written, and fails when one fails.
+# Runs every command shown in README.md, in the READMEs under examples/ and
+# in docs/USAGE.md (their ```sh blocks, also those indented in a list), as
+# written, and fails when one fails.
 #   tools/check-doc-commands.sh [BUILD_DIR]     (default: build)
 # The programs must be built in BUILD_DIR. Everything runs in a scratch copy
 # of the work tree, whose build/ is BUILD_DIR, so nothing is left behind.
-# Each block runs in a fresh shell (bash -e) from the folder of its README,
-# or from the folder that a first line "# in FOLDER/" names, with BUILD_DIR
-# on PATH (the README puts it there for the bare program names). Lines that
-# set up or build (apt-get, make) are not run: CI does that itself.
+# Each block runs in a fresh shell (bash -e -o pipefail) from the folder of
+# its README (docs/USAGE.md: from the top of the work tree, where its paths
+# start), or from the folder that a first line "# in FOLDER/" names, with
+# BUILD_DIR on PATH (the README puts it there for the bare program names).
+# Lines that set up or build (apt-get, make) are not run: CI does that
+# itself. The blocks of one file share the scratch copy, in their order.
+# So every ```sh block must run and succeed as written. A synopsis with
+# placeholders (`evaluate RESULT_FILE DATASET`) belongs in a plain ```
+# block, which is not run; a command shown failing is written `! command`
+# (bash -e lets a negated command fail, and fails the block if it succeeds).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root="$PWD"
@@ -26,22 +33,30 @@ ln -s "$build" "$copy/build"
 
 readmes=(README.md)
 while IFS= read -r readme; do readmes+=("$readme"); done < <(cd "$root" && find examples -name README.md | sort)
+readmes+=(docs/USAGE.md)
 
 failed=0
 blocks=0
 for readme in "${readmes[@]}"; do
   # One file per block: its first line number, then its lines.
   rm -f "$scratch"/block-*
+  # A block indented in a list loses its indentation.
   awk -v out="$scratch/block-" '
-    /^```sh[[:space:]]*$/ { inside = 1; n++; file = sprintf("%s%03d", out, n); print NR + 1 > file; next }
-    /^```/ && inside { inside = 0; close(file); next }
-    inside { print > file }
+    /^[[:space:]]*```sh[[:space:]]*$/ {
+      inside = 1; n++; file = sprintf("%s%03d", out, n); print NR + 1 > file
+      indent = index($0, "`") - 1; next
+    }
+    /^[[:space:]]*```/ && inside { inside = 0; close(file); next }
+    inside { print substr($0, 1, indent) ~ /^[[:space:]]*$/ ? substr($0, indent + 1) : $0 > file }
   ' "$copy/$readme"
   for block in "$scratch"/block-*; do
     [ -e "$block" ] || continue
     blocks=$((blocks + 1))
     line="$(head -n 1 "$block")"
-    folder="$(dirname "$copy/$readme")"
+    case "$readme" in
+      docs/*) folder="$copy" ;;
+      *) folder="$(dirname "$copy/$readme")" ;;
+    esac
     first="$(sed -n 2p "$block")"
     if [[ "$first" =~ ^\#\ in\ ([^[:space:]]+)/$ ]]; then folder="$folder/${BASH_REMATCH[1]}"; fi
     script="$scratch/script.sh"

@@ -113,6 +113,8 @@ TEST(DriverRun, TheSameSeedGivesTheSameRunAndFiles) {
         std::map<std::string, std::string> firstFiles;
         for (int round = 0; round < 2; ++round) {
             ScratchDir dir;
+            std::filesystem::create_directories("datasets/random");
+            test::writeFile("datasets/random/shop-v.csv", "s\nl\nf\ne\nn\nv\n0,0\n1,1\n");  // read by -i 4
             RunResult r = graphmat(shopArgs(extra));
             ASSERT_EQ(r.status, 0) << r.err;
             if (round == 0) {
@@ -302,6 +304,8 @@ TEST(DriverRun, TheSingleAssignmentRanksPlainGraphsAndAssignsEveryVertex) {
 TEST(DriverRun, AStartModeBetweenZeroAndOneIsPrintedAndMakesNoMove) {
     ScratchDir dir;
     writePlainGraphs();
+    std::filesystem::create_directories("datasets/random");
+    test::writeFile("datasets/random/.csv", "");  // graph 1 "A": a known matching without pairs
     RunResult r = graphmat({"-i", "0.5", "-h", "0", "-o", "A.csv", "-n", "B.csv"});
     ASSERT_EQ(r.status, 0) << r.err;
     const std::string out = withoutTimes(r.out);

@@ -86,6 +86,41 @@ TEST(GraphgenUsage, AnOutputThatCannotBeWrittenEndsWithStatusTwo) {
     EXPECT_FALSE(test::fileExists("score.txt"));
 }
 
+// "bat.txt" or "score.txt" that cannot be written (a directory in its place,
+// a link to a full device) after a complete pair: the pair's files are kept
+// as a normal run writes them, the other line is appended, and the run ends
+// with status 2 naming the file.
+TEST(GraphgenUsage, AnAppendedFileThatCannotBeWrittenKeepsThePairAndTheOtherLine) {
+    const std::string P = "./datasets/random/g_10_2_0.5_3_0.5_2_1_10_20_0_1";
+    const std::vector<std::string> pairFiles = {P + "A.csv", P + "B.csv", P + ".csv"};
+    std::map<std::string, std::string> normal;
+    {
+        ScratchDir dir;
+        std::filesystem::create_directories("datasets/random");
+        ASSERT_EQ(graphgen(pairArgs()).status, 0);
+        for (const std::string& file : pairFiles) normal[file] = readFile(file);
+        normal["bat.txt"] = readFile("bat.txt");
+        normal["score.txt"] = readFile("score.txt");
+    }
+    for (const std::string failing : {"bat.txt", "score.txt"}) {
+        for (const bool directory : {true, false}) {
+            SCOPED_TRACE(failing + (directory ? " a directory" : " a link to /dev/full"));
+            ScratchDir dir;
+            std::filesystem::create_directories("datasets/random");
+            if (directory)
+                std::filesystem::create_directories(failing);
+            else
+                std::filesystem::create_symlink("/dev/full", failing);
+            RunResult r = graphgen(pairArgs());
+            EXPECT_EQ(r.status, 2);
+            EXPECT_EQ(r.err, "Cannot write " + failing + "\n");
+            for (const std::string& file : pairFiles) EXPECT_EQ(readFile(file), normal[file]) << file;
+            const std::string other = failing == "bat.txt" ? "score.txt" : "bat.txt";
+            EXPECT_EQ(readFile(other), normal[other]);
+        }
+    }
+}
+
 TEST(GraphgenPair, WritesThePairAndItsLines) {
     ScratchDir dir;
     std::filesystem::create_directories("datasets/random");

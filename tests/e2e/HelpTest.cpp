@@ -39,6 +39,7 @@ std::vector<Program> programs() {
           "  -d REAL   node drop weight (default 0)", "  -g REAL   edge drop weight (default 0)",
           "  -e REAL   edge weight (default 0)", "  -y REAL   asymmetry", "  -c REAL   label weight (default 0)",
           "  -s INT    random seed, also part of the result file names (default 1)", "  -i REAL   start-solution mode",
+          "run ends with status 1 (-i 1 matches without one)",
           "(default 7)", "(default 80)", "  -m PATH", "  -u 0|1", "  -w 0|1", "Results: ./results/RUN.csv"},
          {"graphmat: match two graphs"}},
         {"mces",

@@ -104,6 +104,8 @@ TEST(ConsoleThatCannotBeWritten, EveryProgramEndsWithStatus2) {
     test::writeFile("results/_v1__v2.csv", "");
     std::filesystem::create_directories("graphs");
     std::filesystem::create_directories("logs");
+    std::filesystem::create_directories("datasets/random");
+    test::writeFile("datasets/random/shop-v.csv", "");  // the known matching of start mode 0, without pairs
     std::filesystem::copy(test::exampleFile("series"), "series", std::filesystem::copy_options::recursive);
     const std::vector<ProgramCase> cases = {
         {"graphmat", GRAPHMAT_BIN, {"-d", "1", "-g", "0.5", "-e", "1", "-y", "1", "-o", v1, "-n", v2}},

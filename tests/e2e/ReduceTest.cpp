@@ -46,7 +46,7 @@ TEST(ReduceUsage, BadCommandLines) {
         {{"a.txt", "b.txt", "c.txt"}, "Two graph files are needed"},
         {{"a.txt", "b.txt", "-h"}, "Switch -h needs a value"},
         {{"-h", "4x", "a.txt", "b.txt"}, "Switch -h: not a whole number: 4x"},
-        {{"-h", "13", "a.txt", "b.txt"}, "Switch -h: no reader mode 13"},
+        {{"-h", "13", "a.txt", "b.txt"}, "Switch -h: \"13\" is out of range: a whole number from 0 to 12 (a reader mode)"},
         {{"-h", "7", "a.txt", "b.txt"}, "Switch -h: no reader mode 7"},
         {{"-v", "3", "a.txt", "b.txt"}, "Switch -v: 1 or 2, not 3"},
         {{"-v", "", "a.txt", "b.txt"}, "Switch -v: not a whole number: "},

@@ -29,10 +29,12 @@ std::string refused(char letter, const std::string& value) {
     return std::string("Switch -") + letter + ": \"" + value + "\" is not a number this switch takes\n";
 }
 
-// A whole number beyond int, given to a whole-number switch.
+// A whole number beyond int, given to a whole-number switch (the reader
+// mode names its own range).
 std::string outOfRange(char letter, const std::string& value) {
-    return std::string("Switch -") + letter + ": \"" + value +
-           "\" is out of range: a whole number from -2147483648 to 2147483647\n";
+    const std::string range = letter == 'h' ? "0 to 12 (a reader mode)" : "-2147483648 to 2147483647";
+    return std::string("Switch -") + letter + ": \"" + value + "\" is out of range: a whole number from " + range +
+           "\n";
 }
 
 TEST(BadSwitchValues, GraphmatRefusesEveryValueThatIsNotAFiniteNumber) {
@@ -136,6 +138,8 @@ TEST_P(PairTablesBeyondMemory, EndTheRunBeforeAllocation) {
     const PairTableCase& c = GetParam();
     ScratchDir dir;
     test::writeFile("wide.txt", "60000,0\n");
+    std::filesystem::create_directories("datasets/random");
+    test::writeFile("datasets/random/wid.csv", "");  // the known matching of the start modes, without pairs
     RunResult r = test::runProgram(c.program, c.args);
     EXPECT_EQ(r.status, 1);
     const std::vector<std::string> errors = test::lines(r.err);

@@ -210,6 +210,9 @@ TEST(GraphText, ShortAndEmptyTexts) {
 
     Graph empty(7, "");
     EXPECT_EQ(empty.vertices, 0);
+    EXPECT_FALSE(empty.nothingRead) << "an empty text is an empty graph";
+    Graph blank(7, " \n\t\n");
+    EXPECT_FALSE(blank.nothingRead);
     EXPECT_TRUE(empty.u.empty());
     EXPECT_EQ(empty.mean_u, 0.0);
     EXPECT_EQ(empty.std_u, 0.0);
@@ -219,9 +222,20 @@ TEST(GraphText, ShortAndEmptyTexts) {
     EXPECT_EQ(oneField.vertices, 2);
     EXPECT_EQ(edgeTable(oneField), "0 | 1 | 3 | -1 | 0\n");
 
+    // A text without its header (a file's path, most often) is nothing to
+    // work on: named on standard error.
+    CaptureStderr errors;
     Graph badHeader(7, "x,1\ne,0,1,3");
     EXPECT_EQ(badHeader.vertices, 0);
     EXPECT_TRUE(badHeader.E.empty());
+    EXPECT_TRUE(badHeader.nothingRead);
+    Graph path(7, "examples/shop-v1.txt");
+    EXPECT_TRUE(path.nothingRead);
+    EXPECT_EQ(errors.text(),
+              "Graph text \"x,1\": no header VERTICES,EDGES; reader mode 7 reads the text itself as the graph, not a "
+              "file\nGraph text \"examples/shop-v1.txt\": no header VERTICES,EDGES; reader mode 7 reads the text "
+              "itself as the graph, not a file\n");
+    EXPECT_TRUE(example.nothingRead == false && oneField.nothingRead == false);
     capture.text();
 }
 

@@ -1,0 +1,100 @@
+// The known-matching file of the start modes other than 1: they report the
+// known matching, so a run without that file ends before any work instead of
+// reporting an empty matching as its result.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "support/TestSupport.h"
+
+namespace graphmat {
+namespace {
+
+using test::contains;
+using test::RunResult;
+using test::ScratchDir;
+
+// The tiny pair: graph 1 is "tiny-1", so its known matching is
+// ./datasets/random/tiny-.csv.
+const std::string kKnown = "./datasets/random/tiny-.csv";
+
+RunResult run(std::vector<std::string> switches) {
+    std::vector<std::string> args = {"-d", "1", "-g", "0.5", "-e", "1", "-y", "1"};
+    args.insert(args.end(), switches.begin(), switches.end());
+    args.insert(args.end(), {"-o", test::fixture("e2e/tiny-1.txt"), "-n", test::fixture("e2e/tiny-2.txt")});
+    return test::runProgram(GRAPHMAT_BIN, args);
+}
+
+const std::string kRefusal = "Cannot read " + kKnown +
+                             ": start modes other than 1 report the known matching read from this file"
+                             " (-i 1 matches without one)\n";
+
+// Every start mode that reads the known matching, the similarity
+// experiment (0) included; checked without the file and with a directory
+// in its place.
+TEST(KnownMatching, WithoutItsFileEveryModeButOneEndsBeforeAnyWork) {
+    for (const bool directory : {false, true}) {
+        for (const std::string mode : {"2", "3", "4", "5", "0.5", "0"}) {
+            SCOPED_TRACE("-i " + mode + (directory ? ", a directory in the file's place" : ""));
+            ScratchDir dir;
+            if (directory) std::filesystem::create_directories(kKnown);
+            RunResult r = run({"-i", mode});
+            EXPECT_EQ(r.status, 1);
+            EXPECT_EQ(r.err, kRefusal);
+            EXPECT_TRUE(contains(r.out, "\n G2: 5\t5\n")) << r.out;
+            EXPECT_FALSE(contains(r.out, "No Matching Cost")) << "no matcher is built";
+            EXPECT_TRUE(std::filesystem::is_empty("results"));
+            EXPECT_FALSE(test::fileExists("sim_results.csv"));
+        }
+    }
+}
+
+// The run that reported junit's empty known matching as its result (0
+// matched pairs, status 0, after 14 s of search).
+TEST(KnownMatching, TheJunitPairInStartModeTwoEndsAtOnce) {
+    ScratchDir dir;
+    RunResult r = test::runProgram(GRAPHMAT_BIN, {"-i", "2", "-d", "1", "-g", "0.5", "-e", "1", "-y", "1", "-o",
+                                                  test::dataFile("junit-3.8.2.txt"), "-n",
+                                                  test::dataFile("junit-4.13.2.txt")});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "Cannot read ./datasets/random/junit-3.8..csv: start modes other than 1 report the known "
+                     "matching read from this file (-i 1 matches without one)\n");
+    EXPECT_FALSE(contains(r.out, "No Matching Cost"));
+    EXPECT_TRUE(std::filesystem::is_empty("results"));
+}
+
+// Start mode 1 and the single assignment read no known matching: they run
+// without the file, as before.
+TEST(KnownMatching, StartModeOneAndTheSingleAssignmentNeedNoFile) {
+    for (const std::vector<std::string>& switches :
+         {std::vector<std::string>{"-i", "1"}, std::vector<std::string>{"-i", "2", "-m", "sim.txt"}}) {
+        ScratchDir dir;
+        RunResult r = run(switches);
+        EXPECT_EQ(r.status, 0) << r.err;
+        EXPECT_EQ(r.err, "");
+        EXPECT_FALSE(contains(r.out, kKnown));
+        EXPECT_TRUE(contains(r.out, "\n\n\nMatching Cost : ")) << r.out;
+    }
+}
+
+// A known-matching file that holds no pair (only the six count lines, or
+// nothing) is a known matching all the same: the run reports it, empty.
+TEST(KnownMatching, AnExistingFileWithoutPairsStillRuns) {
+    for (const std::string content : {"s,0\nl,0\nf,0\ne,0\nn,0\nv,0\n", ""}) {
+        ScratchDir dir;
+        std::filesystem::create_directories("datasets/random");
+        test::writeFile(kKnown, content);
+        RunResult r = run({"-i", "2"});
+        EXPECT_EQ(r.status, 0) << r.err;
+        EXPECT_EQ(r.err, "");
+        EXPECT_TRUE(contains(r.out, "\n" + kKnown + "\n MU ACQUIRED \n")) << r.out;
+        const std::string result = test::readFile("results/tiny-1__tiny-2__1__0.5__1__1__0__1.csv");
+        EXPECT_FALSE(result.empty());
+        EXPECT_FALSE(contains(result, "\nns,")) << "the empty known matching pairs nothing";
+    }
+}
+
+}  // namespace
+}  // namespace graphmat
