@@ -30,11 +30,12 @@ auto refuser(const char* word, void (*usage)(std::ostream&)) {
 }
 
 // Reads the graph to mutate or shuffle; null (after a line on standard
-// error) when its file does not open.
+// error) when its file does not open, no line of it reads or it was read in
+// a wrong mode.
 std::unique_ptr<Graph> readInput(int mode, const std::string& path) {
     auto g = std::make_unique<Graph>(mode, path);
     std::cout << "\n";
-    if (g->fileOpened) return g->nothingRead ? nullptr : std::move(g);  // the reader named such a file
+    if (g->fileOpened) return g->nothingRead || g->wrongMode ? nullptr : std::move(g);  // the reader named such a file
     reportMissingInput(path);
     return nullptr;
 }
