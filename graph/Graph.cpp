@@ -4,11 +4,12 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <exception>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <map>
-#include <new>
+#include <streambuf>
 
 #include "graph/platform.h"
 
@@ -71,11 +72,29 @@ void readInMode(Graph& g, std::istream& file, int mode) {
     }
 }
 
-// A stream buffer that takes every character and keeps none.
-class DiscardingBuffer : public std::streambuf {
-protected:
-    int overflow(int c) override { return traits_type::not_eof(c); }
-    std::streamsize xsputn(const char*, std::streamsize n) override { return n; }
+// While it lives, standard output goes nowhere; its buffer and state (a
+// console that failed stays failed) come back when it ends, even when the
+// reading throws.
+class ConsoleSilenced {
+public:
+    ConsoleSilenced() : state_(std::cout.rdstate()), console_(std::cout.rdbuf(&discard_)) {}
+    ~ConsoleSilenced() {
+        std::cout.rdbuf(console_);
+        std::cout.clear(state_);
+    }
+    ConsoleSilenced(const ConsoleSilenced&) = delete;
+    ConsoleSilenced& operator=(const ConsoleSilenced&) = delete;
+
+private:
+    // Takes every character and keeps none.
+    class Discarding : public std::streambuf {
+    protected:
+        int overflow(int c) override { return traits_type::not_eof(c); }
+        std::streamsize xsputn(const char*, std::streamsize n) override { return n; }
+    };
+    Discarding discard_;
+    std::ios::iostate state_;
+    std::streambuf* console_;
 };
 
 // One reader mode per text syntax: the modes a trial read tries. Binary
@@ -90,27 +109,19 @@ struct TrialRead {
 };
 
 // The file at `path` read by the reader of `mode` into a scratch graph, with
-// the reader's console text discarded (the state of standard output is kept
-// as it was). A file that asks for more memory than the machine has, or that
-// runs out of it, counts as read by nothing.
+// the reader's console text discarded. A reading that fails (a file that
+// asks for more memory than the machine has, or that runs out of it) counts
+// as reading nothing.
 TrialRead trialRead(int mode, const std::string& path) {
     std::ifstream file;
     if (!openForReading(file, path)) return TrialRead();
     Graph scratch;
-    DiscardingBuffer discard;
-    const std::ios::iostate state = std::cout.rdstate();
-    std::streambuf* const console = std::cout.rdbuf(&discard);
-    bool completed = true;
     try {
+        ConsoleSilenced silenced;
         readInMode(scratch, file, mode);
-    } catch (const MemoryLimitError&) {
-        completed = false;
-    } catch (const std::bad_alloc&) {
-        completed = false;
+    } catch (const std::exception&) {
+        return TrialRead();
     }
-    std::cout.rdbuf(console);
-    std::cout.clear(state);
-    if (!completed) return TrialRead();
     return {scratch.account, std::labs(static_cast<long>(scratch.edges) - static_cast<long>(scratch.E.size()))};
 }
 

@@ -162,8 +162,8 @@ public:
     int betterMode = -1;
     // Read in a wrong mode: at least two and at least one in ten of the
     // lines with content did not read, and betterMode leaves at most a tenth
-    // as many unread.
-    // The constructor has said so on standard error: nothing to work on.
+    // as many unread. The constructor has said so on standard error: nothing
+    // to work on.
     bool wrongMode = false;
     bool hasRelations = false;  // the relation tables are built
     bool hasRanking = false;    // `u` and its statistics are filled

@@ -211,6 +211,20 @@ TEST(ReaderModeJudgement, TrialReadingsAreSilentAndChangeNothing) {
     std::cout.clear();
 }
 
+// A trial reading that fails (here modes 0 and 6, whose readers refuse the
+// header's two billion vertices) counts as reading nothing; the console
+// comes back all the same and the file's own reading stands.
+TEST(ReaderModeJudgement, ATrialThatFailsReadsNothing) {
+    ScratchDir dir;
+    writeFile("F", "2000000000,2\np,0,.\nc,1,A\nq,2\nr,0,1,9\n");
+    CaptureStderr err;
+    ReadGraph r = readGraph(12, "F");
+    EXPECT_EQ(r.graph->account.read, 3);
+    EXPECT_EQ(r.graph->betterMode, -1);
+    EXPECT_EQ(err.text(), "Graph file F: 1 line not read in reader mode 12 (the first: line 4)\n");
+    EXPECT_TRUE(contains(r.out, "\n Acquisition Input Done")) << r.out;
+}
+
 // A file that is no regular file (a pipe) has been read to its end: it is not
 // read again, and nothing is judged.
 TEST(ReaderModeJudgement, APipeIsNotReadAgain) {
