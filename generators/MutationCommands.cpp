@@ -32,7 +32,7 @@ auto refuser(const char* word, void (*usage)(std::ostream&)) {
 
 // Reads the graph to mutate or shuffle (in reader mode 7 the word is the
 // graph text); null (after a line on standard error) when its file does not
-// open or nothing of it reads.
+// open, nothing of it reads or it was read in a wrong mode.
 std::unique_ptr<Graph> readInput(int mode, const std::string& path) {
     auto g = std::make_unique<Graph>(mode, path);
     std::cout << "\n";

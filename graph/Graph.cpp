@@ -3,10 +3,13 @@
 #include "graph/Graph.h"
 
 #include <algorithm>
-#include <cctype>
+#include <cstdlib>
+#include <exception>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <map>
+#include <streambuf>
 
 #include "graph/platform.h"
 
@@ -50,53 +53,150 @@ std::string syntaxName(int mode) {
     }
 }
 
-bool isNumber(const std::string& field) {
-    int value = 0;
-    return from_string(field, value);
+// The reader of `mode` on the lines of `file`.
+void readInMode(Graph& g, std::istream& file, int mode) {
+    switch (mode) {
+        case 0: g.initMode0(file); break;
+        case 1: g.initMode1(file); break;
+        case 2: g.initMode2(file, 4); break;
+        case 3: g.initMode3(file); break;
+        case 4: g.initMode4(file); break;
+        case 5: g.initMode5(file); break;
+        case 6: g.initMode6(file); break;
+        case 8: g.initMode8(file); break;
+        case 9: g.initMode9(file); break;
+        case 10: g.initMode10(file); break;
+        case 11: g.initMode11(file); break;
+        case 12: g.initMode12(file); break;
+        default: break;  // no reader for this mode: the graph stays empty
+    }
 }
 
-// The text syntax that the first lines of a file look like, by the kinds of
-// their lines: -1 when none stands out.
-int lookalikeSyntax(const std::string& path) {
-    std::ifstream file;
-    if (!openForReading(file, path)) return -1;
-    std::map<char, int> kinds;
-    int vertexLines = 0, arcLines = 0, namedArcs = 0;
-    std::string line;
-    for (int n = 0; n < 1000 && readLine(file, line); ++n) {
-        if (line.size() > 1 && line[1] == ',' && std::isalpha(static_cast<unsigned char>(line[0]))) {
-            ++kinds[line[0]];
-            continue;
-        }
-        const auto fields = splitString(line, SEPARATOR);
-        if (!fields || fields->size() < 2) continue;
-        const bool first = isNumber((*fields)[0]), second = isNumber((*fields)[1]);
-        if (first && !second) ++vertexLines;
-        if (first && second && fields->size() > 2 && !(*fields)[2].empty()) ++arcLines;
-        if (!first && !second && fields->size() > 2) ++namedArcs;
+// While it lives, standard output goes nowhere; its buffer and state (a
+// console that failed stays failed) come back when it ends, even when the
+// reading throws.
+class ConsoleSilenced {
+public:
+    ConsoleSilenced() : state_(std::cout.rdstate()), console_(std::cout.rdbuf(&discard_)) {}
+    ~ConsoleSilenced() {
+        std::cout.rdbuf(console_);
+        std::cout.clear(state_);
     }
-    if (kinds['p'] > 0) return 12;
-    if (kinds['l'] > 0) return 10;
-    if (kinds['c'] > 0) return 4;
-    if (kinds['s'] > 0 || kinds['t'] > 0) return 11;
-    if (vertexLines > 0) return 0;
-    if (arcLines > 0) return 6;
-    if (namedArcs > 0) return 3;
-    return -1;
+    ConsoleSilenced(const ConsoleSilenced&) = delete;
+    ConsoleSilenced& operator=(const ConsoleSilenced&) = delete;
+
+private:
+    // Takes every character and keeps none.
+    class Discarding : public std::streambuf {
+    protected:
+        int overflow(int c) override { return traits_type::not_eof(c); }
+        std::streamsize xsputn(const char*, std::streamsize n) override { return n; }
+    };
+    Discarding discard_;
+    std::ios::iostate state_;
+    std::streambuf* console_;
+};
+
+// One reader mode per text syntax: the modes a trial read tries. Binary
+// files (modes 1 and 2) and the graph text (mode 7) are no candidates.
+constexpr int TRIAL_MODES[] = {0, 3, 4, 6, 10, 11, 12};
+
+// What a trial read made of a file: its lines, and how far the edges read
+// are from the header's edge count.
+struct TrialRead {
+    LineAccount account;
+    long headerGap = 0;
+};
+
+// The file at `path` read by the reader of `mode` into a scratch graph, with
+// the reader's console text discarded. A reading that fails (a file that
+// asks for more memory than the machine has, or that runs out of it) counts
+// as reading nothing.
+TrialRead trialRead(int mode, const std::string& path) {
+    std::ifstream file;
+    if (!openForReading(file, path)) return TrialRead();
+    Graph scratch;
+    try {
+        ConsoleSilenced silenced;
+        readInMode(scratch, file, mode);
+    } catch (const std::exception&) {
+        return TrialRead();
+    }
+    return {scratch.account, std::labs(static_cast<long>(scratch.edges) - static_cast<long>(scratch.E.size()))};
 }
+
+// True when `a` reads more lines than `b`, or as many with fewer lines not
+// read.
+bool readsMore(const LineAccount& a, const LineAccount& b) {
+    return a.read > b.read || (a.read == b.read && a.notRead < b.notRead);
+}
+
+// The reader mode (one per text syntax) that reads the file at `path` better
+// than `account`, the lines that `mode` read: the one that reads the most
+// lines, then leaves the fewest unread, then reads a count of edges nearest
+// to the one its header announces (a plain graph file and an edge list graph
+// file can read whole in both modes 0 and 6), then the lowest. The named
+// edge list (mode 3), whose reader takes any line of three fields, is named
+// only when no other mode reads half of the lines with content. -1 when no
+// mode reads better; its reading in `betterAccount`. Only a regular file is
+// read again (a pipe has been read to its end).
+int betterReaderMode(const std::string& path, int mode, const LineAccount& account, LineAccount& betterAccount) {
+    std::error_code ignored;
+    if (!std::filesystem::is_regular_file(path, ignored)) return -1;
+    int best = -1;
+    TrialRead bestRead{account, 0};
+    for (int candidate : TRIAL_MODES) {
+        if (candidate == 3 || candidate == syntaxOf(mode)) continue;
+        const TrialRead trial = trialRead(candidate, path);
+        const bool tie = best >= 0 && !readsMore(bestRead.account, trial.account) &&
+                         !readsMore(trial.account, bestRead.account);
+        if (readsMore(trial.account, bestRead.account) || (tie && trial.headerGap < bestRead.headerGap)) {
+            best = candidate;
+            bestRead = trial;
+        }
+    }
+    if (syntaxOf(mode) != 3) {
+        // Mode 3 reads no header: its lines are all the lines with content.
+        const LineAccount named = trialRead(3, path).account;
+        const long withContent = static_cast<long>(named.read) + named.notRead;
+        if (readsMore(named, bestRead.account) && 2L * bestRead.account.read < withContent) {
+            best = 3;
+            bestRead.account = named;
+        }
+    }
+    betterAccount = bestRead.account;
+    return best;
+}
+
+// True when a file read in a wrong mode must not be used: the mode left
+// unread at least two lines and at least one in ten of the lines with
+// content (beside a header that reads), and the better mode leaves unread at
+// most a tenth as many. A single line that does not read is taken for a
+// fault of the file, not of the mode.
+bool readInWrongMode(const LineAccount& chosen, const LineAccount& better) {
+    const long withContent = static_cast<long>(chosen.read) + chosen.notRead;
+    return chosen.notRead >= 2 && 10L * chosen.notRead >= withContent && 10L * better.notRead <= chosen.notRead;
+}
+
+// The reader modes of the syntax of `mode`, for the messages.
+std::string modesOfSyntax(int mode) { return syntaxOf(mode) == 4 ? "4, 5, 8 or 9" : to_string(mode); }
 
 // After a file was read: a file with content of which no line (beside a
 // header) reads is named with the reader mode on standard error and marked
 // `nothingRead`; a file of which some lines do not read gets one line with
-// their count and the first one's number. Where the file looks like another
-// syntax, the message says which.
+// their count and the first one's number. Where another reader mode reads
+// the file better, the message names it; where the file is read in a wrong
+// mode (readInWrongMode), it is marked `wrongMode` and the message says so.
 void reportUnreadLines(Graph& g, const std::string& path, int mode) {
     const LineAccount& a = g.account;
     if (a.notRead == 0) return;
     g.nothingRead = a.read == 0;
-    const int lookalike = lookalikeSyntax(path);
+    LineAccount better;
+    g.betterMode = betterReaderMode(path, mode, a, better);
     std::string hint;
-    if (lookalike >= 0 && lookalike != syntaxOf(mode)) hint = "; it looks like " + syntaxName(lookalike);
+    if (g.betterMode >= 0) hint = "; it looks like " + syntaxName(g.betterMode);
+    g.wrongMode = !g.nothingRead && g.betterMode >= 0 && readInWrongMode(a, better);
+    if (g.wrongMode) hint += "; the file is not used: read it in reader mode " + modesOfSyntax(g.betterMode);
     if (g.nothingRead)
         std::cerr << "Graph file " << path << ": no line reads in reader mode " << mode << hint << std::endl;
     else
@@ -162,21 +262,7 @@ Graph::Graph(int mode, const std::string& path) {
     // A count of the file that asks for more memory than the machine has
     // ends the reading; the message names the file.
     try {
-        switch (mode) {
-            case 0: initMode0(file); break;
-            case 1: initMode1(file); break;
-            case 2: initMode2(file, 4); break;
-            case 3: initMode3(file); break;
-            case 4: initMode4(file); break;
-            case 5: initMode5(file); break;
-            case 6: initMode6(file); break;
-            case 8: initMode8(file); break;
-            case 9: initMode9(file); break;
-            case 10: initMode10(file); break;
-            case 11: initMode11(file); break;
-            case 12: initMode12(file); break;
-            default: break;  // no reader for this mode: the graph stays empty
-        }
+        readInMode(*this, file, mode);
     } catch (const MemoryLimitError& e) {
         std::cout << "\n";
         throw MemoryLimitError("Graph file " + path + ": " + e.what());
@@ -200,7 +286,7 @@ bool graphUsable(const Graph& g, int mode, const std::string& path) {
         reportMissingInput(path);
         return false;
     }
-    return !g.nothingRead;
+    return !g.nothingRead && !g.wrongMode;
 }
 
 void Graph::readConfig() {

@@ -156,6 +156,15 @@ public:
     // graph is empty or holds only what the header made: nothing to work on.
     bool nothingRead = false;
     LineAccount account;        // the lines of the graph file, as read
+    // When lines of the file do not read: the reader mode (one per text
+    // syntax: 0, 3, 4, 6, 10, 11 or 12) whose reader reads more of them than
+    // this one and the most of all modes; -1 when none does (or all read).
+    int betterMode = -1;
+    // Read in a wrong mode: at least two and at least one in ten of the
+    // lines with content did not read, and betterMode leaves at most a tenth
+    // as many unread. The constructor has said so on standard error: nothing
+    // to work on.
+    bool wrongMode = false;
     bool hasRelations = false;  // the relation tables are built
     bool hasRanking = false;    // `u` and its statistics are filled
 
@@ -165,7 +174,8 @@ private:
 
 // True when the graph read from `path` in reader `mode` can be worked on.
 // A file that did not open is named on standard error (a graph text, mode 7,
-// is no file); one of which no line read was named by its reader.
+// is no file); one of which no line read, or that was read in a wrong mode,
+// was named by its reader.
 bool graphUsable(const Graph& g, int mode, const std::string& path);
 
 }  // namespace graphmat

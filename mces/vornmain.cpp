@@ -93,8 +93,9 @@ int vornmain(int argc, char** argv) {
         reportMissingInput(path);
         missing = true;
     }
-    // A file of which no line reads has been named by its reader.
-    if (missing || graph1.nothingRead || graph2.nothingRead) return 1;
+    // A file of which no line reads, or read in a wrong mode, has been named
+    // by its reader.
+    if (missing || graph1.nothingRead || graph2.nothingRead || graph1.wrongMode || graph2.wrongMode) return 1;
 
     MCES matcher(algorithm, similarityCode, &graph1, &graph2, alpha, seed, 0.0, true);
     const double end = clockMs();

@@ -74,6 +74,14 @@ std::string besideTheList(const std::string& listPath, const std::string& path) 
            " exists: run tunnel from the list's folder)";
 }
 
+// For a version that reads as a model graph file, how to convert it into the
+// class diagram file the tracker reads; nothing for other files.
+std::string conversion(const Graph& version, const std::string& path) {
+    if (version.betterMode != 12) return "";
+    return "; it is a model graph file (reader mode 12): convert it with awk -f tools/model-to-class-diagram.awk " +
+           path + " > CLASS_DIAGRAM.txt and list the class diagram file";
+}
+
 }  // namespace
 
 Tunnel::Tunnel(std::string load_paths) : build_path(load_paths) {
@@ -125,7 +133,11 @@ void Tunnel::loadSeries(const std::string& path) {
                 throw TunnelError(where + ": the class diagram file " + fields[1] + " does not open" +
                                   besideTheList(path, fields[1]));
             if (version->nothingRead)
-                throw TunnelError(where + ": no line of " + fields[1] + " reads as a class diagram file");
+                throw TunnelError(where + ": no line of " + fields[1] + " reads as a class diagram file" +
+                                  conversion(*version, fields[1]));
+            if (version->wrongMode)
+                throw TunnelError(where + ": " + fields[1] + " does not read as a class diagram file" +
+                                  conversion(*version, fields[1]));
             std::cout << "\n" << fields[1];
             listed.push_back({fields[1], lineNumber});
             addVersion(std::move(version));

@@ -97,9 +97,8 @@ TEST(ConsoleThatCannotBeWritten, EveryProgramEndsWithStatus2) {
     test::writeFile("a.csv", "2,1\n0,a\n1,b\n0,1,1\n");
     test::writeFile("log.txt", "n,0,0\nn,1,1\n");
     test::writeFile("e.csv", "2,1\n0,1,1\n");
-    std::filesystem::create_directories("datasets/shop");
-    std::filesystem::copy_file(v1, "datasets/shop/v1.txt");
-    std::filesystem::copy_file(v2, "datasets/shop/v2.txt");
+    std::filesystem::create_directories("datasets");
+    std::filesystem::copy(test::exampleFile("evaluation/datasets/shop"), "datasets/shop");
     test::writeFile("results/v1__v2__1__0.5__1__1__0__1.csv", "ns,0,0,a,a\n");
     test::writeFile("results/_v1__v2.csv", "");
     std::filesystem::create_directories("graphs");
@@ -113,7 +112,7 @@ TEST(ConsoleThatCannotBeWritten, EveryProgramEndsWithStatus2) {
         {"graphstats", GRAPHSTATS_BIN, {"-h", "0", "a.csv"}},
         {"logcost", LOGCOST_BIN, {"-o", "a.csv", "-n", "a.csv", "-p", "log.txt"}},
         {"evaluate", EVALUATE_BIN, {"v1__v2__1__0.5__1__1__0__1.csv", "shop"}},
-        {"reduce", REDUCE_BIN, {"-h", "4", v1, v2}},
+        {"reduce", REDUCE_BIN, {"-h", "4", test::exampleFile("library-v1.txt"), test::exampleFile("library-v2.txt")}},
         {"graphgen", GRAPHGEN_BIN, {"shuffle", "0", "a.csv", "1", "shuffled.csv"}},
     };
     for (const ProgramCase& c : cases) {
@@ -190,19 +189,24 @@ TEST(FilesOfWhichNothingReads, EveryProgramEndsWithStatus1) {
     EXPECT_FALSE(test::fileExists("m.csv"));
 }
 
-// A model graph file given as a version of a series reads in part as a class
-// diagram (its class lines): the run goes on, and one line on standard error
-// counts the lines not read and says what the file looks like.
-TEST(FilesOfWhichNothingReads, AVersionThatReadsInPartIsCountedOnStandardError) {
+// A model graph file given as a version of a series reads in small part as a
+// class diagram (its class lines): the series is not tracked, and standard
+// error counts the lines not read and says how to convert the file.
+TEST(FilesOfWhichNothingReads, AModelGraphFileAsAVersionIsRefused) {
     ScratchDir dir;
     std::filesystem::copy(test::exampleFile("series"), ".", std::filesystem::copy_options::recursive);
     std::filesystem::copy_file(test::exampleFile("shop-v1.txt"), "shop-1.txt",
                                std::filesystem::copy_options::overwrite_existing);
+    std::filesystem::create_directories("results");
     RunResult r = test::runProgram(TUNNEL_BIN, {"series.txt"}, kGuarded);
-    EXPECT_EQ(r.status, 0) << r.err;
-    EXPECT_TRUE(contains(r.err, "Graph file shop-1.txt: 169 lines not read in reader mode 4 (the first: line 2); "
-                                "it looks like a model graph file (reader mode 12)\n"))
-        << r.err;
+    EXPECT_EQ(r.status, 1) << r.err;
+    EXPECT_EQ(r.err,
+              "Graph file shop-1.txt: 169 lines not read in reader mode 4 (the first: line 2); it looks like a model "
+              "graph file (reader mode 12); the file is not used: read it in reader mode 12\n"
+              "series.txt line 4: shop-1.txt does not read as a class diagram file; it is a model graph file (reader "
+              "mode 12): convert it with awk -f tools/model-to-class-diagram.awk shop-1.txt > CLASS_DIAGRAM.txt and "
+              "list the class diagram file\n");
+    EXPECT_TRUE(std::filesystem::is_empty("results"));
 }
 
 // A whole number beyond the integer range is not "not a whole number": the
