@@ -61,6 +61,11 @@ bool fileExists(const std::string& path);
 // text ends with "\n").
 std::vector<std::string> lines(const std::string& text);
 
+// True when the first read of /proc/self/mem fails with an I/O error, as it
+// does where nothing is mapped at address 0: a file that opens and cannot be
+// read, for the tests of failed reads.
+bool procSelfMemFailsToRead();
+
 // Result of running a program: exit status and both output streams.
 struct RunResult {
     int status = -1;
