@@ -133,8 +133,8 @@ bool openableAsInput(const std::string& path) {
 
 // Steps over a UTF-8 byte-order mark at the start of a file just opened. A
 // start that is only the beginning of a mark is given back: it lies in the
-// buffer just filled, except from a pipe that delivered fewer than three
-// bytes at first, which no text of ours begins with.
+// buffer just filled (only a pipe whose first delivery held fewer bytes than
+// that beginning could lose it; no syntax read here begins with such bytes).
 void skipByteOrderMark(std::ifstream& in, const std::string& path) {
     static constexpr unsigned char mark[] = {0xEF, 0xBB, 0xBF};
     std::streambuf& buffer = *in.rdbuf();
