@@ -2,7 +2,6 @@
 // correspondence that an edit-path log records between two graphs.
 //   logcost [-h MODE] [-s SEED] [-d -g -e -y -c WEIGHT] -o OLD -n NEW -p LOG
 #include <climits>
-#include <fstream>
 #include <iostream>
 #include <string>
 
@@ -88,9 +87,7 @@ int run(int argc, char** argv) {
     if (missing) return 1;
 
     Match match(&g1, &g2, &costs, seed, 3);
-    std::ifstream logFile;
-    const bool logOpens = openForReading(logFile, log);
-    logFile.close();
+    const bool logOpens = inputOpens(log);
     if (!logOpens) reportMissingInput(log);
     const double cost = match.getLog(log);
     std::cout << "\n\n\nLog Matching Cost : " << cost << "\n";

@@ -156,6 +156,10 @@ int runEntryPoint(int (*body)(int, char**), int argc, char** argv) {
         std::cout.flush();
         std::cerr << e.what() << std::endl;
         return 1;
+    } catch (const InputError& e) {
+        std::cout.flush();
+        std::cerr << e.what() << std::endl;
+        return 1;
     } catch (const std::bad_alloc&) {
         std::cout.flush();
         std::cerr << "Out of memory: the inputs need more memory than this machine can give" << std::endl;

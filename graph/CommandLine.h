@@ -61,7 +61,8 @@ bool asksForHelp(int argc, char** argv);
 // entry wrapper then turns it into 2 when the standard output failed.
 int printHelp(const std::string& text);
 
-// Runs `body`: a table that cannot fit in memory (MemoryLimitError) or an
+// Runs `body`: a table that cannot fit in memory (MemoryLimitError), an
+// input that cannot be used (InputError: a device, a failed read) or an
 // allocation that fails ends the run with a message on standard error and
 // status 1; a body that ends with 0 while the standard output could not be
 // written ends with status 2 (finishStatus). Before the body, standard

@@ -248,7 +248,7 @@ Graph::Graph(int mode, const std::string& path) {
 
     std::ios::openmode openMode = std::ios::in;
     if (mode == 1 || mode == 2) openMode |= std::ios::binary;
-    std::ifstream file;
+    InputFile file;
     openForReading(file, path, openMode);
     std::cout << "File " << path << " ...";
     if (!file.is_open()) {
@@ -290,8 +290,8 @@ bool graphUsable(const Graph& g, int mode, const std::string& path) {
 }
 
 void Graph::readConfig() {
-    std::ifstream config(CONFIG);
-    if (!config.is_open()) return;
+    InputFile config;
+    if (!openForReading(config, CONFIG)) return;
     std::string line;
     while (readLine(config, line)) {
         if (line.compare(0, 3, "ew,") != 0) continue;

@@ -13,7 +13,7 @@ namespace {
 // The next 16-bit little-endian word of a binary file; false at the end.
 bool read_word(std::istream& file, unsigned& word) {
     char bytes[2];
-    if (!file.read(bytes, 2)) return false;
+    if (!readBytes(file, bytes, 2)) return false;
     word = static_cast<unsigned char>(bytes[0]) + 256u * static_cast<unsigned char>(bytes[1]);
     return true;
 }

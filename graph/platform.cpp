@@ -105,17 +105,98 @@ double clockMs() {
 
 void setClockOverride(double ms) { g_clockOverride = ms; }
 
+namespace {
+
+// Ends the run on a read of `path` that failed before the end of the file.
+[[noreturn]] void failedRead(const std::string& path, const std::string& reason) {
+    std::string text = "Cannot read " + (path.empty() ? std::string("an input file") : path) +
+                       ": a read failed before the end of the file";
+    if (!reason.empty()) text += " (" + reason + ")";
+    throw InputError(text);
+}
+
+[[noreturn]] void failedRead(const std::istream& in, const std::string& reason) {
+    const auto* file = dynamic_cast<const InputFile*>(&in);
+    failedRead(file != nullptr ? file->path() : std::string(), reason);
+}
+
+// Whether `path` may be opened as an input: false for a directory (no
+// lines); a device throws.
+bool openableAsInput(const std::string& path) {
+    std::error_code unknown;  // a path that does not exist fails at the opening
+    const auto type = std::filesystem::status(path, unknown).type();
+    if (type == std::filesystem::file_type::directory) return false;
+    if (type == std::filesystem::file_type::character || type == std::filesystem::file_type::block)
+        throw InputError("Cannot read " + path + ": it is a device, not a file; name a file or a pipe");
+    return true;
+}
+
+// Steps over a UTF-8 byte-order mark at the start of a file just opened. A
+// start that is only the beginning of a mark is given back: it lies in the
+// buffer just filled (only a pipe whose first delivery held fewer bytes than
+// that beginning could lose it; no syntax read here begins with such bytes).
+void skipByteOrderMark(std::ifstream& in, const std::string& path) {
+    static constexpr unsigned char mark[] = {0xEF, 0xBB, 0xBF};
+    std::streambuf& buffer = *in.rdbuf();
+    try {
+        int matched = 0;
+        while (matched < 3 && buffer.sgetc() == mark[matched]) {
+            buffer.sbumpc();
+            ++matched;
+        }
+        if (matched < 3)
+            while (matched-- > 0) buffer.sungetc();
+    } catch (const std::ios_base::failure& failure) {
+        failedRead(path, failure.code().message());
+    }
+}
+
+}  // namespace
+
 bool readLine(std::istream& in, std::string& line) {
-    if (!std::getline(in, line)) return false;
+    // A stream opened by openForReading throws its failures: std::getline
+    // gives std::bad_alloc back as it is and a failed read of the file as
+    // std::ios_base::failure. Another stream only marks them bad.
+    try {
+        if (!std::getline(in, line)) {
+            if (in.bad()) failedRead(in, "");
+            return false;
+        }
+    } catch (const std::ios_base::failure& failure) {
+        failedRead(in, failure.code().message());
+    }
     if (!line.empty() && line.back() == '\r') line.pop_back();
     return true;
 }
 
+bool readBytes(std::istream& in, char* bytes, std::streamsize count) {
+    try {
+        if (in.read(bytes, count)) return true;
+        if (in.bad()) failedRead(in, "");
+        return false;
+    } catch (const std::ios_base::failure& failure) {
+        failedRead(in, failure.code().message());
+    }
+}
+
 bool openForReading(std::ifstream& in, const std::string& path, std::ios::openmode mode) {
-    std::error_code notADirectory;
-    if (std::filesystem::is_directory(path, notADirectory)) return false;
+    if (!openableAsInput(path)) return false;
     in.open(path, mode | std::ios::in);
-    return in.is_open();
+    if (!in.is_open()) return false;
+    in.exceptions(std::ios::badbit);
+    if (!(mode & std::ios::binary)) skipByteOrderMark(in, path);
+    return true;
+}
+
+bool InputFile::open(const std::string& path, std::ios::openmode mode) {
+    path_ = path;
+    return openForReading(static_cast<std::ifstream&>(*this), path, mode);
+}
+
+bool inputOpens(const std::string& path) {
+    // Not opened: opening a named pipe waits for its writer, and a pipe
+    // closed again may lose what its writer had put in.
+    return openableAsInput(path) && access(path.c_str(), R_OK) == 0;
 }
 
 bool openForWriting(std::ofstream& out, const std::string& path, bool append) {

@@ -42,12 +42,51 @@ double clockMs();
 // processor clock. A negative value restores the real clock.
 void setClockOverride(double ms);
 
+// An input that cannot be used: a device named as an input file, or a read
+// that failed before the end of a file (an I/O error). The run ends with
+// status 1 and the message, which names the file.
+class InputError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
 // Reads one line, dropping the line feed and one trailing carriage return.
+// False at the end of the input only: a read that fails throws, a line
+// longer than memory can hold std::bad_alloc (from a stream opened by
+// openForReading) and any other failure InputError.
 bool readLine(std::istream& in, std::string& line);
+// Reads `count` bytes of a binary file; false at its end, a failed read
+// throws as in readLine.
+bool readBytes(std::istream& in, char* bytes, std::streamsize count);
 
 // Opens `path` for reading. A directory opens as a stream on Linux but holds
 // no lines: it counts as a file that does not open (false, nothing open).
+// A character or block device (/dev/zero, /dev/urandom, a terminal) is no
+// input file: it throws InputError naming the path; a pipe reads as a file.
+// A text file (mode without std::ios::binary) starts after its UTF-8
+// byte-order mark, when it has one. The stream reports a failed read as an
+// exception (see readLine) instead of as an end of the file.
 bool openForReading(std::ifstream& in, const std::string& path, std::ios::openmode mode = std::ios::in);
+
+// A file opened for reading that remembers its path, so that a read of it
+// that fails names the file.
+class InputFile : public std::ifstream {
+public:
+    // Opens as openForReading does.
+    bool open(const std::string& path, std::ios::openmode mode = std::ios::in);
+    const std::string& path() const { return path_; }
+
+private:
+    std::string path_;
+};
+inline bool openForReading(InputFile& in, const std::string& path, std::ios::openmode mode = std::ios::in) {
+    return in.open(path, mode);
+}
+
+// True when openForReading would open `path`, found without reading any of
+// it, so that a pipe keeps its whole content for the reader that opens it
+// next. A device throws as in openForReading.
+bool inputOpens(const std::string& path);
 
 // Opens `path` for writing, truncated or (append) appended to. A file that
 // does not open is named on standard error and the failure is remembered, so

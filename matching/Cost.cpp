@@ -416,7 +416,7 @@ double Cost::estimateO(int /*mode*/, const Vertex* node1, const Vertex* node2) c
 
 double Cost::cost(int /*mode*/, const std::string& filename) const {
     double pathCost = 0;
-    std::ifstream file;
+    InputFile file;
     if (!openForReading(file, filename)) reportMissingInput(filename);
     std::string line;
     while (file.is_open() && readLine(file, line)) {

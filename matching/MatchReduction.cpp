@@ -56,7 +56,7 @@ struct Reduction {
 // Empty lines (an editor's last line break, say) belong to neither. The
 // number and text of the first line that is no pair line, or 0.
 int goldLine(const std::string& path, std::string& text) {
-    std::ifstream in;
+    InputFile in;
     if (!openForReading(in, path)) return 0;
     std::string line;
     for (int number = 1; readLine(in, line); ++number) {
@@ -128,7 +128,7 @@ void findLeftovers(Side& side) {
 // every other line (with `relationsOnly` false) by its second field. A line
 // without the fields it needs is skipped.
 void copyKeptLines(const std::string& path, const Side& side, std::ostream& out, bool relationsOnly) {
-    std::ifstream in;
+    InputFile in;
     if (!openForReading(in, path)) {
         reportMissingInput(path);
         return;

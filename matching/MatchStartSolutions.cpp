@@ -71,7 +71,7 @@ static void readKnownMatching(Match& m) {
     const int order1 = static_cast<int>(m.g1->V.size());
     const int order2 = static_cast<int>(m.g2->V.size());
     m.kbt.assign(order1, -1);
-    std::ifstream file;
+    InputFile file;
     if (!openForReading(file, path)) reportMissingInput(path);
     std::string line;
     for (int lineNumber = 0; file.is_open() && readLine(file, line); ++lineNumber) {

@@ -1,7 +1,5 @@
 #include "mces/vornmain.h"
 
-#include <filesystem>
-#include <fstream>
 #include <iostream>
 #include <string>
 
@@ -12,19 +10,6 @@
 #include "mces/MCES.h"
 
 namespace graphmat {
-
-namespace {
-
-// True when the path names a file that opens for reading (a directory
-// does not count).
-bool opensForReading(const std::string& path) {
-    std::error_code ignored;
-    if (std::filesystem::is_directory(path, ignored)) return false;
-    std::ifstream file(path);
-    return file.is_open();
-}
-
-}  // namespace
 
 void use_MCES() {
     std::cerr << std::endl;
@@ -88,8 +73,8 @@ int vornmain(int argc, char** argv) {
     Graph graph1(6, path1);
     Graph graph2(6, path2);
     bool missing = false;
-    for (const std::string& path : {path1, path2}) {
-        if (opensForReading(path)) continue;
+    for (const auto& [graph, path] : {std::make_pair(&graph1, path1), std::make_pair(&graph2, path2)}) {
+        if (graph->fileOpened) continue;
         reportMissingInput(path);
         missing = true;
     }

@@ -30,7 +30,7 @@ bool namesOfLine(std::string line, std::size_t wanted, std::vector<std::string>&
 // Calls `take` with the names of every usable line of the file.
 template <class Take>
 void readNames(const std::string& path, std::size_t wanted, Take take) {
-    std::ifstream in;
+    InputFile in;
     if (!openForReading(in, path)) {
         reportMissingInput(path);
         return;

@@ -124,7 +124,7 @@ bool Match::evalSolution(std::string file, std::string dataset) {
 
     PairTexts confirm, infirm;
     std::cout << "\n" << goldPath;
-    std::ifstream gold;
+    InputFile gold;
     if (openForReading(gold, goldPath)) {
         std::cout << "\nFile Found\n";
         readGold(gold, goldPath, confirm, infirm);
@@ -137,7 +137,7 @@ bool Match::evalSolution(std::string file, std::string dataset) {
 
     double matches = 0, same_names = 0, bad_same_names = 0, goodMatches = 0;
     std::cout << "\n" << resultPath;
-    std::ifstream result;
+    InputFile result;
     if (openForReading(result, resultPath)) {
         std::string line;
         while (readLine(result, line)) {

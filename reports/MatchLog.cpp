@@ -25,7 +25,7 @@ std::string readVertexLine(const std::vector<std::string>& fields, int vertices1
 }  // namespace
 
 double Match::getLog(std::string log) {
-    std::ifstream file;
+    InputFile file;
     const bool opened = openForReading(file, log);
     const int vertices1 = g1->vertices, vertices2 = g2->vertices;
     log_matching.assign(vertices1, -1);

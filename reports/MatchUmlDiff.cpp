@@ -56,7 +56,7 @@ void Match::rawPrint2() {
     const std::string reportPath = "./results/raw_" + run + ".csv_umldiff.csv";
 
     Keys tG1, tG2, _diagM;
-    std::ifstream listing;
+    InputFile listing;
     if (openForReading(listing, listingPath))
         readListing(listing, tG1, tG2, _diagM);
     else

@@ -111,7 +111,7 @@ void Tunnel::addVersion(std::unique_ptr<Graph> version) {
 }
 
 void Tunnel::loadSeries(const std::string& path) {
-    std::ifstream list;
+    InputFile list;
     if (!openForReading(list, path)) throw TunnelError("Cannot read the series list file " + path);
 
     std::cout << "\n TUNNEL To Be Loaded";

@@ -186,7 +186,7 @@ int Tunnel::getMatches(matching* mat, std::string file_path) {
 
     // Rows "ns", older class (graph 1), newer class (graph 2), ..., the two
     // overall costs in fields 9 and 10.
-    std::ifstream file;
+    InputFile file;
     const bool opened = openForReading(file, file_path);
     if (!opened) reportMissingInput(file_path);
     SkippedRows skipped;

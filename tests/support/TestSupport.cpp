@@ -1,9 +1,11 @@
 #include "TestSupport.h"
 
+#include <fcntl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -104,6 +106,15 @@ std::vector<std::string> lines(const std::string& text) {
         result.push_back(text.substr(start, nl - start));
         start = nl + 1;
     }
+}
+
+bool procSelfMemFailsToRead() {
+    const int fd = open("/proc/self/mem", O_RDONLY);
+    if (fd < 0) return false;
+    char byte = 0;
+    const bool fails = read(fd, &byte, 1) < 0 && errno == EIO;
+    close(fd);
+    return fails;
 }
 
 RunResult runProgram(const std::string& program, const std::vector<std::string>& args, const RunOptions& options) {

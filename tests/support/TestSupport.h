@@ -66,6 +66,11 @@ std::map<std::string, std::string> treeHere(const std::vector<std::string>& leav
 // text ends with "\n").
 std::vector<std::string> lines(const std::string& text);
 
+// True when the first read of /proc/self/mem fails with an I/O error, as it
+// does where nothing is mapped at address 0: a file that opens and cannot be
+// read, for the tests of failed reads.
+bool procSelfMemFailsToRead();
+
 // Result of running a program: exit status and both output streams.
 struct RunResult {
     int status = -1;
