@@ -4,7 +4,6 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <iomanip>
 #include <iostream>
 #include <limits>
@@ -200,8 +199,7 @@ int run(int argc, char** argv) {
     // the run would report an empty one.
     if (sim_graphs.empty() && Match::readsKnownMatching(initMode)) {
         const std::string known = Match::knownMatchingPath(g1.name);
-        std::ifstream file;
-        if (!openForReading(file, known)) {
+        if (!inputOpens(known)) {
             std::cout.flush();
             std::cerr << "Cannot read " << known << ": start modes other than 1 report the known matching read"
                       << " from this file (-i 1 matches without one)" << std::endl;
