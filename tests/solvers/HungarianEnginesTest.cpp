@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "HungarianTestAccess.h"
 #include "ReferenceHungarian.h"
 #include "solvers/Hungarian.h"
 #include "support/TestSupport.h"
@@ -19,14 +20,15 @@ namespace {
 
 using test::CaptureStdout;
 using Matrix = std::vector<std::vector<double>>;
-using Engine = Hungarian::Engine;
+using Engine = HungarianTestAccess::Engine;
+using Choice = HungarianTestAccess::Choice;
 
 // Solves a with the frozen steps and with the solver (a fresh one, and the
 // shared one that has solved other problems before), whose small engine
 // takes squares up to smallSide; all three must give the same results and
 // print the same reports. Returns the engine used.
 Engine expectSameAsReference(const Matrix& a, int cols, Hungarian& shared, const std::string& what,
-                             int smallSide = 0) {
+                             Choice choice = Choice::Potentials) {
     const int rows = static_cast<int>(a.size());
     std::vector<const double*> table;
     for (const auto& row : a) table.push_back(row.data());
@@ -39,8 +41,8 @@ Engine expectSameAsReference(const Matrix& a, int cols, Hungarian& shared, const
         referenceText = capture.text();
     }
     Hungarian fresh;
-    fresh.smallSide = smallSide;
-    shared.smallSide = smallSide;
+    HungarianTestAccess::choose(fresh, choice);
+    HungarianTestAccess::choose(shared, choice);
     {
         CaptureStdout capture;
         fresh.solve(table.data(), rows, cols);
@@ -55,8 +57,8 @@ Engine expectSameAsReference(const Matrix& a, int cols, Hungarian& shared, const
     EXPECT_EQ(shared.results, reference.results) << what << " (reused solver)";
     EXPECT_EQ(text, referenceText) << what;
     EXPECT_EQ(sharedText, referenceText) << what << " (reused solver)";
-    EXPECT_EQ(shared.engine(), fresh.engine()) << what;
-    return fresh.engine();
+    EXPECT_EQ(HungarianTestAccess::engine(shared), HungarianTestAccess::engine(fresh)) << what;
+    return HungarianTestAccess::engine(fresh);
 }
 
 Matrix filled(int rows, int cols, const std::function<double(int, int)>& cell) {
@@ -175,9 +177,9 @@ TEST(HungarianEngines, TheSideOfTheSquareChoosesTheEngine) {
     // By default the small engine takes squares up to 256, the potentials
     // the larger ones.
     const Matrix square = structuralSquare(gen, 120, 140, 0);
-    EXPECT_EQ(expectSameAsReference(square, 260, shared, "side 260", Hungarian().smallSide), Engine::Potentials);
+    EXPECT_EQ(expectSameAsReference(square, 260, shared, "side 260", Choice::ByCosts), Engine::Potentials);
     const Matrix smaller(square.begin(), square.begin() + 100);
-    EXPECT_EQ(expectSameAsReference(smaller, 256, shared, "side 256", Hungarian().smallSide), Engine::Small);
+    EXPECT_EQ(expectSameAsReference(smaller, 256, shared, "side 256", Choice::ByCosts), Engine::Square);
     // Small squares on the potentials too.
     std::uniform_int_distribution<int> side(1, 12), small(0, 2);
     for (int round = 0; round < 200; ++round) {
@@ -202,7 +204,7 @@ TEST(HungarianEngines, OneRowTakesItsFirstLeastCost) {
     };
     for (const Matrix& a : rows) {
         const int cols = static_cast<int>(a[0].size());
-        EXPECT_EQ(expectSameAsReference(a, cols, shared, "one row of " + std::to_string(cols), 256), Engine::Small);
+        EXPECT_EQ(expectSameAsReference(a, cols, shared, "one row of " + std::to_string(cols), Choice::ByCosts), Engine::Square);
         EXPECT_EQ(shared.mark(0, shared.results[0]), 1);
         for (int j = 0; j < cols; ++j) EXPECT_EQ(shared.C_cov[j], 1) << "every column ends covered";
     }
@@ -211,7 +213,7 @@ TEST(HungarianEngines, OneRowTakesItsFirstLeastCost) {
     for (int round = 0; round < 40; ++round) {
         const int cols = width(gen);
         const Matrix a = filled(1, cols, [&](int, int) { return small(gen); });
-        expectSameAsReference(a, cols, shared, "one row " + std::to_string(round), 256);
+        expectSameAsReference(a, cols, shared, "one row " + std::to_string(round), Choice::ByCosts);
     }
 }
 
@@ -228,13 +230,13 @@ TEST(HungarianEngines, SmallProblemsMatchTheReference) {
         if (rows == 0) continue;
         const bool ties = round % 2 == 0;
         const Matrix a = filled(rows, cols, [&](int, int) { return ties ? small(gen) : real(gen); });
-        EXPECT_EQ(expectSameAsReference(a, cols, shared, "small " + std::to_string(round), 256), Engine::Small);
+        EXPECT_EQ(expectSameAsReference(a, cols, shared, "small " + std::to_string(round), Choice::ByCosts), Engine::Square);
         // Few rows over many columns: many filler rows, whose zeros span
         // several words.
         const int few = 1 + rows % 40;
         const Matrix wide = filled(few, std::max(cols, 65), [&](int, int) { return wideCost(gen); });
-        EXPECT_EQ(expectSameAsReference(wide, std::max(cols, 65), shared, "wide " + std::to_string(round), 256),
-                  Engine::Small);
+        EXPECT_EQ(expectSameAsReference(wide, std::max(cols, 65), shared, "wide " + std::to_string(round), Choice::ByCosts),
+                  Engine::Square);
     }
 }
 
