@@ -162,20 +162,21 @@ void Hungarian::load(int rows, int cols, Fill&& fill) {
 // updates every cell, on the potentials it moves 2 x side potentials, but
 // the potentials pay an upkeep of per-row minima on every prime and star.
 // Costs with many ties leave many zeros after each step 6, so the square
-// needs few of them: on squares of side 64 to 256, costs of a few values
-// (multiples of 0.5 up to 3, whole numbers up to 20 or 100) ran 1.3 to 3
+// needs few of them: on squares of side 96 to 256, costs of a few values
+// (multiples of 0.5 up to 3, whole numbers up to 20 or 100) ran 1.15 to 3
 // times faster on the square; costs with few ties (1 - similarity, whole
 // numbers up to 10000, similarities with 1000 for the missing pairs) ran 3
 // to 15 times faster on the potentials, from side 32 on. A cheap sign of
 // ties is a row whose least cost is held by two or more cells: the square
 // goes first when at least 3 rows in 8 of the caller's are such rows (the
-// costs of a few values above are at 3/8 to all, those with few ties below
-// 1/8; in between the two engines were within 1.5 times of each other).
-// Up to side 8 the square was faster on every kind of costs (by 0 to 25%:
-// the potentials' setup weighs more than the steps there).
+// costs of a few values above had 3/8 to all such rows, those with few ties
+// below 1/8; in between, the two engines were within about 2 times of each
+// other). Up to side 8 the square was faster on every kind of costs (by up
+// to 25%: the potentials' setup weighs more than the steps there).
 bool Hungarian::squareFirst() const {
     if (choice_ != Choice::ByCosts) return choice_ == Choice::Square;
-    if (l <= 8 || n <= 1) return true;  // the square places one row at once
+    // Tiny squares; and one row, which the square places at once.
+    if (l <= 8 || n <= 1) return true;
     int tied = 0;
     for (int i = 0; i < n; ++i) {
         const double* r = square_.data() + static_cast<std::size_t>(i) * l;
