@@ -150,6 +150,7 @@ private:
     std::vector<int> lastU_;      // per row: the last of them
     std::vector<double> minW_;    // per row: least value over the columns uncovered in the phase
     std::vector<int> lastW_;      // per row: the last column that holds minW_
+    std::vector<int> openRows_;   // the rows not covered in the phase, ascending
     std::vector<std::uint64_t> zeroRows_;  // uncovered rows with an uncovered zero, as a bit set
     double potBound_ = 0;         // largest |rowPot_| + largest |colPot_| so far
     void measureGrain();

@@ -32,6 +32,7 @@
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <numeric>
 
 #include "solvers/Hungarian.h"
 
@@ -130,10 +131,10 @@ int Hungarian::firstZeroRow() const {
     return -1;
 }
 
-// Merges column j into minW_ and lastW_ of the uncovered rows.
+// Merges column j into minW_ and lastW_ of the uncovered rows (openRows_:
+// the covered rows are not visited at all).
 template <class T>
 void Hungarian::mergeColumn(const T* cost, int j) {
-    const int* covered = R_cov.data();
     const double* pot = rowPot_.data();
     double* least = minW_.data();
     int* last = lastW_.data();
@@ -151,10 +152,11 @@ void Hungarian::mergeColumn(const T* cost, int j) {
     };
     const int real = j < m ? n : 0;
     const std::size_t base = static_cast<std::size_t>(j) * n;
-    for (int i = 0; i < real; ++i)
-        if (covered[i] == 0) merge(i, costAt(cost, base + i));
-    for (int i = real; i < l; ++i)
-        if (covered[i] == 0) merge(i, 0.0);
+    const int* open = openRows_.data();
+    const std::size_t count = openRows_.size();
+    std::size_t k = 0;
+    for (; k < count && open[k] < real; ++k) merge(open[k], costAt(cost, base + open[k]));
+    for (; k < count; ++k) merge(open[k], 0.0);
 }
 
 template <class T>
@@ -241,6 +243,8 @@ bool Hungarian::runExact(const T* cost) {
     while (true) {
         // Step 3: the star columns are covered; done when all are.
         std::fill(R_cov.begin(), R_cov.end(), 0);
+        openRows_.resize(static_cast<std::size_t>(l));
+        std::iota(openRows_.begin(), openRows_.end(), 0);
         for (int j = 0; j < l; ++j) C_cov[j] = starRow[j] >= 0 ? 1 : 0;
         if (unstarred_.empty()) return true;
         std::fill(zeroRows_.begin(), zeroRows_.end(), 0);
@@ -298,6 +302,7 @@ bool Hungarian::runExact(const T* cost) {
             }
             const int star = starCol[row];
             R_cov[row] = 1;
+            openRows_.erase(std::lower_bound(openRows_.begin(), openRows_.end(), row));
             clearZeroRow(row);
             C_cov[star] = 0;
             // The uncovered column joins W.
