@@ -302,7 +302,11 @@ bool Hungarian::runExact(const T* cost) {
             }
             const int star = starCol[row];
             R_cov[row] = 1;
-            openRows_.erase(std::lower_bound(openRows_.begin(), openRows_.end(), row));
+            // The row is uncovered (it holds an uncovered zero), so it is
+            // in the list.
+            const auto open = std::lower_bound(openRows_.begin(), openRows_.end(), row);
+            assert(open != openRows_.end() && *open == row);
+            openRows_.erase(open);
             clearZeroRow(row);
             C_cov[star] = 0;
             // The uncovered column joins W.
