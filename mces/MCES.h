@@ -214,14 +214,13 @@ public:
     void setGamma9();
 
     void printState() const;
-    // To be called after g or simil was written other than by the commits:
-    // the next score pass lists the pairs that are not blank again.
-    void forgetLivePairs() { liveChecked_ = liveIndexed_ = false; }
 
     int N1() const { return n1_; }
     int N2() const { return n2_; }
 
 private:
+    // The tests write g and simil directly, not by the commits.
+    friend class MCESTestAccess;
     int n1_ = 0;
     int n2_ = 0;
     std::vector<bool> overlap_;  // N1 x N2, row-major: overlaps(i, j)

@@ -4,13 +4,17 @@
 // scan orders fix which of several equal optima is returned, so the same
 // input always yields the same assignment.
 //
-// Three engines run the same steps and prime and star the same cells in the
-// same order: small squares on an explicit working square with each row's
-// zeros as bit words; larger ones on row and column potentials over the
-// unchanged costs (value = cost - row potential - column potential), kept
-// exact in double arithmetic, with per-row minima that spare every scan of
-// the square; and, when the potentials cannot stay exact, on the explicit
-// square.
+// Two engines run the same steps and prime and star the same cells in the
+// same order, so the assignment does not depend on which one runs:
+// - the square (HungarianSquare.cpp): the explicit l x l working values,
+//   with each row's zeros and the covers as bit words;
+// - the potentials (HungarianPotentials.cpp): row and column potentials
+//   over the unchanged costs (value = cost - row potential - column
+//   potential), kept exact in double arithmetic, with per-row minima that
+//   spare every scan of the square. When the potentials cannot stay exact
+//   the solve starts again on the square.
+// Hungarian.cpp reads the costs, reports the negative and non-finite ones,
+// chooses the engine and gives the result.
 #pragma once
 
 #include <cstddef>
@@ -35,8 +39,6 @@ public:
     std::vector<std::pair<int, int>> path;  // (row, column) cells of the augmenting path
     int Z0_r = -1;
     int Z0_c = -1;
-    // Problems whose square has at most this side run on the small engine.
-    int smallSide = 256;
 
     Hungarian() = default;
     Hungarian(const Hungarian&) = delete;
@@ -66,95 +68,113 @@ public:
     int mark(int row, int col) const;
     // Writes the state (covers, result cells, marks) to standard output.
     void printState() const;
-    // The engine of the last solve: small problems run on an explicit
-    // square with bit masks; larger ones on the potentials, or on an
-    // explicit square when the potentials could not stay exact.
-    enum class Engine { Small, Potentials, Square };
-    Engine engine() const { return engine_; }
 
 private:
-    // The caller's costs, rows x cols, column by column: as floats (with the
-    // few costs that are not floats exactly beside them), else as doubles.
+    // The tests choose the engine and read which one ended a solve.
+    friend class HungarianTestAccess;
+    enum class Engine { Square, Potentials };
+    // The engine a solve starts on: chosen from the costs (see
+    // Hungarian.cpp), or set by a test.
+    enum class Choice { ByCosts, Square, Potentials };
+    Choice choice_ = Choice::ByCosts;
+    Engine engine_ = Engine::Square;  // the engine that ended the last solve
+
+    // Empties a buffer; one of up to kKeptCapacity elements keeps its
+    // capacity for the next solve, a larger one is given back.
+    static constexpr std::size_t kKeptCapacity = std::size_t{1} << 16;
+    template <class Buffer>
+    static void keepSmall(Buffer& buffer) {
+        buffer.clear();
+        if (buffer.capacity() > kKeptCapacity) buffer.shrink_to_fit();
+    }
+
+    // ---- reading the costs (Hungarian.cpp)
+    double largest_ = 0;  // largest finite cost magnitude read
+    std::vector<std::pair<int, int>> nonFinite_;  // (row, column) of the non-finite costs read
+    template <class Fill>
+    void load(int rows, int cols, Fill&& fill);
+    template <class Fill>
+    void readRow(Fill& fill, int i, int rows, int cols, double* r);
+    double nonFinitePrice() const;
+    bool squareFirst() const;
+
+    // The cost store of the potentials: the caller's costs, rows x cols,
+    // column by column; as floats (with the few costs that are not floats
+    // exactly beside them), else as doubles (Hungarian.cpp).
     std::vector<float> costF_;
     std::vector<double> costD_;
     std::vector<std::pair<std::size_t, double>> exceptions_;  // (index, cost) of the non-float costs, sorted
     std::vector<double> rowBuf_;  // the rows being read
     bool useFloat_ = true;
-    Engine engine_ = Engine::Small;
-    std::vector<double> smallCells_;  // the small engine's square
-    std::vector<std::uint64_t> smallZeros_;  // its rows' zeros, as bits
-    std::vector<std::uint64_t> smallColCov_;  // its covered columns, as bits
-    std::vector<char> smallOpen_;  // its uncovered columns
-    std::vector<std::uint64_t> smallStarred_;  // its starred columns, as bits
-    std::vector<int> smallPrimed_;  // the rows it primed in the current phase
+    std::size_t fewExceptions_ = 0;  // exceptions_ beyond this many: all costs as doubles
     double maxAbs_ = 0;     // largest magnitude of a cost (0 for the padding)
     double exactLimit_ = 0;  // potentials stay exact while maxAbs_ + |u| + |v| stays below this
+    void beginStore();
+    void storeCost(std::size_t at, double v);
+    void storeRows(const double* rows, std::size_t stride, int i0, int count);
+    void finishStore();
+    void releaseStore();
+    double exceptionAt(std::size_t at) const;
+    double costAt(const float* cost, std::size_t at) const;
+    double costAt(const double* cost, std::size_t at) const;
 
-    std::vector<int> starCol;   // per row: column of its star, -1 when none
-    std::vector<int> starRow;   // per column: row of its star, -1 when none
-    std::vector<int> primeCol;  // per row: column of its prime, -1 when none
+    // Marks shared by both engines: per row the column of its star and of
+    // its prime, per column the row of its star (-1 when none).
+    std::vector<int> starCol;
+    std::vector<int> starRow;
+    std::vector<int> primeCol;
     std::vector<std::pair<int, int>> newStars_;  // convert_path's new stars, reused
+    void resetMarks();
+    void augment();
+    void convert_path(int count);
+    void finish();
 
-    // Explicit engine: the l x l working values and per-row exact zeros.
-    std::vector<double> cells;
-    std::vector<double*> C;
-    std::vector<std::vector<int>> zeros;  // per row: columns of its exact zeros, ascending
+    // ---- the square (HungarianSquare.cpp)
+    std::vector<double> square_;               // the l x l working values, row by row
+    std::vector<std::uint64_t> squareZeros_;   // per row, its zeros as bits
+    std::vector<std::uint64_t> squareColCov_;  // the covered columns, as bits
+    std::vector<char> squareOpen_;             // per column: 1 when uncovered
+    std::vector<std::uint64_t> squareStarred_;  // the starred columns, as bits
+    std::vector<int> squarePrimed_;            // the rows primed in the current phase
+    void fillSquare();
+    void runSquare();
+    void releaseSquare();
 
-    // Potential engine (see Hungarian.cpp).
+    // ---- the potentials (HungarianPotentials.cpp)
     std::vector<double> rowPot_;  // value(i, j) = cost(i, j) - rowPot_[i] - colPot_[j]
     std::vector<double> colPot_;
+    std::vector<std::vector<int>> rowZeros_;  // step 2: per row, the columns of its zeros, ascending
     std::vector<int> unstarred_;  // U: the columns without a star at the phase start, ascending
     std::vector<double> minU_;    // per row: least value over U
     std::vector<int> countU_;     // per row: columns of U that hold minU_
     std::vector<int> lastU_;      // per row: the last of them
     std::vector<double> minW_;    // per row: least value over the columns uncovered in the phase
     std::vector<int> lastW_;      // per row: the last column that holds minW_
+    std::vector<int> openRows_;   // the rows not covered in the phase, ascending
     std::vector<std::uint64_t> zeroRows_;  // uncovered rows with an uncovered zero, as a bit set
     double potBound_ = 0;         // largest |rowPot_| + largest |colPot_| so far
-
-    template <class Fill>
-    void load(int rows, int cols, Fill&& fill);
-    template <class Fill>
-    void solveSmall(int rows, int cols, Fill&& fill);
+    void measureGrain();
+    bool runPotentials();
     template <class T>
     bool runExact(const T* cost);
-    template <class T>
-    void fillExplicit(const T* cost);
-    void runExplicit();
-    void finish();
-    void resetMarks();
-
-    // Potential engine steps.
     template <class T>
     double value(const T* cost, int i, int j) const;
     template <class T>
     void scanUnstarred(const T* cost, int i);
-    double exceptionAt(std::size_t at) const;
-    double costAt(const float* cost, std::size_t at) const;
-    double costAt(const double* cost, std::size_t at) const;
     template <class T>
     void mergeColumn(const T* cost, int j);
     void markZeroRow(int i);
     void clearZeroRow(int i);
     int firstZeroRow() const;
-
-    // Explicit engine steps.
-    int step1();
-    int step2();
-    int step3();
-    int step4();
-    int step5();
-    int step6();
-    void find_a_zero(int& row, int& col) const;
-    bool star_in_row(int row) const;
-    void find_star_in_row(int row, int& col) const;
-    void find_star_in_col(int c, int& r) const;
-    void find_prime_in_row(int r, int& c) const;
-    void convert_path(int count);
-    void clear_covers();
-    void erase_primes();
-    void find_smallest(double& minval, bool& found) const;
-    void collectZeros(int row);
 };
+
+// A cost of the store: a float, or (its float slot holds a NaN) one of the
+// exceptions.
+inline double Hungarian::costAt(const float* cost, std::size_t at) const {
+    const float c = cost[at];
+    return c == c ? static_cast<double>(c) : exceptionAt(at);
+}
+
+inline double Hungarian::costAt(const double* cost, std::size_t at) const { return cost[at]; }
 
 }  // namespace graphmat

@@ -1,6 +1,7 @@
 // The solver's engines against a frozen copy of the explicit steps: the
 // whole assignment (not only its total) and the printed reports must be the
-// same, on matrices where many assignments tie.
+// same, on matrices where many assignments tie, whichever engine a solve
+// starts on.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -10,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "HungarianTestAccess.h"
 #include "ReferenceHungarian.h"
 #include "solvers/Hungarian.h"
 #include "support/TestSupport.h"
@@ -19,28 +21,37 @@ namespace {
 
 using test::CaptureStdout;
 using Matrix = std::vector<std::vector<double>>;
-using Engine = Hungarian::Engine;
+using Engine = HungarianTestAccess::Engine;
+using Choice = HungarianTestAccess::Choice;
 
-// Solves a with the frozen steps and with the solver (a fresh one, and the
-// shared one that has solved other problems before), whose small engine
-// takes squares up to smallSide; all three must give the same results and
-// print the same reports. Returns the engine used.
-Engine expectSameAsReference(const Matrix& a, int cols, Hungarian& shared, const std::string& what,
-                             int smallSide = 0) {
+// What the frozen steps give on a: the results and the printed reports.
+struct Expected {
+    std::vector<int> results;
+    std::string text;
+};
+
+Expected referenceOf(const Matrix& a, int cols) {
+    std::vector<const double*> table;
+    for (const auto& row : a) table.push_back(row.data());
+    test::ReferenceHungarian reference;
+    CaptureStdout capture;
+    reference.solve(table.data(), static_cast<int>(a.size()), cols);
+    return {reference.results, capture.text()};
+}
+
+// Solves a with the solver starting on the engine of `choice` (a fresh
+// one, and the shared one that has solved other problems before); both
+// must give the expected results and print the expected reports. Returns
+// the engine that ended the solve.
+Engine expectAsExpected(const Expected& expected, const Matrix& a, int cols, Hungarian& shared,
+                        const std::string& what, Choice choice) {
     const int rows = static_cast<int>(a.size());
     std::vector<const double*> table;
     for (const auto& row : a) table.push_back(row.data());
-
-    test::ReferenceHungarian reference;
-    std::string referenceText, text, sharedText;
-    {
-        CaptureStdout capture;
-        reference.solve(table.data(), rows, cols);
-        referenceText = capture.text();
-    }
     Hungarian fresh;
-    fresh.smallSide = smallSide;
-    shared.smallSide = smallSide;
+    HungarianTestAccess::choose(fresh, choice);
+    HungarianTestAccess::choose(shared, choice);
+    std::string text, sharedText;
     {
         CaptureStdout capture;
         fresh.solve(table.data(), rows, cols);
@@ -51,12 +62,27 @@ Engine expectSameAsReference(const Matrix& a, int cols, Hungarian& shared, const
         shared.solve(rows, cols, [&](int i, double* out) { std::copy(a[i].begin(), a[i].end(), out); });
         sharedText = capture.text();
     }
-    EXPECT_EQ(fresh.results, reference.results) << what;
-    EXPECT_EQ(shared.results, reference.results) << what << " (reused solver)";
-    EXPECT_EQ(text, referenceText) << what;
-    EXPECT_EQ(sharedText, referenceText) << what << " (reused solver)";
-    EXPECT_EQ(shared.engine(), fresh.engine()) << what;
-    return fresh.engine();
+    EXPECT_EQ(fresh.results, expected.results) << what;
+    EXPECT_EQ(shared.results, expected.results) << what << " (reused solver)";
+    EXPECT_EQ(text, expected.text) << what;
+    EXPECT_EQ(sharedText, expected.text) << what << " (reused solver)";
+    EXPECT_EQ(HungarianTestAccess::engine(shared), HungarianTestAccess::engine(fresh)) << what;
+    return HungarianTestAccess::engine(fresh);
+}
+
+// The same against the frozen steps' run on a.
+Engine expectSameAsReference(const Matrix& a, int cols, Hungarian& shared, const std::string& what,
+                             Choice choice = Choice::Potentials) {
+    return expectAsExpected(referenceOf(a, cols), a, cols, shared, what, choice);
+}
+
+// Each choice of engine against one run of the frozen steps; returns the
+// engine the solver's own choice ended on.
+Engine expectEveryEngineAsReference(const Matrix& a, int cols, Hungarian& shared, const std::string& what) {
+    const Expected expected = referenceOf(a, cols);
+    EXPECT_EQ(expectAsExpected(expected, a, cols, shared, what + " (square)", Choice::Square), Engine::Square);
+    expectAsExpected(expected, a, cols, shared, what + " (potentials first)", Choice::Potentials);
+    return expectAsExpected(expected, a, cols, shared, what + " (by the costs)", Choice::ByCosts);
 }
 
 Matrix filled(int rows, int cols, const std::function<double(int, int)>& cell) {
@@ -132,7 +158,9 @@ TEST(HungarianEngines, InexactCostsRunOnTheExplicitSquare) {
     // of such costs round, so the explicit steps run.
     std::uniform_real_distribution<float> similarity(0.0f, 1.0f);
     std::uniform_int_distribution<int> tiny(0, 9);
-    for (const auto& shape : {std::pair<int, int>{70, 110}, {120, 75}, {90, 90}}) {
+    // Above side 256 the costs are read into the potentials' store first;
+    // the square is then filled from it.
+    for (const auto& shape : {std::pair<int, int>{70, 110}, {120, 75}, {90, 90}, {262, 240}, {250, 270}}) {
         const Matrix a = filled(shape.first, shape.second, [&](int, int) {
             float s = similarity(gen);
             if (tiny(gen) == 0) s = s * 1e-6f;
@@ -169,22 +197,96 @@ TEST(HungarianEngines, NegativeAndNonFiniteCellsInALargeMatrix) {
     expectSameAsReference(a, 81, shared, "negative and non-finite");
 }
 
-TEST(HungarianEngines, TheSideOfTheSquareChoosesTheEngine) {
+TEST(HungarianEngines, TheCostsChooseTheEngine) {
     std::mt19937 gen(2806);
     Hungarian shared;
-    // By default the small engine takes squares up to 256, the potentials
-    // the larger ones.
-    const Matrix square = structuralSquare(gen, 120, 140, 0);
-    EXPECT_EQ(expectSameAsReference(square, 260, shared, "side 260", Hungarian().smallSide), Engine::Potentials);
-    const Matrix smaller(square.begin(), square.begin() + 100);
-    EXPECT_EQ(expectSameAsReference(smaller, 256, shared, "side 256", Hungarian().smallSide), Engine::Small);
-    // Small squares on the potentials too.
-    std::uniform_int_distribution<int> side(1, 12), small(0, 2);
-    for (int round = 0; round < 200; ++round) {
-        const int rows = side(gen), cols = side(gen);
-        const Matrix a = filled(rows, cols, [&](int, int) { return small(gen); });
-        EXPECT_EQ(expectSameAsReference(a, cols, shared, "tiny " + std::to_string(round)), Engine::Potentials);
+    std::uniform_real_distribution<float> similarity(0.0f, 1.0f);
+    std::uniform_int_distribution<int> halves(0, 6), wide(0, 10000);
+    const std::function<double(int, int)> oneLess = [&](int, int) { return 1.0 - similarity(gen); };
+    const std::function<double(int, int)> tieHeavy = [&](int, int) { return 0.5 * halves(gen); };
+    const std::function<double(int, int)> fewTies = [&](int, int) { return wide(gen); };
+    struct Case {
+        const char* what;
+        int rows, cols;
+        const std::function<double(int, int)>& cost;
+        Engine engine;
+    };
+    const Case cases[] = {
+        // Up to side 256: costs with many ties on the square, costs with
+        // few ties on the potentials.
+        {"halves, side 256", 256, 256, tieHeavy, Engine::Square},
+        {"halves, 100 x 120", 100, 120, tieHeavy, Engine::Square},
+        {"halves, 120 x 100", 120, 100, tieHeavy, Engine::Square},
+        {"1 - similarity, side 256", 256, 256, oneLess, Engine::Potentials},
+        {"1 - similarity, 40 x 200", 40, 200, oneLess, Engine::Potentials},
+        {"whole numbers up to 10000, 120 x 100", 120, 100, fewTies, Engine::Potentials},
+        // Up to side 8, and one row: the square.
+        {"1 - similarity, side 8", 8, 8, oneLess, Engine::Square},
+        {"1 - similarity, 5 x 8", 5, 8, oneLess, Engine::Square},
+        {"1 - similarity, one row", 1, 200, oneLess, Engine::Square},
+        // Above side 256: the potentials.
+        {"halves, side 257", 257, 257, tieHeavy, Engine::Potentials},
+        {"halves, 40 x 300", 40, 300, tieHeavy, Engine::Potentials},
+    };
+    for (const Case& c : cases) {
+        const Matrix a = filled(c.rows, c.cols, c.cost);
+        EXPECT_EQ(expectSameAsReference(a, c.cols, shared, c.what, Choice::ByCosts), c.engine) << c.what;
     }
+    const Matrix square = structuralSquare(gen, 120, 140, 0);
+    EXPECT_EQ(expectSameAsReference(square, 260, shared, "structural square", Choice::ByCosts), Engine::Potentials);
+
+    // The border: 3 rows in 8 whose least cost is held by two cells.
+    for (int tied : {5, 6}) {
+        const Matrix a = filled(16, 16, [&](int i, int j) -> double { return i < tied && j < 2 ? 0 : 1 + j * 16 + i; });
+        EXPECT_EQ(expectSameAsReference(a, 16, shared, "tied rows", Choice::ByCosts),
+                  tied == 6 ? Engine::Square : Engine::Potentials)
+            << tied << " tied rows in 16";
+    }
+}
+
+// Around the largest square that is read straight into the square: every
+// engine, squares and rectangles, ties, similarities, -0.0 and non-finite
+// costs.
+TEST(HungarianEngines, SidesAroundTheLargestSquare) {
+    std::mt19937 gen(2808);
+    Hungarian shared;
+    std::uniform_real_distribution<float> similarity(0.0f, 1.0f);
+    std::uniform_int_distribution<int> halves(0, 6), where(0, 400);
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const double inf = std::numeric_limits<double>::infinity();
+    struct Shape {
+        int rows, cols;
+    };
+    for (const Shape& shape : {Shape{255, 255}, Shape{256, 256}, Shape{257, 257}, Shape{256, 257}, Shape{257, 255}}) {
+        const std::string side = std::to_string(shape.rows) + " x " + std::to_string(shape.cols);
+        const Matrix ties = filled(shape.rows, shape.cols, [&](int, int) {
+            const double v = 0.5 * halves(gen);
+            return v == 0 ? -0.0 : v;
+        });
+        expectEveryEngineAsReference(ties, shape.cols, shared, "halves and -0.0, " + side);
+        const Matrix oneLess = filled(shape.rows, shape.cols, [&](int, int) -> double {
+            const int w = where(gen);
+            if (w == 0) return nan;
+            if (w == 1) return inf;
+            if (w == 2) return -0.0;
+            return 1.0 - similarity(gen);
+        });
+        expectEveryEngineAsReference(oneLess, shape.cols, shared, "similarities, NaN and inf, " + side);
+    }
+}
+
+// The bound that keeps the potentials exact stays finite for costs that
+// are multiples of a huge power of two: while the potentials stay far below
+// the largest double they run; costs close to it go to the square, where
+// the steps' sums overflow exactly as the explicit steps' do.
+TEST(HungarianEngines, HugeCostsKeepTheBoundFinite) {
+    std::mt19937 gen(2809);
+    Hungarian shared;
+    std::uniform_int_distribution<int> small(0, 3);
+    const Matrix fine = filled(270, 270, [&](int, int) { return std::ldexp(small(gen), 980); });
+    EXPECT_EQ(expectSameAsReference(fine, 270, shared, "multiples of 2^980", Choice::ByCosts), Engine::Potentials);
+    const Matrix huge = filled(270, 270, [&](int, int) { return std::ldexp(small(gen), 1022); });
+    EXPECT_EQ(expectSameAsReference(huge, 270, shared, "multiples of 2^1022", Choice::ByCosts), Engine::Square);
 }
 
 TEST(HungarianEngines, OneRowTakesItsFirstLeastCost) {
@@ -202,7 +304,8 @@ TEST(HungarianEngines, OneRowTakesItsFirstLeastCost) {
     };
     for (const Matrix& a : rows) {
         const int cols = static_cast<int>(a[0].size());
-        EXPECT_EQ(expectSameAsReference(a, cols, shared, "one row of " + std::to_string(cols), 256), Engine::Small);
+        EXPECT_EQ(expectSameAsReference(a, cols, shared, "one row of " + std::to_string(cols), Choice::ByCosts),
+                  Engine::Square);
         EXPECT_EQ(shared.mark(0, shared.results[0]), 1);
         for (int j = 0; j < cols; ++j) EXPECT_EQ(shared.C_cov[j], 1) << "every column ends covered";
     }
@@ -211,7 +314,7 @@ TEST(HungarianEngines, OneRowTakesItsFirstLeastCost) {
     for (int round = 0; round < 40; ++round) {
         const int cols = width(gen);
         const Matrix a = filled(1, cols, [&](int, int) { return small(gen); });
-        expectSameAsReference(a, cols, shared, "one row " + std::to_string(round), 256);
+        expectSameAsReference(a, cols, shared, "one row " + std::to_string(round), Choice::ByCosts);
     }
 }
 
@@ -228,13 +331,16 @@ TEST(HungarianEngines, SmallProblemsMatchTheReference) {
         if (rows == 0) continue;
         const bool ties = round % 2 == 0;
         const Matrix a = filled(rows, cols, [&](int, int) { return ties ? small(gen) : real(gen); });
-        EXPECT_EQ(expectSameAsReference(a, cols, shared, "small " + std::to_string(round), 256), Engine::Small);
+        EXPECT_EQ(expectSameAsReference(a, cols, shared, "small " + std::to_string(round), Choice::Square),
+                  Engine::Square);
+        expectSameAsReference(a, cols, shared, "small by the costs " + std::to_string(round), Choice::ByCosts);
         // Few rows over many columns: many filler rows, whose zeros span
         // several words.
         const int few = 1 + rows % 40;
         const Matrix wide = filled(few, std::max(cols, 65), [&](int, int) { return wideCost(gen); });
-        EXPECT_EQ(expectSameAsReference(wide, std::max(cols, 65), shared, "wide " + std::to_string(round), 256),
-                  Engine::Small);
+        EXPECT_EQ(expectSameAsReference(wide, std::max(cols, 65), shared, "wide " + std::to_string(round),
+                                        Choice::Square),
+                  Engine::Square);
     }
 }
 

@@ -24,8 +24,8 @@ std::vector<int> solveRows(const Matrix& a, int rows) {
     return std::vector<int>(h.results.begin(), h.results.begin() + rows);
 }
 
-// Checks that results and C describe one assignment of the rectangle and
-// returns its total.
+// Checks that results and cell() describe one assignment of the rectangle
+// and returns its total as cell() gives it.
 double checkedTotal(const Hungarian& h, const Matrix& a, int rows, int cols) {
     const int l = std::max(rows, cols);
     EXPECT_EQ(static_cast<int>(h.results.size()), l);
@@ -45,12 +45,31 @@ double checkedTotal(const Hungarian& h, const Matrix& a, int rows, int cols) {
         sum += a[i][j];
     }
     EXPECT_EQ(assigned, std::min(rows, cols)) << "every real row or column is assigned";
-    for (int i = 0; i < l; ++i)
-        for (int j = 0; j < l; ++j) {
-            const bool chosen = i < rows && h.results[i] == j;
-            EXPECT_EQ(h.cell(i, j), chosen ? 0.0 : -1.0) << i << "," << j;
+    // cell() reads 0 only inside the rows x cols region (not on filler rows
+    // or columns, not outside the square), at most once per row and column,
+    // and -1 everywhere else; its zeros are the assigned pairs.
+    int zeros = 0;
+    double cellSum = 0;
+    std::vector<int> inColumn(std::max(cols, 0), 0);
+    for (int i = -1; i <= l; ++i) {
+        int inRow = 0;
+        for (int j = -1; j <= l; ++j) {
+            const double v = h.cell(i, j);
+            if (v == -1.0) continue;
+            EXPECT_EQ(v, 0.0) << i << "," << j;
+            const bool inside = i >= 0 && i < rows && j >= 0 && j < cols;
+            EXPECT_TRUE(inside) << "a zero outside the region at " << i << "," << j;
+            if (!inside) continue;
+            ++zeros;
+            ++inRow;
+            EXPECT_EQ(++inColumn[j], 1) << "column " << j;
+            cellSum += a[i][j];
         }
-    return sum;
+        EXPECT_LE(inRow, 1) << "row " << i;
+    }
+    EXPECT_EQ(zeros, assigned);
+    EXPECT_EQ(cellSum, sum);
+    return cellSum;
 }
 
 // A literal transcription of the solver's steps (full scans, a mark matrix),
