@@ -72,15 +72,10 @@ int vornmain(int argc, char** argv) {
     const double start = clockMs();
     Graph graph1(6, path1);
     Graph graph2(6, path2);
-    bool missing = false;
-    for (const auto& [graph, path] : {std::make_pair(&graph1, path1), std::make_pair(&graph2, path2)}) {
-        if (graph->fileOpened) continue;
-        reportMissingInput(path);
-        missing = true;
-    }
-    // A file of which no line reads, or read in a wrong mode, has been named
-    // by its reader.
-    if (missing || graph1.nothingRead || graph2.nothingRead || graph1.wrongMode || graph2.wrongMode) return 1;
+    // Both files are checked, so that each one that cannot be used is named.
+    const bool usable1 = graphUsable(graph1, 6, path1);
+    const bool usable2 = graphUsable(graph2, 6, path2);
+    if (!usable1 || !usable2) return 1;
 
     MCES matcher(algorithm, similarityCode, &graph1, &graph2, alpha, seed, 0.0, true);
     const double end = clockMs();
