@@ -198,11 +198,13 @@ int run(int argc, char** argv) {
     // Start modes other than 1 report the known matching: without its file
     // the run would report an empty one.
     if (sim_graphs.empty() && Match::readsKnownMatching(initMode)) {
-        const std::string known = Match::knownMatchingPath(g1.name);
-        if (!inputOpens(known)) {
+        // Read now, before any file is written; the start step reads the
+        // same bytes again.
+        const InputText known = readInput(Match::knownMatchingPath(g1.name));
+        if (!known.opened()) {
             std::cout.flush();
-            std::cerr << "Cannot read " << known << ": start modes other than 1 report the known matching read"
-                      << " from this file (-i 1 matches without one)" << std::endl;
+            std::cerr << "Cannot read " << known.path() << ": " << known.failure() << "; start modes other than 1"
+                      << " report the known matching read from this file (-i 1 matches without one)" << std::endl;
             return 1;
         }
     }

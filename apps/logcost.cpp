@@ -86,13 +86,14 @@ int run(int argc, char** argv) {
         if (!graphUsable(*graph, mode, path)) missing = true;
     if (missing) return 1;
 
+    // Read before the matcher writes its files; getLog reads the same bytes.
+    const InputText logText = readInput(log);
+    if (!logText.opened()) reportMissingInput(logText);
     Match match(&g1, &g2, &costs, seed, 3);
-    const bool logOpens = inputOpens(log);
-    if (!logOpens) reportMissingInput(log);
     const double cost = match.getLog(log);
     std::cout << "\n\n\nLog Matching Cost : " << cost << "\n";
     std::cout.flush();
-    if (!logOpens) return 1;
+    if (!logText.opened()) return 1;
     return outputFailed() ? 2 : 0;
 }
 

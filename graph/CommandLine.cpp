@@ -149,6 +149,8 @@ int runEntryPoint(int (*body)(int, char**), int argc, char** argv) {
     // instead of ending the process: the run goes on, writes its files and
     // ends with status 2 (finishStatus).
     std::signal(SIGPIPE, SIG_IGN);
+    // Each input of the run is opened and read once, whichever steps read it.
+    InputsReadOnce readOnce;
     int status = 0;
     try {
         status = body(argc, argv);

@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <cstdlib>
 #include <exception>
-#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <map>
@@ -108,13 +107,12 @@ struct TrialRead {
     long headerGap = 0;
 };
 
-// The file at `path` read by the reader of `mode` into a scratch graph, with
+// The input read again by the reader of `mode` into a scratch graph, with
 // the reader's console text discarded. A reading that fails (a file that
 // asks for more memory than the machine has, or that runs out of it) counts
 // as reading nothing.
-TrialRead trialRead(int mode, const std::string& path) {
-    std::ifstream file;
-    if (!openForReading(file, path)) return TrialRead();
+TrialRead trialRead(int mode, const InputText& input) {
+    InputFile file(input);
     Graph scratch;
     try {
         ConsoleSilenced silenced;
@@ -138,16 +136,13 @@ bool readsMore(const LineAccount& a, const LineAccount& b) {
 // file can read whole in both modes 0 and 6), then the lowest. The named
 // edge list (mode 3), whose reader takes any line of three fields, is named
 // only when no other mode reads half of the lines with content. -1 when no
-// mode reads better; its reading in `betterAccount`. Only a regular file is
-// read again (a pipe has been read to its end).
-int betterReaderMode(const std::string& path, int mode, const LineAccount& account, LineAccount& betterAccount) {
-    std::error_code ignored;
-    if (!std::filesystem::is_regular_file(path, ignored)) return -1;
+// mode reads better; its reading in `betterAccount`.
+int betterReaderMode(const InputText& input, int mode, const LineAccount& account, LineAccount& betterAccount) {
     int best = -1;
     TrialRead bestRead{account, 0};
     for (int candidate : TRIAL_MODES) {
         if (candidate == 3 || candidate == syntaxOf(mode)) continue;
-        const TrialRead trial = trialRead(candidate, path);
+        const TrialRead trial = trialRead(candidate, input);
         const bool tie = best >= 0 && !readsMore(bestRead.account, trial.account) &&
                          !readsMore(trial.account, bestRead.account);
         if (readsMore(trial.account, bestRead.account) || (tie && trial.headerGap < bestRead.headerGap)) {
@@ -157,7 +152,7 @@ int betterReaderMode(const std::string& path, int mode, const LineAccount& accou
     }
     if (syntaxOf(mode) != 3) {
         // Mode 3 reads no header: its lines are all the lines with content.
-        const LineAccount named = trialRead(3, path).account;
+        const LineAccount named = trialRead(3, input).account;
         const long withContent = static_cast<long>(named.read) + named.notRead;
         if (readsMore(named, bestRead.account) && 2L * bestRead.account.read < withContent) {
             best = 3;
@@ -187,12 +182,13 @@ std::string modesOfSyntax(int mode) { return syntaxOf(mode) == 4 ? "4, 5, 8 or 9
 // their count and the first one's number. Where another reader mode reads
 // the file better, the message names it; where the file is read in a wrong
 // mode (readInWrongMode), it is marked `wrongMode` and the message says so.
-void reportUnreadLines(Graph& g, const std::string& path, int mode) {
+void reportUnreadLines(Graph& g, const InputText& input, int mode) {
+    const std::string& path = input.path();
     const LineAccount& a = g.account;
     if (a.notRead == 0) return;
     g.nothingRead = a.read == 0;
     LineAccount better;
-    g.betterMode = betterReaderMode(path, mode, a, better);
+    g.betterMode = betterReaderMode(input, mode, a, better);
     std::string hint;
     if (g.betterMode >= 0) hint = "; it looks like " + syntaxName(g.betterMode);
     g.wrongMode = !g.nothingRead && g.betterMode >= 0 && readInWrongMode(a, better);
@@ -246,13 +242,12 @@ Graph::Graph(int mode, const std::string& path) {
         return;
     }
 
-    std::ios::openmode openMode = std::ios::in;
-    if (mode == 1 || mode == 2) openMode |= std::ios::binary;
     InputFile file;
-    openForReading(file, path, openMode);
+    file.open(path, mode == 1 || mode == 2);
     std::cout << "File " << path << " ...";
     if (!file.is_open()) {
         std::cout << "Not Found \n";
+        openFailure = file.text().failure();
         return;
     }
     fileOpened = true;
@@ -269,7 +264,7 @@ Graph::Graph(int mode, const std::string& path) {
     }
 
     // Binary files (modes 1 and 2) have no lines: they read word by word.
-    if (mode != 1 && mode != 2) reportUnreadLines(*this, path, mode);
+    if (mode != 1 && mode != 2) reportUnreadLines(*this, file.text(), mode);
     std::cout << "\n Acquisition Input Done";
     edges = static_cast<int>(E.size());
     vertices = static_cast<int>(V.size());
@@ -283,7 +278,7 @@ Graph::Graph(int mode, const std::string& path) {
 
 bool graphUsable(const Graph& g, int mode, const std::string& path) {
     if (mode != 7 && !g.fileOpened) {
-        reportMissingInput(path);
+        reportMissingInput(path, g.openFailure);
         return false;
     }
     return !g.nothingRead && !g.wrongMode;
@@ -291,7 +286,7 @@ bool graphUsable(const Graph& g, int mode, const std::string& path) {
 
 void Graph::readConfig() {
     InputFile config;
-    if (!openForReading(config, CONFIG)) return;
+    if (!config.open(CONFIG)) return;
     std::string line;
     while (readLine(config, line)) {
         if (line.compare(0, 3, "ew,") != 0) continue;

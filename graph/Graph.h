@@ -118,7 +118,8 @@ public:
     void initMode5(std::istream& file);
     void initMode6(std::istream& file);
     void initMode7(const std::string& text);
-    // Reads the file twice: the stream must be able to rewind.
+    // Reads the file twice: the stream must be able to rewind (an InputFile
+    // can, whatever the input).
     void initMode8(std::istream& file);
     void initMode9(std::istream& file);
     void initMode10(std::istream& file);
@@ -151,6 +152,7 @@ public:
     void ensureRanking();
 
     bool fileOpened = false;    // the constructor's graph file opened
+    std::string openFailure;    // why it did not open, as the system says it
     // The file has content but not one line of it (beside a header) reads in
     // the reader mode; the constructor has said so on standard error. The
     // graph is empty or holds only what the header made: nothing to work on.

@@ -2,11 +2,17 @@
 
 #include <cmath>
 #include <ctime>
-#include <filesystem>
 #include <iomanip>
-#include <iostream>
-#include <sstream>
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <iostream>
+#include <map>
+#include <memory>
+#include <sstream>
 
 namespace graphmat {
 
@@ -17,8 +23,8 @@ double g_clockOverride = -1.0;
 bool g_outputFailed = false;
 double g_memoryOverride = 0.0;
 
-void reportUnwritable(const std::string& path) {
-    std::cerr << "Cannot write " << path << "\n";
+void reportUnwritable(const std::string& path, const std::string& reason = "") {
+    std::cerr << "Cannot write " << path << (reason.empty() ? "" : ": " + reason) << "\n";
     g_outputFailed = true;
 }
 
@@ -107,103 +113,172 @@ void setClockOverride(double ms) { g_clockOverride = ms; }
 
 namespace {
 
-// Ends the run on a read of `path` that failed before the end of the file.
-[[noreturn]] void failedRead(const std::string& path, const std::string& reason) {
-    std::string text = "Cannot read " + (path.empty() ? std::string("an input file") : path) +
-                       ": a read failed before the end of the file";
-    if (!reason.empty()) text += " (" + reason + ")";
-    throw InputError(text);
+// The identity of a file, however it is named: its device and inode.
+using FileIdentity = std::pair<dev_t, ino_t>;
+
+// The inputs of the run so far, kept while an InputsReadOnce lives.
+bool g_readOnce = false;
+std::map<FileIdentity, std::shared_ptr<const std::string>> g_inputsRead;
+
+std::string systemReason(int error) { return std::strerror(error); }
+
+[[noreturn]] void failedRead(const std::string& path, int error) {
+    throw InputError("Cannot read " + path + ": a read failed before the end of the file (" + systemReason(error) +
+                     ")");
 }
 
-[[noreturn]] void failedRead(const std::istream& in, const std::string& reason) {
-    const auto* file = dynamic_cast<const InputFile*>(&in);
-    failedRead(file != nullptr ? file->path() : std::string(), reason);
+[[noreturn]] void refuseDevice(const std::string& path) {
+    throw InputError("Cannot read " + path + ": it is a device, not a file; name a file or a pipe");
 }
 
-// Whether `path` may be opened as an input: false for a directory (no
-// lines); a device throws.
-bool openableAsInput(const std::string& path) {
-    std::error_code unknown;  // a path that does not exist fails at the opening
-    const auto type = std::filesystem::status(path, unknown).type();
-    if (type == std::filesystem::file_type::directory) return false;
-    if (type == std::filesystem::file_type::character || type == std::filesystem::file_type::block)
-        throw InputError("Cannot read " + path + ": it is a device, not a file; name a file or a pipe");
-    return true;
-}
+bool isDevice(const struct stat& info) { return S_ISCHR(info.st_mode) || S_ISBLK(info.st_mode); }
 
-// Steps over a UTF-8 byte-order mark at the start of a file just opened. A
-// start that is only the beginning of a mark is given back: it lies in the
-// buffer just filled (only a pipe whose first delivery held fewer bytes than
-// that beginning could lose it; no syntax read here begins with such bytes).
-void skipByteOrderMark(std::ifstream& in, const std::string& path) {
-    static constexpr unsigned char mark[] = {0xEF, 0xBB, 0xBF};
-    std::streambuf& buffer = *in.rdbuf();
-    try {
-        int matched = 0;
-        while (matched < 3 && buffer.sgetc() == mark[matched]) {
-            buffer.sbumpc();
-            ++matched;
+// Every byte of the open descriptor `fd` (of `path`) to its end.
+std::shared_ptr<const std::string> readAll(int fd, const std::string& path, const struct stat& info) {
+    auto bytes = std::make_shared<std::string>();
+    if (S_ISREG(info.st_mode) && info.st_size > 0) bytes->reserve(static_cast<std::size_t>(info.st_size));
+    char chunk[65536];
+    for (;;) {
+        const ssize_t got = read(fd, chunk, sizeof chunk);
+        if (got == 0) break;
+        if (got < 0) {
+            if (errno == EINTR) continue;
+            const int error = errno;
+            close(fd);
+            failedRead(path, error);
         }
-        if (matched < 3)
-            while (matched-- > 0) buffer.sungetc();
-    } catch (const std::ios_base::failure& failure) {
-        failedRead(path, failure.code().message());
+        try {
+            bytes->append(chunk, static_cast<std::size_t>(got));
+        } catch (...) {
+            close(fd);
+            throw;
+        }
     }
+    close(fd);
+    return bytes;
 }
+
+// The length of a UTF-8 byte-order mark at the start of `bytes`: 3 or 0.
+std::size_t byteOrderMark(const std::string& bytes) { return bytes.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0; }
 
 }  // namespace
 
 bool readLine(std::istream& in, std::string& line) {
-    // A stream opened by openForReading throws its failures: std::getline
-    // gives std::bad_alloc back as it is and a failed read of the file as
-    // std::ios_base::failure. Another stream only marks them bad.
-    try {
-        if (!std::getline(in, line)) {
-            if (in.bad()) failedRead(in, "");
-            return false;
-        }
-    } catch (const std::ios_base::failure& failure) {
-        failedRead(in, failure.code().message());
-    }
+    if (!std::getline(in, line)) return false;
     if (!line.empty() && line.back() == '\r') line.pop_back();
     return true;
 }
 
-bool readBytes(std::istream& in, char* bytes, std::streamsize count) {
-    try {
-        if (in.read(bytes, count)) return true;
-        if (in.bad()) failedRead(in, "");
-        return false;
-    } catch (const std::ios_base::failure& failure) {
-        failedRead(in, failure.code().message());
+bool readBytes(std::istream& in, char* bytes, std::streamsize count) { return static_cast<bool>(in.read(bytes, count)); }
+
+InputText readInput(const std::string& path, bool binary) {
+    InputText input;
+    input.path_ = path;
+    // Looked at before it is opened: a device is refused unopened, and a
+    // file of the run read before is not opened again (a named pipe would
+    // wait for a writer that is gone).
+    struct stat info {};
+    if (stat(path.c_str(), &info) == 0) {
+        if (isDevice(info)) refuseDevice(path);
+        const auto known = g_inputsRead.find({info.st_dev, info.st_ino});
+        if (known != g_inputsRead.end()) input.bytes_ = known->second;
     }
+    if (!input.opened()) {
+        int fd;
+        do fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+        while (fd < 0 && errno == EINTR);
+        if (fd < 0) {
+            input.failure_ = systemReason(errno);
+            return input;
+        }
+        if (fstat(fd, &info) != 0 || S_ISDIR(info.st_mode)) {
+            // A folder opens, but holds no lines.
+            input.failure_ = systemReason(S_ISDIR(info.st_mode) ? EISDIR : errno);
+            close(fd);
+            return input;
+        }
+        if (isDevice(info)) {  // the path was replaced by a device since it was looked at
+            close(fd);
+            refuseDevice(path);
+        }
+        input.bytes_ = readAll(fd, path, info);
+        if (g_readOnce) g_inputsRead[{info.st_dev, info.st_ino}] = input.bytes_;
+    }
+    if (!binary) input.start_ = byteOrderMark(*input.bytes_);
+    return input;
 }
 
-bool openForReading(std::ifstream& in, const std::string& path, std::ios::openmode mode) {
-    if (!openableAsInput(path)) return false;
-    in.open(path, mode | std::ios::in);
-    if (!in.is_open()) return false;
-    in.exceptions(std::ios::badbit);
-    if (!(mode & std::ios::binary)) skipByteOrderMark(in, path);
-    return true;
+InputsReadOnce::InputsReadOnce() { g_readOnce = true; }
+
+InputsReadOnce::~InputsReadOnce() {
+    g_readOnce = false;
+    g_inputsRead.clear();
 }
 
-bool InputFile::open(const std::string& path, std::ios::openmode mode) {
-    path_ = path;
-    return openForReading(static_cast<std::ifstream&>(*this), path, mode);
+void InputFile::Buffer::show(const char* begin, const char* end) {
+    char* first = const_cast<char*>(begin);  // only read: the buffer has no put area
+    setg(first, first, const_cast<char*>(end));
 }
 
-bool inputOpens(const std::string& path) {
-    // Not opened: opening a named pipe waits for its writer, and a pipe
-    // closed again may lose what its writer had put in.
-    return openableAsInput(path) && access(path.c_str(), R_OK) == 0;
+std::streambuf::pos_type InputFile::Buffer::seekoff(off_type offset, std::ios::seekdir way,
+                                                     std::ios::openmode which) {
+    if (!(which & std::ios::in)) return pos_type(off_type(-1));
+    const off_type size = egptr() - eback();
+    off_type target = offset;
+    if (way == std::ios::cur) target += gptr() - eback();
+    else if (way == std::ios::end) target += size;
+    if (target < 0 || target > size) return pos_type(off_type(-1));
+    setg(eback(), eback() + target, egptr());
+    return pos_type(target);
+}
+
+std::streambuf::pos_type InputFile::Buffer::seekpos(pos_type position, std::ios::openmode which) {
+    return seekoff(off_type(position), std::ios::beg, which);
+}
+
+InputFile::InputFile() : std::istream(nullptr) { init(&buffer_); }
+
+InputFile::InputFile(const InputText& text) : InputFile() { attach(text); }
+
+InputFile::~InputFile() = default;
+
+void InputFile::attach(const InputText& text) {
+    text_ = text;
+    buffer_.show(text_.begin(), text_.end());
+    clear(text_.opened() ? std::ios::goodbit : std::ios::failbit);
+}
+
+bool InputFile::open(const std::string& path, bool binary) {
+    attach(readInput(path, binary));
+    return is_open();
+}
+
+void reportMissingInput(const std::string& path, const std::string& failure) {
+    std::cerr << "Cannot read " << path << (failure.empty() ? "" : ": " + failure) << "\n";
 }
 
 bool openForWriting(std::ofstream& out, const std::string& path, bool append) {
+    // A named pipe is opened for writing only while a reader holds it: an
+    // opening without one would wait for ever. The probe keeps the pipe
+    // open, so that the reader found is still there for the real opening.
+    int probe = -1;
+    struct stat info {};
+    if (stat(path.c_str(), &info) == 0 && S_ISFIFO(info.st_mode)) {
+        probe = open(path.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+        if (probe < 0) {
+            reportUnwritable(path, errno == ENXIO ? "a named pipe without a reader" : systemReason(errno));
+            return false;
+        }
+    }
     out.open(path, std::ios::out | (append ? std::ios::app : std::ios::trunc));
-    if (out.is_open()) return true;
-    reportUnwritable(path);
-    return false;
+    if (probe >= 0) close(probe);
+    if (!out.is_open()) {
+        reportUnwritable(path);
+        return false;
+    }
+    // What the run reads of this file from now on is what it writes.
+    if (!g_inputsRead.empty() && stat(path.c_str(), &info) == 0) g_inputsRead.erase({info.st_dev, info.st_ino});
+    return true;
 }
 
 bool closeWritten(std::ofstream& out, const std::string& path) {
@@ -259,8 +334,6 @@ void checkPairTableFits(double rows, double cols, double bytesPerPair) {
 bool outputFailed() { return g_outputFailed; }
 
 void resetOutputFailed() { g_outputFailed = false; }
-
-void reportMissingInput(const std::string& path) { std::cerr << "Cannot read " << path << "\n"; }
 
 void pauseConsole() {
     if (!isatty(STDIN_FILENO)) return;

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <fstream>
 #include <istream>
+#include <memory>
 #include <stdexcept>
 #include <string>
 
@@ -50,43 +51,90 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-// Reads one line, dropping the line feed and one trailing carriage return.
-// False at the end of the input only: a read that fails throws, a line
-// longer than memory can hold std::bad_alloc (from a stream opened by
-// openForReading) and any other failure InputError.
+// Reads one line, dropping the line feed and one trailing carriage return;
+// false at the end of the input.
 bool readLine(std::istream& in, std::string& line);
-// Reads `count` bytes of a binary file; false at its end, a failed read
-// throws as in readLine.
+// Reads `count` bytes of a binary input; false at its end.
 bool readBytes(std::istream& in, char* bytes, std::streamsize count);
 
-// Opens `path` for reading. A directory opens as a stream on Linux but holds
-// no lines: it counts as a file that does not open (false, nothing open).
-// A character or block device (/dev/zero, /dev/urandom, a terminal) is no
-// input file: it throws InputError naming the path; a pipe reads as a file.
-// A text file (mode without std::ios::binary) starts after its UTF-8
-// byte-order mark, when it has one. The stream reports a failed read as an
-// exception (see readLine) instead of as an end of the file.
-bool openForReading(std::ifstream& in, const std::string& path, std::ios::openmode mode = std::ios::in);
-
-// A file opened for reading that remembers its path, so that a read of it
-// that fails names the file.
-class InputFile : public std::ifstream {
+// The bytes of one input, read whole when it is opened. Copies share them.
+class InputText {
 public:
-    // Opens as openForReading does.
-    bool open(const std::string& path, std::ios::openmode mode = std::ios::in);
     const std::string& path() const { return path_; }
+    bool opened() const { return bytes_ != nullptr; }
+    // Why the input did not open, as the system says it ("No such file or
+    // directory", "Permission denied", "Is a directory"); empty once opened.
+    const std::string& failure() const { return failure_; }
+    // The content: for a text input, after its UTF-8 byte-order mark.
+    const char* begin() const { return opened() ? bytes_->data() + start_ : nullptr; }
+    const char* end() const { return opened() ? bytes_->data() + bytes_->size() : nullptr; }
+    std::size_t size() const { return opened() ? bytes_->size() - start_ : 0; }
 
 private:
+    friend InputText readInput(const std::string& path, bool binary);
     std::string path_;
+    std::string failure_;
+    std::shared_ptr<const std::string> bytes_;
+    std::size_t start_ = 0;
 };
-inline bool openForReading(InputFile& in, const std::string& path, std::ios::openmode mode = std::ios::in) {
-    return in.open(path, mode);
-}
 
-// True when openForReading would open `path`, found without reading any of
-// it, so that a pipe keeps its whole content for the reader that opens it
-// next. A device throws as in openForReading.
-bool inputOpens(const std::string& path);
+// The one place where an input is opened: the file at `path` read whole.
+// A file that does not open (missing, unreadable, a folder) gives a text
+// that is not opened() and says why. A character or block device
+// (/dev/zero, a terminal) is no input file: it throws InputError naming the
+// path. A pipe reads to its end, like a file. A read that fails throws
+// InputError naming the file; an input larger than memory std::bad_alloc.
+// A text input (not `binary`) starts after its UTF-8 byte-order mark. While
+// an InputsReadOnce lives, a file read before (the same file, however it is
+// named) is not opened again: its bytes of the first reading come back.
+InputText readInput(const std::string& path, bool binary = false);
+
+// While one lives (a program's run), every input is opened and read once:
+// readInput hands a file read before its first bytes again, so that a named
+// pipe fed once can be read by every step that needs it. A file the run
+// opens for writing is forgotten.
+class InputsReadOnce {
+public:
+    InputsReadOnce();
+    ~InputsReadOnce();
+    InputsReadOnce(const InputsReadOnce&) = delete;
+    InputsReadOnce& operator=(const InputsReadOnce&) = delete;
+};
+
+// A stream over the bytes of an input, for the readers: it reads lines and
+// words from memory, and rewinds (seekg) for a second pass.
+class InputFile : public std::istream {
+public:
+    InputFile();
+    // Reads over `text` from its start (a second reading of the same bytes).
+    explicit InputFile(const InputText& text);
+    InputFile(const InputFile&) = delete;
+    InputFile& operator=(const InputFile&) = delete;
+    ~InputFile() override;
+
+    // Reads the input at `path` (readInput); false when it does not open.
+    bool open(const std::string& path, bool binary = false);
+    bool is_open() const { return text_.opened(); }
+    const std::string& path() const { return text_.path(); }
+    const InputText& text() const { return text_; }
+
+private:
+    class Buffer : public std::streambuf {
+    public:
+        void show(const char* begin, const char* end);
+
+    protected:
+        pos_type seekoff(off_type offset, std::ios::seekdir way, std::ios::openmode which) override;
+        pos_type seekpos(pos_type position, std::ios::openmode which) override;
+    };
+    void attach(const InputText& text);
+    InputText text_;
+    Buffer buffer_;
+};
+
+// Names on standard error an input that did not open, with why.
+void reportMissingInput(const std::string& path, const std::string& failure);
+inline void reportMissingInput(const InputText& input) { reportMissingInput(input.path(), input.failure()); }
 
 // Opens `path` for writing, truncated or (append) appended to. A file that
 // does not open is named on standard error and the failure is remembered, so
@@ -96,8 +144,6 @@ bool openForWriting(std::ofstream& out, const std::string& path, bool append = f
 // reached it: a write that failed (a full disk) names the file on standard
 // error and is remembered like a file that does not open.
 bool closeWritten(std::ofstream& out, const std::string& path);
-// The same check under the name the statistics files use.
-inline bool closeOutput(std::ofstream& out, const std::string& path) { return closeWritten(out, path); }
 // True once a file could not be opened or written; reset for tests.
 bool outputFailed();
 void resetOutputFailed();
@@ -142,9 +188,6 @@ void setPhysicalMemoryOverride(double bytes);
 void checkMemoryFits(double bytes, const std::string& what);
 // The same for a table of rows x cols vertex pairs of `bytesPerPair` each.
 void checkPairTableFits(double rows, double cols, double bytesPerPair);
-
-// Names an input file that does not open on standard error.
-void reportMissingInput(const std::string& path);
 
 // Waits for a line on standard input when it is a terminal; returns at once
 // otherwise, so batch runs and tests never block.

@@ -417,7 +417,7 @@ double Cost::estimateO(int /*mode*/, const Vertex* node1, const Vertex* node2) c
 double Cost::cost(int /*mode*/, const std::string& filename) const {
     double pathCost = 0;
     InputFile file;
-    if (!openForReading(file, filename)) reportMissingInput(filename);
+    if (!file.open(filename)) reportMissingInput(file.text());
     std::string line;
     while (file.is_open() && readLine(file, line)) {
         auto fields = splitString(line, SEPARATOR);

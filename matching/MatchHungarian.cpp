@@ -48,9 +48,9 @@ float structuralSimilarity(const Graph& g1, int i, const Graph& g2, int j) {
 
 }  // namespace
 
-int Match::hungarian(const std::string& sim_path, int sense) {
-    std::ifstream similarityFile(sim_path);  // opened, not read
-
+int Match::hungarian(const std::string& /*sim_path*/, int sense) {
+    // The similarity file named by -m only selects this road: it is neither
+    // opened nor read (a named pipe without a writer would hold the run).
     const int order1 = static_cast<int>(g1->V.size());
     const int order2 = static_cast<int>(g2->V.size());
     // Every pair gets a stored similarity and a cost cell of the solver.

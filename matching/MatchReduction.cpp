@@ -57,7 +57,7 @@ struct Reduction {
 // number and text of the first line that is no pair line, or 0.
 int goldLine(const std::string& path, std::string& text) {
     InputFile in;
-    if (!openForReading(in, path)) return 0;
+    if (!in.open(path)) return 0;
     std::string line;
     for (int number = 1; readLine(in, line); ++number) {
         if (line.find_first_not_of(" \t") == std::string::npos) continue;
@@ -129,8 +129,8 @@ void findLeftovers(Side& side) {
 // without the fields it needs is skipped.
 void copyKeptLines(const std::string& path, const Side& side, std::ostream& out, bool relationsOnly) {
     InputFile in;
-    if (!openForReading(in, path)) {
-        reportMissingInput(path);
+    if (!in.open(path)) {
+        reportMissingInput(in.text());
         return;
     }
     std::string line;

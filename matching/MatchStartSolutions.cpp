@@ -72,7 +72,7 @@ static void readKnownMatching(Match& m) {
     const int order2 = static_cast<int>(m.g2->V.size());
     m.kbt.assign(order1, -1);
     InputFile file;
-    if (!openForReading(file, path)) reportMissingInput(path);
+    if (!file.open(path)) reportMissingInput(file.text());
     std::string line;
     for (int lineNumber = 0; file.is_open() && readLine(file, line); ++lineNumber) {
         if (lineNumber < 6) continue;

@@ -31,8 +31,8 @@ bool namesOfLine(std::string line, std::size_t wanted, std::vector<std::string>&
 template <class Take>
 void readNames(const std::string& path, std::size_t wanted, Take take) {
     InputFile in;
-    if (!openForReading(in, path)) {
-        reportMissingInput(path);
+    if (!in.open(path)) {
+        reportMissingInput(in.text());
         return;
     }
     std::string line;

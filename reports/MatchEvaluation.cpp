@@ -125,12 +125,12 @@ bool Match::evalSolution(std::string file, std::string dataset) {
     PairTexts confirm, infirm;
     std::cout << "\n" << goldPath;
     InputFile gold;
-    if (openForReading(gold, goldPath)) {
+    if (gold.open(goldPath)) {
         std::cout << "\nFile Found\n";
         readGold(gold, goldPath, confirm, infirm);
     } else {
         std::cout << "\n Gold File Not Found\n";
-        reportMissingInput(goldPath);
+        reportMissingInput(gold.text());
     }
     const double total_good = static_cast<double>(same_name_classes) + static_cast<double>(confirm.size()) -
                               static_cast<double>(infirm.size());
@@ -138,7 +138,7 @@ bool Match::evalSolution(std::string file, std::string dataset) {
     double matches = 0, same_names = 0, bad_same_names = 0, goodMatches = 0;
     std::cout << "\n" << resultPath;
     InputFile result;
-    if (openForReading(result, resultPath)) {
+    if (result.open(resultPath)) {
         std::string line;
         while (readLine(result, line)) {
             auto fields = splitString(line, ",");
@@ -158,7 +158,7 @@ bool Match::evalSolution(std::string file, std::string dataset) {
         }
     } else {
         std::cout << "\n File Not Found\n";
-        reportMissingInput(resultPath);
+        reportMissingInput(result.text());
     }
 
     const double all_precision = ratio(goodMatches, matches);

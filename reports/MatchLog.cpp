@@ -26,7 +26,7 @@ std::string readVertexLine(const std::vector<std::string>& fields, int vertices1
 
 double Match::getLog(std::string log) {
     InputFile file;
-    const bool opened = openForReading(file, log);
+    const bool opened = file.open(log);
     const int vertices1 = g1->vertices, vertices2 = g2->vertices;
     log_matching.assign(vertices1, -1);
 

@@ -57,10 +57,10 @@ void Match::rawPrint2() {
 
     Keys tG1, tG2, _diagM;
     InputFile listing;
-    if (openForReading(listing, listingPath))
+    if (listing.open(listingPath))
         readListing(listing, tG1, tG2, _diagM);
     else
-        reportMissingInput(listingPath);
+        reportMissingInput(listing.text());
     std::ofstream report;
     openForWriting(report, reportPath);
 

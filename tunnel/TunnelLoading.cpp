@@ -112,7 +112,7 @@ void Tunnel::addVersion(std::unique_ptr<Graph> version) {
 
 void Tunnel::loadSeries(const std::string& path) {
     InputFile list;
-    if (!openForReading(list, path)) throw TunnelError("Cannot read the series list file " + path);
+    if (!list.open(path)) throw TunnelError("Cannot read the series list file " + path + ": " + list.text().failure());
 
     std::cout << "\n TUNNEL To Be Loaded";
     std::string parameters;  // of the last "m" line

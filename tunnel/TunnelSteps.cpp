@@ -187,8 +187,8 @@ int Tunnel::getMatches(matching* mat, std::string file_path) {
     // Rows "ns", older class (graph 1), newer class (graph 2), ..., the two
     // overall costs in fields 9 and 10.
     InputFile file;
-    const bool opened = openForReading(file, file_path);
-    if (!opened) reportMissingInput(file_path);
+    const bool opened = file.open(file_path);
+    if (!opened) reportMissingInput(file.text());
     SkippedRows skipped;
     int rows = 0;  // "ns" rows, read or skipped
     std::string line;

@@ -171,9 +171,10 @@ void writeModelsAB() {
 // inputs exist: the raw and reference entity lists of each graph, then the
 // raw pair list of the run and the reference pair list.
 std::string diffInputsMissing(const std::string& run) {
-    return "Cannot read ./results/raw_A.csv\nCannot read ./results/uml_A.csv\n"
-           "Cannot read ./results/raw_B.csv\nCannot read ./results/uml_B.csv\n"
-           "Cannot read ./results/raw_" + run + ".csv\nCannot read ./results/uml_A__B.csv\n";
+    const std::string missing = ": No such file or directory\n";
+    return "Cannot read ./results/raw_A.csv" + missing + "Cannot read ./results/uml_A.csv" + missing +
+           "Cannot read ./results/raw_B.csv" + missing + "Cannot read ./results/uml_B.csv" + missing +
+           "Cannot read ./results/raw_" + run + ".csv" + missing + "Cannot read ./results/uml_A__B.csv" + missing;
 }
 
 TEST(DriverUsage, SwitchesAreReadByTheirSecondCharacterAndTakeTheNextArgument) {
@@ -241,7 +242,7 @@ TEST(DriverUsage, BothGraphFilesMissingAreBothNamed) {
     EXPECT_EQ(r.status, 1);
     EXPECT_TRUE(contains(r.out, "File nowhere/A.txt ...Not Found \n\n G1: 0\t0\nFile B.txt ...Not Found \n\n G2: 0\t0\n"))
         << r.out;
-    EXPECT_EQ(r.err, "Cannot read nowhere/A.txt\nCannot read B.txt\n");
+    EXPECT_EQ(r.err, "Cannot read nowhere/A.txt: No such file or directory\nCannot read B.txt: No such file or directory\n");
     EXPECT_FALSE(contains(r.out, "No Matching Cost"));
     EXPECT_TRUE(std::filesystem::is_empty("results"));
 }

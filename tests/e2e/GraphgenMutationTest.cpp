@@ -126,7 +126,7 @@ TEST(GraphgenMutate, InputsThatCannotBeMutated) {
     std::filesystem::create_directory("logs");
     RunResult r = graphgen(mutateArgs({{2, "missing.txt"}}));
     EXPECT_EQ(r.status, 1);
-    EXPECT_TRUE(contains(r.err, "Cannot read missing.txt\n")) << r.err;
+    EXPECT_TRUE(contains(r.err, "Cannot read missing.txt: No such file or directory\n")) << r.err;
 
     test::writeFile("empty.txt", "0,0\n");
     r = graphgen(mutateArgs({{2, "empty.txt"}}));

@@ -126,7 +126,7 @@ TEST(ConsoleThatCannotBeWritten, EveryProgramEndsWithStatus2) {
     // named all the same.
     RunResult missing = test::runProgram(GRAPHSTATS_BIN, {"-h", "0", "none.csv"}, {"/dev/full", 120});
     EXPECT_EQ(missing.status, 1);
-    EXPECT_EQ(missing.err, "Cannot read none.csv\nCannot write the standard output\n");
+    EXPECT_EQ(missing.err, "Cannot read none.csv: No such file or directory\nCannot write the standard output\n");
     // The similarity experiment (start mode 0) ends with status 1 after its
     // row, and ends without tearing the matcher down: the console is named.
     RunResult experiment = test::runProgram(

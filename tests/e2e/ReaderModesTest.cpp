@@ -93,7 +93,7 @@ TEST(GraphStatsProgram, BadCommandLinesAndFiles) {
         {{"-h", "13", first}, 1, "Switch -h: \"13\" is out of range: a whole number from 0 to 12 (a reader mode)"},
         {{"-k", "all", first}, 1, "Not a kind (-k): all"},
         {{"-q", "1", first}, 1, "Unknown switch -q"},
-        {{"-h", "11", "missing.txt", first}, 1, "Cannot read missing.txt"},
+        {{"-h", "11", "missing.txt", first}, 1, "Cannot read missing.txt: No such file or directory"},
         {{"-h", "11", first}, 2, "Folder ./graphs/ is missing: make it with mkdir -p graphs"},
     };
     for (const Case& c : cases) {

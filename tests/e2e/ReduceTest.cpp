@@ -66,7 +66,7 @@ TEST(ReduceRun, AGraphFileThatDoesNotOpenEndsTheRun) {
     ExampleDir d;
     const RunResult r = reduce({kOne, "missing.txt"});
     EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.err, "Cannot read missing.txt\n");
+    EXPECT_EQ(r.err, "Cannot read missing.txt: No such file or directory\n");
     EXPECT_FALSE(contains(r.out, "TREATMENT OF OBVIOUS"));
 }
 

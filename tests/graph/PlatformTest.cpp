@@ -7,8 +7,10 @@
 #include <chrono>
 #include <filesystem>
 #include <future>
+#include <fstream>
 #include <iostream>
 #include <sstream>
+#include <thread>
 #include <vector>
 
 #include "graph/platform.h"
@@ -94,67 +96,17 @@ TEST(ReadLine, DropsOneTrailingCarriageReturn) {
     EXPECT_FALSE(readLine(in, line));
 }
 
-// A stream buffer that delivers `text` and then fails as a file whose read
-// fails: with `exception` a std::ios_base::failure (an I/O error), else a
-// std::bad_alloc (a line longer than memory can hold).
-class FailingBuffer : public std::streambuf {
-public:
-    FailingBuffer(std::string text, bool ioError) : text_(std::move(text)), ioError_(ioError) {
-        setg(text_.data(), text_.data(), text_.data() + text_.size());
-    }
-
-protected:
-    int_type underflow() override {
-        if (ioError_) throw std::ios_base::failure("read", std::error_code(EIO, std::generic_category()));
-        throw std::bad_alloc();
-    }
-
-private:
-    std::string text_;
-    bool ioError_;
-};
-
-// A read that fails is no end of the input: the lines before it read, then
-// readLine throws. A stream that does not throw its failures (only marks
-// itself bad) gives the same InputError; one that throws them, as
-// openForReading sets up, gives an allocation failure back as it is, for the
-// "Out of memory" of the entry point.
-TEST(ReadLine, AFailedReadThrowsInsteadOfEndingTheInput) {
-    std::string line;
-    for (bool throwing : {false, true}) {
-        FailingBuffer buffer("first\nsecond", true);
-        std::istream in(&buffer);
-        if (throwing) in.exceptions(std::ios::badbit);
-        ASSERT_TRUE(readLine(in, line));
-        EXPECT_EQ(line, "first");
-        try {
-            readLine(in, line);
-            ADD_FAILURE() << "the failed read ended the input";
-        } catch (const InputError& e) {
-            const std::string expected = "Cannot read an input file: a read failed before the end of the file";
-            EXPECT_EQ(std::string(e.what()), throwing ? expected + " (Input/output error)" : expected);
-        }
-    }
-    FailingBuffer tooLong("a line without its end", false);
-    std::istream in(&tooLong);
-    in.exceptions(std::ios::badbit);
-    EXPECT_THROW(readLine(in, line), std::bad_alloc);
-}
-
-TEST(ReadBytes, ReadsWholeWordsAndThrowsOnAFailedRead) {
+TEST(ReadBytes, ReadsWholeWordsUpToTheEnd) {
     std::istringstream in("abc");
     char bytes[2];
     ASSERT_TRUE(readBytes(in, bytes, 2));
     EXPECT_EQ(std::string(bytes, 2), "ab");
     EXPECT_FALSE(readBytes(in, bytes, 2));  // one byte left: the end
-    FailingBuffer buffer("", true);
-    std::istream failing(&buffer);
-    EXPECT_THROW(readBytes(failing, bytes, 2), InputError);
 }
 
-std::vector<std::string> linesOf(const std::string& path, bool binary = false) {
+std::vector<std::string> linesOf(const std::string& path) {
     InputFile in;
-    EXPECT_TRUE(openForReading(in, path, binary ? std::ios::in | std::ios::binary : std::ios::in)) << path;
+    EXPECT_TRUE(in.open(path)) << path;
     std::vector<std::string> lines;
     std::string line;
     while (readLine(in, line)) lines.push_back(line);
@@ -163,7 +115,7 @@ std::vector<std::string> linesOf(const std::string& path, bool binary = false) {
 
 // One UTF-8 byte-order mark at the very start is skipped; any other bytes,
 // the beginning of a mark among them, read as they are.
-TEST(OpenForReading, SkipsOneLeadingByteOrderMarkOfATextFile) {
+TEST(ReadInput, SkipsOneLeadingByteOrderMarkOfATextFile) {
     test::ScratchDir dir(false);
     struct Case {
         std::string content;
@@ -190,65 +142,150 @@ TEST(OpenForReading, SkipsOneLeadingByteOrderMarkOfATextFile) {
     const std::string binary = mark + std::string("\x02\x00", 2);
     test::writeFile("f.bin", binary);
     InputFile in;
-    ASSERT_TRUE(openForReading(in, "f.bin", std::ios::in | std::ios::binary));
+    ASSERT_TRUE(in.open("f.bin", true));
     char bytes[5];
     ASSERT_TRUE(readBytes(in, bytes, 5));
     EXPECT_EQ(std::string(bytes, 5), binary);
 }
 
+// A second pass rewinds to the start of the text, after its mark, and a
+// reading of the same bytes from the start is another stream over them.
+TEST(InputFile, RewindsToTheStartOfTheTextAndReadsAgain) {
+    test::ScratchDir dir(false);
+    test::writeFile("f.txt", "\xEF\xBB\xBFhead\nbody\n");
+    InputFile in;
+    ASSERT_TRUE(in.open("f.txt"));
+    std::string line;
+    while (readLine(in, line)) {
+    }
+    in.clear();
+    in.seekg(0);
+    ASSERT_TRUE(readLine(in, line));
+    EXPECT_EQ(line, "head");
+    EXPECT_EQ(in.tellg(), std::streampos(5));
+    InputFile again(in.text());
+    ASSERT_TRUE(readLine(again, line));
+    EXPECT_EQ(line, "head");
+    ASSERT_TRUE(readLine(in, line));
+    EXPECT_EQ(line, "body");
+}
+
 // Devices never end (/dev/zero, /dev/urandom) or are no file at all: each is
-// refused by the name it was given, a link to one too. A directory and a
-// missing file do not open; a named pipe opens and reads.
-TEST(OpenForReading, RefusesDevicesByNameAndReadsPipes) {
+// refused by the name it was given, a link to one too. A directory, a file
+// without read permission and a missing file do not open, and say why as
+// the system says it; a named pipe reads.
+TEST(ReadInput, RefusesDevicesByNameSaysWhyAFileDoesNotOpenAndReadsPipes) {
     test::ScratchDir dir(false);
     std::filesystem::create_symlink("/dev/zero", "zero-link.txt");
     for (const std::string path : {"/dev/zero", "/dev/urandom", "/dev/null", "zero-link.txt"}) {
         InputFile in;
         try {
-            openForReading(in, path);
+            in.open(path);
             ADD_FAILURE() << path << " opened";
         } catch (const InputError& e) {
             EXPECT_EQ(std::string(e.what()), "Cannot read " + path + ": it is a device, not a file; name a file or a pipe");
         }
         EXPECT_FALSE(in.is_open());
-        EXPECT_THROW(inputOpens(path), InputError) << path;
     }
     std::filesystem::create_directory("folder");
-    for (const std::string path : {"folder", "missing.txt"}) {
+    test::writeFile("locked.txt", "x\n");
+    chmod("locked.txt", 0);
+    const bool root = access("locked.txt", R_OK) == 0;  // root reads it all the same
+    struct Case {
+        std::string path, failure;
+    };
+    std::vector<Case> cases = {{"folder", "Is a directory"}, {"missing.txt", "No such file or directory"}};
+    if (!root) cases.push_back({"locked.txt", "Permission denied"});
+    for (const Case& c : cases) {
         InputFile in;
-        EXPECT_FALSE(openForReading(in, path)) << path;
-        EXPECT_FALSE(inputOpens(path)) << path;
+        EXPECT_FALSE(in.open(c.path)) << c.path;
+        EXPECT_EQ(in.text().failure(), c.failure);
+        test::CaptureStderr err;
+        reportMissingInput(in.text());
+        EXPECT_EQ(err.text(), "Cannot read " + c.path + ": " + c.failure + "\n");
     }
     ASSERT_EQ(mkfifo("pipe", 0600), 0);
-    EXPECT_TRUE(inputOpens("pipe"));  // found without opening: no writer is needed
     auto writer = std::async(std::launch::async, [] { test::writeFile("pipe", "\xEF\xBB\xBFp,q\nr\n"); });
     EXPECT_EQ(linesOf("pipe"), (std::vector<std::string>{"p,q", "r"}));
     writer.wait();
 }
 
 // /proc/self/mem opens but its first read fails (nothing is mapped at
-// address 0): the failure names the file the stream was opened on.
-TEST(OpenForReading, AReadThatFailsNamesTheFile) {
+// address 0): the failure names the file, as text and as binary input.
+TEST(ReadInput, AReadThatFailsNamesTheFile) {
     if (!test::procSelfMemFailsToRead()) GTEST_SKIP() << "/proc/self/mem gives no read error here";
     const std::string expected =
         "Cannot read /proc/self/mem: a read failed before the end of the file (Input/output error)";
-    try {
-        InputFile text;
-        openForReading(text, "/proc/self/mem");
-        ADD_FAILURE() << "the text file read";
-    } catch (const InputError& e) {
-        EXPECT_EQ(std::string(e.what()), expected);
+    for (bool binary : {false, true}) {
+        try {
+            readInput("/proc/self/mem", binary);
+            ADD_FAILURE() << "the file read";
+        } catch (const InputError& e) {
+            EXPECT_EQ(std::string(e.what()), expected);
+        }
     }
-    InputFile binary;
-    ASSERT_TRUE(openForReading(binary, "/proc/self/mem", std::ios::in | std::ios::binary));
-    EXPECT_EQ(binary.path(), "/proc/self/mem");
-    char bytes[2];
-    try {
-        readBytes(binary, bytes, 2);
-        ADD_FAILURE() << "the binary file read";
-    } catch (const InputError& e) {
-        EXPECT_EQ(std::string(e.what()), expected);
+}
+
+// Within a run, a file read once is not opened again, by whatever name:
+// a named pipe fed once serves every reading. A file the run writes is
+// read afresh afterwards, and outside a run every reading opens the file.
+TEST(InputsReadOnce, HandTheFirstReadingToEveryLaterOne) {
+    test::ScratchDir dir(false);
+    ASSERT_EQ(mkfifo("pipe", 0600), 0);
+    {
+        InputsReadOnce run;
+        auto writer = std::async(std::launch::async, [] { test::writeFile("pipe", "once\n"); });
+        EXPECT_EQ(linesOf("pipe"), std::vector<std::string>{"once"});
+        writer.wait();
+        // No writer now: an opening would wait for ever.
+        EXPECT_EQ(linesOf("./pipe"), std::vector<std::string>{"once"});
+        EXPECT_EQ(linesOf(dir.path() + "/pipe"), std::vector<std::string>{"once"});
+
+        test::writeFile("f.txt", "first\n");
+        EXPECT_EQ(linesOf("f.txt"), std::vector<std::string>{"first"});
+        test::writeFile("f.txt", "changed outside\n");
+        EXPECT_EQ(linesOf("f.txt"), std::vector<std::string>{"first"});
+        std::ofstream out;
+        ASSERT_TRUE(openForWriting(out, "f.txt"));
+        out << "written by the run\n";
+        ASSERT_TRUE(closeWritten(out, "f.txt"));
+        EXPECT_EQ(linesOf("f.txt"), std::vector<std::string>{"written by the run"});
     }
+    test::writeFile("f.txt", "after the run\n");
+    EXPECT_EQ(linesOf("f.txt"), std::vector<std::string>{"after the run"});
+}
+
+// A named pipe without a reader is no file to write: its opening would wait
+// for ever. It is named, remembered as a failed output, and nothing waits;
+// with a reader it is written as a file.
+TEST(OpenForWriting, RefusesANamedPipeWithoutAReader) {
+    test::ScratchDir dir(false);
+    resetOutputFailed();
+    ASSERT_EQ(mkfifo("pipe", 0600), 0);
+    {
+        test::CaptureStderr err;
+        std::ofstream out;
+        EXPECT_FALSE(openForWriting(out, "pipe"));
+        EXPECT_EQ(err.text(), "Cannot write pipe: a named pipe without a reader\n");
+    }
+    EXPECT_TRUE(outputFailed());
+    resetOutputFailed();
+    auto reader = std::async(std::launch::async, [] { return test::readFile("pipe"); });
+    // The reader's opening may come a little later: try until it is there.
+    bool written = false;
+    for (int attempt = 0; attempt < 500 && !written; ++attempt) {
+        test::CaptureStderr quiet;
+        std::ofstream out;
+        if (openForWriting(out, "pipe")) {
+            out << "through\n";
+            written = closeWritten(out, "pipe");
+        } else {
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+    }
+    resetOutputFailed();
+    ASSERT_TRUE(written);
+    EXPECT_EQ(reader.get(), "through\n");
 }
 
 TEST(Clock, OverrideReplacesTheProcessorClock) {

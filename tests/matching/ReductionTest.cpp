@@ -208,8 +208,9 @@ TEST(ReductionTest, MissingDiagramFilesAreNamedAndTheReductionGoesOn) {
         const Outcome o = reduce(regenerate, *a, *b);
         EXPECT_EQ(o.result, "YES");
         const std::string folder = regenerate ? "mylyn" : "eclipse";
-        EXPECT_EQ(o.err, "Cannot read ./datasets/cdiagrams/" + folder + "/shop-1.txt\nCannot read ./datasets/cdiagrams/" +
-                             folder + "/shop-2.txt\n");
+        EXPECT_EQ(o.err, "Cannot read ./datasets/cdiagrams/" + folder +
+                             "/shop-1.txt: No such file or directory\nCannot read ./datasets/cdiagrams/" + folder +
+                             "/shop-2.txt: No such file or directory\n");
         EXPECT_EQ(readFile("results/_shop-1.txt"),
                   regenerate ? "2,0\nc,0,app.Item,-1,-1\nc,1,app.Cart,-1,-1\n" : "2,0\n");
     }

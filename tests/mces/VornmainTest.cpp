@@ -101,7 +101,7 @@ TEST_F(Vornmain, MissingGraphFile) {
     auto run = runProgram(MCES_BIN, {"-o", "a.csv", "-n", "missing.csv"});
     EXPECT_EQ(run.status, 1);
     EXPECT_NE(run.out.find("File missing.csv ...Not Found \n"), std::string::npos);
-    EXPECT_EQ(run.err, "Cannot read missing.csv\n");
+    EXPECT_EQ(run.err, "Cannot read missing.csv: No such file or directory\n");
     EXPECT_FALSE(fileExists("results.csv"));
 }
 

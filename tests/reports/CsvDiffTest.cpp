@@ -49,7 +49,7 @@ TEST_P(CsvDiffTable, WritesTheKeysOfBothPairings) {
 
     EXPECT_EQ(readFile("./results/raw_g1__g2.csv_diff.csv"), c.expected);
     std::string named;
-    for (const std::string& file : c.missing) named += "Cannot read ./results/" + file + "\n";
+    for (const std::string& file : c.missing) named += "Cannot read ./results/" + file + ": No such file or directory\n";
     EXPECT_EQ(errors.text(), named);
 }
 

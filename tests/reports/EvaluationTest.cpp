@@ -167,7 +167,7 @@ TEST(EvaluateEntry, ADirectoryInPlaceOfAnInputIsAMissingFile) {
         std::filesystem::create_directory(c.directory);
         test::RunResult r = evaluate({RUN_FILE, "ds"});
         EXPECT_EQ(r.status, 0) << c.name << ": " << r.err;
-        EXPECT_EQ(r.err, "Cannot read " + c.directory + "\n") << c.name;
+        EXPECT_EQ(r.err, "Cannot read " + c.directory + ": Is a directory\n") << c.name;
         EXPECT_NE(r.out.find(c.console), std::string::npos) << c.name << ": " << r.out;
         EXPECT_EQ(readFile("eval_results.csv"), c.line) << c.name;
     }

@@ -223,7 +223,7 @@ TEST(StepCounts, MissingMatchFileLeavesEveryClassUnmatched) {
     EXPECT_EQ(s.costList[0], std::vector<int>{0});
     EXPECT_EQ(s.nbAttList[0], std::vector<int>{1});
     EXPECT_NE(capture.text().find("\n\n\n\n ENTER THE RELATION CHANGES"), std::string::npos);
-    EXPECT_EQ(errors.text(), "Cannot read results/none.csv\n");
+    EXPECT_EQ(errors.text(), "Cannot read results/none.csv: No such file or directory\n");
 }
 
 TEST(StepCounts, LaterRowOfTheSameClassWins) {

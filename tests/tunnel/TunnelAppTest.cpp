@@ -156,7 +156,8 @@ TEST_F(ExampleSeries, AMissingMatchFileIsNamedAndReadsAsEmpty) {
     writeFile("series.txt", list);
     RunResult run = runProgram(TUNNEL_BIN, {"series.txt"});
     EXPECT_EQ(run.status, 0);
-    EXPECT_EQ(run.err, std::string("Cannot read gone/shop-1__shop-2") + PARAMETERS + "\n");
+    EXPECT_EQ(run.err,
+              std::string("Cannot read gone/shop-1__shop-2") + PARAMETERS + ": No such file or directory\n");
     // No class of shop-2 has an image in shop-1: every thread stops there.
     EXPECT_NE(readFile("results/raw_tunnel_shop-4.csv").find("\n\n tunnelSize,0"), std::string::npos);
 }
@@ -169,7 +170,7 @@ TEST_F(ExampleSeries, AMatchFileWithoutRowsOrADirectoryIsNamed) {
     const std::string path = std::string("matches/shop-1__shop-2") + PARAMETERS;
     const std::vector<std::pair<std::string, std::string>> cases = {
         {"class diagram", path + ": no match rows (\"ns\" lines); no class of this step has a partner\n"},
-        {"directory", "Cannot read " + path + "\n"},
+        {"directory", "Cannot read " + path + ": Is a directory\n"},
     };
     for (const auto& [what, message] : cases) {
         fs::remove_all(path);
@@ -282,7 +283,7 @@ TEST_F(ExampleSeries, PathsAreReadFromTheCurrentFolder) {
 TEST_F(ExampleSeries, MissingListAndBadCommandLine) {
     RunResult run = runProgram(TUNNEL_BIN, {"none.txt"});
     EXPECT_EQ(run.status, 1);
-    EXPECT_EQ(run.err, "Cannot read the series list file none.txt\n");
+    EXPECT_EQ(run.err, "Cannot read the series list file none.txt: No such file or directory\n");
     run = runProgram(TUNNEL_BIN, {});
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.err.rfind("Usage: tunnel SERIES_LIST\n", 0), 0u) << run.err;
