@@ -21,8 +21,11 @@ Usage: evaluate RESULT_FILE DATASET
   DATASET      the folder under ./datasets/ that holds the two class diagram
                files G1.txt and G2.txt (read in reader mode 4)
 The gold file is ./results/_G1__G2.csv, lines x_name,y_name,y|n. A pair of
-equal labels counts as correct unless the gold file rejects it, so pairs of
-generated graphs (labels 1..nl) are better scored against their known matching.
+equal labels counts as correct unless the gold file rejects it.
+evaluate cannot score a pair made by graphgen: it reads class diagram files
+under ./datasets/DATASET/; graphgen writes plain graph files (whose labels
+1..nl repeat). docs/USAGE.md, section "Scoring a generated pair", shows how
+to score such a pair against its known matching.
 
 Results: one line of 26 values appended to ./eval_results.csv (precision,
 recall and F1 last).

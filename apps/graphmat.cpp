@@ -42,10 +42,12 @@ followed by its value; at least three arguments.
   -c REAL   label weight (default 0)
   -s INT    random seed, also part of the result file names (default 1)
   -i REAL   start-solution mode: 1, 2, 3, 4, 5, 0, or a share strictly between
-            0 and 1 of a known matching (default 1); every mode but 1 reports
-            the known matching read from ./datasets/random/NAME.csv, NAME the
-            graph-1 name without its last character: without that file the
-            run ends with status 1 (-i 1 matches without one)
+            0 and 1 of a known matching (default 1); any other value (6, -1,
+            1.5) runs as 4 (the search from the pre-matching) with no warning;
+            every mode but 1 reports the known matching read from
+            ./datasets/random/NAME.csv, NAME the graph-1 name without its last
+            character: without that file the run ends with status 1
+            (-i 1 matches without one)
   -l INT    algorithm number of the common-edge-subgraph matcher (default 7)
   -r INT    similarity code of the common-edge-subgraph matcher (default 80)
   -m PATH   the single assignment instead of the search; PATH names a

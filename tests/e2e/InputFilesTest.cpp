@@ -164,6 +164,8 @@ struct ProgramCase {
     std::string named;  // the path the message names
 };
 
+void PrintTo(const ProgramCase& c, std::ostream* out) { *out << c.what; }
+
 std::string describe(const ProgramCase& c) { return c.what + " " + ::testing::PrintToString(c.args); }
 
 // A device is no input file: whether named on the command line or reached

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -34,11 +35,11 @@ std::string refusal(const std::string& why = "No such file or directory") {
 }
 
 // Every start mode that reads the known matching, the similarity
-// experiment (0) included; checked without the file and with a directory
-// in its place.
+// experiment (0) and values that name no mode included; checked without the
+// file and with a directory in its place.
 TEST(KnownMatching, WithoutItsFileEveryModeButOneEndsBeforeAnyWork) {
     for (const bool directory : {false, true}) {
-        for (const std::string mode : {"2", "3", "4", "5", "0.5", "0"}) {
+        for (const std::string mode : {"2", "3", "4", "5", "0.5", "0", "6", "-1", "1.5"}) {
             SCOPED_TRACE("-i " + mode + (directory ? ", a directory in the file's place" : ""));
             ScratchDir dir;
             if (directory) std::filesystem::create_directories(kKnown);
@@ -95,6 +96,45 @@ TEST(KnownMatching, AnExistingFileWithoutPairsStillRuns) {
         const std::string result = test::readFile("results/tiny-1__tiny-2__1__0.5__1__1__0__1.csv");
         EXPECT_FALSE(result.empty());
         EXPECT_FALSE(contains(result, "\nns,")) << "the empty known matching pairs nothing";
+    }
+}
+
+// A value that names no start mode (a typo such as 6, or -1, 1.5) is no
+// usage error: the run is the run of start mode 4, the search from the
+// pre-matching, and reports the known matching, not the matching found.
+TEST(KnownMatching, AValueThatNamesNoModeRunsAsStartModeFour) {
+    // Pairs the search would not make, so that the report shows whose
+    // matching it is.
+    const std::string known = "s\nl\nf\ne\nn\nv\n0,0\n1,4\n4,1\n";
+    auto runWith = [&](const std::string& mode, std::map<std::string, std::string>& files) {
+        ScratchDir dir;
+        std::filesystem::create_directories("datasets/random");
+        test::writeFile(kKnown, known);
+        RunResult r = run({"-i", mode});
+        for (const auto& entry : std::filesystem::directory_iterator("results"))
+            files[entry.path().filename().string()] = test::readFile(entry.path().string());
+        return r;
+    };
+    std::map<std::string, std::string> modeFour;
+    const RunResult four = runWith("4", modeFour);
+    ASSERT_EQ(four.status, 0) << four.err;
+    const std::string result = modeFour.at("tiny-1__tiny-2__1__0.5__1__1__0__1.csv");
+    EXPECT_TRUE(contains(result, "\nns,1,4,app.Customer,Fee,")) << result;
+    EXPECT_TRUE(contains(result, "\nns,4,1,Tax,app.Consumer,")) << result;
+    // The echoed switch and the mode printed before the search name the
+    // value given; all else is the same.
+    const std::string fourOut = test::withoutTimes(four.out);
+    for (const std::string mode : {"6", "-1", "1.5"}) {
+        SCOPED_TRACE("-i " + mode);
+        std::map<std::string, std::string> files;
+        const RunResult r = runWith(mode, files);
+        EXPECT_EQ(r.status, 0);
+        EXPECT_EQ(r.err, "");
+        std::string out = test::withoutTimes(r.out);
+        out.replace(out.find(" -i " + mode), 4 + mode.size(), " -i 4");
+        out.replace(out.find("\n" + mode + "\n"), 2 + mode.size(), "\n4\n");
+        EXPECT_EQ(out, fourOut);
+        EXPECT_EQ(files, modeFour);
     }
 }
 

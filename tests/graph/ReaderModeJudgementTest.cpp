@@ -126,6 +126,8 @@ struct RefusalCase {
     bool wrongMode;
 };
 
+void PrintTo(const RefusalCase& c, std::ostream* out) { *out << c.what; }
+
 class WrongModeTest : public ::testing::TestWithParam<RefusalCase> {};
 
 TEST_P(WrongModeTest, RefusesOnlyFilesThatAnotherModeReads) {

@@ -20,6 +20,8 @@ struct UnreadCase {
     std::string err;  // standard error of the reading, with "F" for the file's name
 };
 
+void PrintTo(const UnreadCase& c, std::ostream* out) { *out << c.what; }
+
 class UnreadLinesTest : public ::testing::TestWithParam<UnreadCase> {};
 
 TEST_P(UnreadLinesTest, CountsNamesAndMarks) {

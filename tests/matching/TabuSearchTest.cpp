@@ -47,6 +47,12 @@ struct ModelPair {
     bool knownByLabel;  // write a known matching that pairs equal labels
 };
 
+void PrintTo(const ModelPair& c, std::ostream* out) {
+    *out << std::filesystem::path(c.g1).filename().string() << " and "
+         << std::filesystem::path(c.g2).filename().string() << ", start mode " << c.start << ", seed " << c.seed
+         << (c.knownByLabel ? ", known matching by label" : "");
+}
+
 // Writes the known-matching file of graph 1: each graph-1 vertex with the
 // first graph-2 vertex of the same label (several graph-1 vertices may name
 // the same one). Returns that matching.

@@ -30,6 +30,8 @@ struct DiffCase {
     std::vector<std::string> missing;  // files named on standard error
 };
 
+void PrintTo(const DiffCase& c, std::ostream* out) { *out << c.name; }
+
 class CsvDiffTable : public ::testing::TestWithParam<DiffCase> {};
 
 TEST_P(CsvDiffTable, WritesTheKeysOfBothPairings) {

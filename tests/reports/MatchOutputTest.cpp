@@ -234,6 +234,8 @@ struct SameNamesCase {
     const char* section;
 };
 
+void PrintTo(const SameNamesCase& c, std::ostream* out) { *out << c.name; }
+
 class SameNames : public ::testing::TestWithParam<SameNamesCase> {};
 
 TEST_P(SameNames, ListsUnmatchedNamesakesWithTheirPartners) {

@@ -13,6 +13,8 @@ struct ClassDiffCase {
     int sameAtt, sameMet, renMet, modMet;
 };
 
+void PrintTo(const ClassDiffCase& c, std::ostream* out) { *out << c.what; }
+
 class ClassDiffTest : public ::testing::TestWithParam<ClassDiffCase> {};
 
 TEST_P(ClassDiffTest, CountsKeptRenamedAndModifiedMembers) {
@@ -54,6 +56,8 @@ struct RelDiffCase {
     std::string older, newer;  // "" for no edge
     int add, del;
 };
+
+void PrintTo(const RelDiffCase& c, std::ostream* out) { *out << c.what; }
 
 class RelDiffTest : public ::testing::TestWithParam<RelDiffCase> {};
 

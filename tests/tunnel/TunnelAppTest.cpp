@@ -191,6 +191,8 @@ struct BadSeries {
     std::string message;
 };
 
+void PrintTo(const BadSeries& c, std::ostream* out) { *out << c.what; }
+
 class BadSeriesTest : public ExampleSeries, public ::testing::WithParamInterface<BadSeries> {};
 
 TEST_P(BadSeriesTest, EndsWithAMessageAndWritesNothing) {
