@@ -36,7 +36,7 @@ auto refuser(const char* word, void (*usage)(std::ostream&)) {
 std::unique_ptr<Graph> readInput(int mode, const std::string& path) {
     auto g = std::make_unique<Graph>(mode, path);
     std::cout << "\n";
-    return graphUsable(*g, mode, path) ? std::move(g) : nullptr;
+    return graphUsable(*g, mode, path, ModeChoice::Argument) ? std::move(g) : nullptr;
 }
 
 // The graph file as an input of the command; none in reader mode 7, where

@@ -3,13 +3,10 @@
 #include "graph/Graph.h"
 
 #include <algorithm>
-#include <cstdlib>
-#include <exception>
-#include <fstream>
 #include <iostream>
 #include <map>
-#include <streambuf>
 
+#include "graph/ReaderModeJudgement.h"
 #include "graph/platform.h"
 
 namespace graphmat {
@@ -34,197 +31,27 @@ void writeWeights(std::ostream& out, const float* weight) {
     for (int i = 0; i < MAX_W && weight[i] >= 0; ++i) out << "," << weight[i];
 }
 
-bool isBlank(const std::string& text) { return text.find_first_not_of(" \t\r") == std::string::npos; }
+}  // namespace
 
-// Reader modes that read the same syntax count as one.
-int syntaxOf(int mode) { return mode == 5 || mode == 8 || mode == 9 ? 4 : mode; }
+Graph::Graph() = default;
 
-std::string syntaxName(int mode) {
-    switch (syntaxOf(mode)) {
-        case 0: return "a plain graph file (reader mode 0)";
-        case 3: return "a named edge list file (reader mode 3)";
-        case 4: return "a class diagram file (reader modes 4, 5, 8 and 9)";
-        case 6: return "an edge list graph file (reader mode 6)";
-        case 10: return "a sequence diagram file (reader mode 10)";
-        case 11: return "a state machine file (reader mode 11)";
-        case 12: return "a model graph file (reader mode 12)";
-        default: return "";
-    }
-}
-
-// The reader of `mode` on the lines of `file`.
-void readInMode(Graph& g, std::istream& file, int mode) {
+void Graph::readInMode(std::istream& file, int mode) {
     switch (mode) {
-        case 0: g.initMode0(file); break;
-        case 1: g.initMode1(file); break;
-        case 2: g.initMode2(file, 4); break;
-        case 3: g.initMode3(file); break;
-        case 4: g.initMode4(file); break;
-        case 5: g.initMode5(file); break;
-        case 6: g.initMode6(file); break;
-        case 8: g.initMode8(file); break;
-        case 9: g.initMode9(file); break;
-        case 10: g.initMode10(file); break;
-        case 11: g.initMode11(file); break;
-        case 12: g.initMode12(file); break;
+        case 0: initMode0(file); break;
+        case 1: initMode1(file); break;
+        case 2: initMode2(file, 4); break;
+        case 3: initMode3(file); break;
+        case 4: initMode4(file); break;
+        case 5: initMode5(file); break;
+        case 6: initMode6(file); break;
+        case 8: initMode8(file); break;
+        case 9: initMode9(file); break;
+        case 10: initMode10(file); break;
+        case 11: initMode11(file); break;
+        case 12: initMode12(file); break;
         default: break;  // no reader for this mode: the graph stays empty
     }
 }
-
-// While it lives, standard output goes nowhere; its buffer and state (a
-// console that failed stays failed) come back when it ends, even when the
-// reading throws.
-class ConsoleSilenced {
-public:
-    ConsoleSilenced() : state_(std::cout.rdstate()), console_(std::cout.rdbuf(&discard_)) {}
-    ~ConsoleSilenced() {
-        std::cout.rdbuf(console_);
-        std::cout.clear(state_);
-    }
-    ConsoleSilenced(const ConsoleSilenced&) = delete;
-    ConsoleSilenced& operator=(const ConsoleSilenced&) = delete;
-
-private:
-    // Takes every character and keeps none.
-    class Discarding : public std::streambuf {
-    protected:
-        int overflow(int c) override { return traits_type::not_eof(c); }
-        std::streamsize xsputn(const char*, std::streamsize n) override { return n; }
-    };
-    Discarding discard_;
-    std::ios::iostate state_;
-    std::streambuf* console_;
-};
-
-// One reader mode per text syntax: the modes a trial read tries. Binary
-// files (modes 1 and 2) and the graph text (mode 7) are no candidates.
-constexpr int TRIAL_MODES[] = {0, 3, 4, 6, 10, 11, 12};
-
-// What a trial read made of a file: its lines, and how far the edges read
-// are from the header's edge count.
-struct TrialRead {
-    LineAccount account;
-    long headerGap = 0;
-};
-
-// The input read again by the reader of `mode` into a scratch graph, with
-// the reader's console text discarded. A reading that fails (a file that
-// asks for more memory than the machine has, or that runs out of it) counts
-// as reading nothing.
-TrialRead trialRead(int mode, const InputText& input) {
-    InputFile file(input);
-    Graph scratch;
-    try {
-        ConsoleSilenced silenced;
-        readInMode(scratch, file, mode);
-    } catch (const std::exception&) {
-        return TrialRead();
-    }
-    return {scratch.account, std::labs(static_cast<long>(scratch.edges) - static_cast<long>(scratch.E.size()))};
-}
-
-// True when `a` reads more lines than `b`, or as many with fewer lines not
-// read.
-bool readsMore(const LineAccount& a, const LineAccount& b) {
-    return a.read > b.read || (a.read == b.read && a.notRead < b.notRead);
-}
-
-// The reader mode (one per text syntax) that reads the file at `path` better
-// than `account`, the lines that `mode` read: the one that reads the most
-// lines, then leaves the fewest unread, then reads a count of edges nearest
-// to the one its header announces (a plain graph file and an edge list graph
-// file can read whole in both modes 0 and 6), then the lowest. The named
-// edge list (mode 3), whose reader takes any line of three fields, is named
-// only when no other mode reads half of the lines with content. -1 when no
-// mode reads better; its reading in `betterAccount`.
-int betterReaderMode(const InputText& input, int mode, const LineAccount& account, LineAccount& betterAccount) {
-    int best = -1;
-    TrialRead bestRead{account, 0};
-    for (int candidate : TRIAL_MODES) {
-        if (candidate == 3 || candidate == syntaxOf(mode)) continue;
-        const TrialRead trial = trialRead(candidate, input);
-        const bool tie = best >= 0 && !readsMore(bestRead.account, trial.account) &&
-                         !readsMore(trial.account, bestRead.account);
-        if (readsMore(trial.account, bestRead.account) || (tie && trial.headerGap < bestRead.headerGap)) {
-            best = candidate;
-            bestRead = trial;
-        }
-    }
-    if (syntaxOf(mode) != 3) {
-        // Mode 3 reads no header: its lines are all the lines with content.
-        const LineAccount named = trialRead(3, input).account;
-        const long withContent = static_cast<long>(named.read) + named.notRead;
-        if (readsMore(named, bestRead.account) && 2L * bestRead.account.read < withContent) {
-            best = 3;
-            bestRead.account = named;
-        }
-    }
-    betterAccount = bestRead.account;
-    return best;
-}
-
-// True when a file read in a wrong mode must not be used: the mode left
-// unread at least two lines and at least one in ten of the lines with
-// content (beside a header that reads), and the better mode leaves unread at
-// most a tenth as many. A single line that does not read is taken for a
-// fault of the file, not of the mode.
-bool readInWrongMode(const LineAccount& chosen, const LineAccount& better) {
-    const long withContent = static_cast<long>(chosen.read) + chosen.notRead;
-    return chosen.notRead >= 2 && 10L * chosen.notRead >= withContent && 10L * better.notRead <= chosen.notRead;
-}
-
-// The reader modes of the syntax of `mode`, for the messages.
-std::string modesOfSyntax(int mode) { return syntaxOf(mode) == 4 ? "4, 5, 8 or 9" : to_string(mode); }
-
-// After a file was read: a file with content of which no line (beside a
-// header) reads is named with the reader mode on standard error and marked
-// `nothingRead`; a file of which some lines do not read gets one line with
-// their count and the first one's number. Where another reader mode reads
-// the file better, the message names it; where the file is read in a wrong
-// mode (readInWrongMode), it is marked `wrongMode` and the message says so.
-void reportUnreadLines(Graph& g, const InputText& input, int mode) {
-    const std::string& path = input.path();
-    const LineAccount& a = g.account;
-    if (a.notRead == 0) return;
-    g.nothingRead = a.read == 0;
-    LineAccount better;
-    g.betterMode = betterReaderMode(input, mode, a, better);
-    std::string hint;
-    if (g.betterMode >= 0) hint = "; it looks like " + syntaxName(g.betterMode);
-    g.wrongMode = !g.nothingRead && g.betterMode >= 0 && readInWrongMode(a, better);
-    if (g.wrongMode) hint += "; the file is not used: read it in reader mode " + modesOfSyntax(g.betterMode);
-    if (g.nothingRead)
-        std::cerr << "Graph file " << path << ": no line reads in reader mode " << mode << hint << std::endl;
-    else
-        std::cerr << "Graph file " << path << ": " << a.notRead << " line" << (a.notRead == 1 ? "" : "s")
-                  << " not read in reader mode " << mode << " (the first: line " << a.firstNotRead << ")" << hint
-                  << std::endl;
-}
-
-}  // namespace
-
-void LineAccount::line(const std::string& text, bool reads) {
-    ++lines;
-    if (isBlank(text)) return;
-    if (reads) {
-        ++read;
-        return;
-    }
-    if (notRead++ == 0) firstNotRead = lines;
-}
-
-void LineAccount::header(const std::string& text, bool reads) {
-    ++lines;
-    if (reads || isBlank(text)) return;
-    if (notRead++ == 0) firstNotRead = lines;
-}
-
-void LineAccount::withdraw(int number) {
-    --read;
-    if (notRead++ == 0 || number < firstNotRead) firstNotRead = number;
-}
-
-Graph::Graph() = default;
 
 Graph::Graph(int mode, const std::string& path) {
     readConfig();
@@ -257,14 +84,17 @@ Graph::Graph(int mode, const std::string& path) {
     // A count of the file that asks for more memory than the machine has
     // ends the reading; the message names the file.
     try {
-        readInMode(*this, file, mode);
+        readInMode(file, mode);
     } catch (const MemoryLimitError& e) {
         std::cout << "\n";
         throw MemoryLimitError("Graph file " + path + ": " + e.what());
     }
 
     // Binary files (modes 1 and 2) have no lines: they read word by word.
-    if (mode != 1 && mode != 2) reportUnreadLines(*this, file.text(), mode);
+    if (mode == 1 || mode == 2)
+        judgeBinaryReading(*this, file.text(), mode);
+    else
+        judgeTextReading(*this, file.text(), mode);
     std::cout << "\n Acquisition Input Done";
     edges = static_cast<int>(E.size());
     vertices = static_cast<int>(V.size());
@@ -274,14 +104,6 @@ Graph::Graph(int mode, const std::string& path) {
     } else {
         fillNeighbors();
     }
-}
-
-bool graphUsable(const Graph& g, int mode, const std::string& path) {
-    if (mode != 7 && !g.fileOpened) {
-        reportMissingInput(path, g.openFailure);
-        return false;
-    }
-    return !g.nothingRead && !g.wrongMode;
 }
 
 void Graph::readConfig() {
@@ -307,7 +129,7 @@ bool Graph::insertEdge(std::unique_ptr<Edge> e) {
         e->label = arcLabel;
     }
     if (arcLabel.size() > 1)
-        std::cout << "\n ****************" << "\n ***" << arcLabel << "***" << "\n ****************";
+        *trace << "\n ****************" << "\n ***" << arcLabel << "***" << "\n ****************";
 
     Edge* target = getEdge(e->from, e->to);
     if (target != nullptr) {
@@ -316,7 +138,7 @@ bool Graph::insertEdge(std::unique_ptr<Edge> e) {
     } else {
         if (e->from < 0 || e->to < 0 || e->from >= static_cast<int>(V.size()) ||
             e->to >= static_cast<int>(V.size())) {
-            std::cout << "\n Node does not exist: " << e->from << "," << e->to << "(" << arcLabel << ") !!!!";
+            *trace << "\n Node does not exist: " << e->from << "," << e->to << "(" << arcLabel << ") !!!!";
             return false;
         }
         target = e.get();

@@ -3,6 +3,8 @@
 // sets, per-label relation tables and the ranking.
 #pragma once
 
+#include <climits>
+#include <iostream>
 #include <istream>
 #include <map>
 #include <memory>
@@ -20,19 +22,42 @@ namespace graphmat {
 
 // What a reader made of the lines of its file: the lines that read in the
 // reader mode, those that did not, and where the first of those is. Blank
-// lines count for the numbering only; a header that reads is neither.
+// lines count for the numbering only; a header that reads is neither. A
+// line the reader takes only leniently (out of order, a repeated vertex, a
+// line of another shape that happens to fit) reads, but earns no credit
+// when the file's syntax is judged.
+// How a reader took one line: not at all, only leniently, or cleanly.
+enum class LineRead { No, Leniently, Cleanly };
+
 struct LineAccount {
     int lines = 0;         // lines seen so far (the number of the last one)
     int read = 0;          // lines other than the header that read
     int notRead = 0;       // lines with content that did not read
     int firstNotRead = 0;  // number of the first of those, 0 when none
+    int lenient = 0;       // lines among `read` taken only leniently
+    int firstLenient = 0;  // number of the first of those, 0 when none
 
-    // One line of the file, in order; `reads` tells whether the mode read it.
-    void line(const std::string& text, bool reads);
+    // One line of the file, in order; `reads` tells whether the mode read
+    // it, `cleanly` whether it read as a line of the mode's own shape does.
+    void line(const std::string& text, bool reads, bool cleanly = true);
+    void line(const std::string& text, LineRead how) {
+        line(text, how != LineRead::No, how == LineRead::Cleanly);
+    }
     // The header line: counted as not read when it does not read.
     void header(const std::string& text, bool reads);
     // Line `number`, counted as read, turned out not to read after all.
     void withdraw(int number);
+    // Line `number`, counted as read cleanly, turned out to read only
+    // leniently.
+    void demote(int number);
+
+    // Lines that read cleanly, and those that did not (or only leniently).
+    int credited() const { return read - lenient; }
+    int uncredited() const { return notRead + lenient; }
+    int firstUncredited() const;
+
+    // True for a line of blanks: it counts for the numbering only.
+    static bool isBlankText(const std::string& text);
 };
 
 class Graph {
@@ -79,6 +104,12 @@ public:
     std::vector<int> rank, _rank;
     std::vector<double> norm;                            // degree norm
     double edge_weight[MAX_LABELS] = {1, 1, 1, 1, 1, 1, 1, 1, 1, 1};  // weight per label digit
+    // Where the readers (and insertEdge) write their trace lines: the
+    // console, or nowhere for a trial reading.
+    std::ostream* trace = &std::cout;
+    // The most vertices a header count may make: a trial reading sizes its
+    // graph by the file's own lines, not by what its header announces.
+    int vertexLimit = INT_MAX;
 
     // Reads a graph in reader mode `mode` from the file at `path` (mode 7:
     // from the text `path` itself).
@@ -109,6 +140,14 @@ public:
     std::vector<Edge*> getE() const;
     void deleteEdge(Edge*) {}
 
+    // The arc line of a plain or edge list graph file, numbered
+    // edgeCounter (counted on when its fields read); true when it reads: it
+    // inserts, or (a trial reading) names vertices below the header's
+    // `count` that the graph does not keep.
+    bool readArcLine(const std::vector<std::string>& fields, int& edgeCounter, int count);
+    // Runs the reader of `mode` on `file` (a mode without a reader reads
+    // nothing).
+    void readInMode(std::istream& file, int mode);
     // Readers, one per reader mode.
     void initMode0(std::istream& file);
     void initMode1(std::istream& file);
@@ -158,15 +197,18 @@ public:
     // graph is empty or holds only what the header made: nothing to work on.
     bool nothingRead = false;
     LineAccount account;        // the lines of the graph file, as read
-    // When lines of the file do not read: the reader mode (one per text
-    // syntax: 0, 3, 4, 6, 10, 11 or 12) whose reader reads more of them than
-    // this one and the most of all modes; -1 when none does (or all read).
+    // When lines of the file do not read cleanly: the reader mode of
+    // another syntax (0, 1, 3, 4, 6, 10, 11 or 12) that reads the file as the
+    // kind of file it is (graph/ReaderModeJudgement.h); -1 when none does.
     int betterMode = -1;
     // Read in a wrong mode: at least two and at least one in ten of the
-    // lines with content did not read, and betterMode leaves at most a tenth
-    // as many unread. The constructor has said so on standard error: nothing
-    // to work on.
+    // lines with content did not read cleanly, and betterMode reads it (a
+    // binary file: it is a text file). The constructor has said so on
+    // standard error: nothing to work on.
     bool wrongMode = false;
+    // A binary file whose words end before every vertex it announces has
+    // its arcs; the constructor has said where: nothing to work on.
+    bool incomplete = false;
     bool hasRelations = false;  // the relation tables are built
     bool hasRanking = false;    // `u` and its statistics are filled
 
@@ -174,10 +216,18 @@ private:
     void readConfig();
 };
 
+// How a program chooses the reader mode of its graph files: a switch -h,
+// an argument (graphgen's MODE), or one fixed mode.
+enum class ModeChoice { Switch, Argument, Fixed };
+
 // True when the graph read from `path` in reader `mode` can be worked on.
 // A file that did not open is named on standard error (a graph text, mode 7,
-// is no file); one of which no line read, or that was read in a wrong mode,
-// was named by its reader.
-bool graphUsable(const Graph& g, int mode, const std::string& path);
+// is no file); one of which no line read, that was read in a wrong mode or
+// whose words end early was named by its reading, and where another mode
+// reads it, a line says how to read it: "read it with -h N", "give reader
+// mode N", or for a program of one fixed mode (`program`, e.g. "tunnel")
+// which kind of file it reads and how to convert a model graph file.
+bool graphUsable(const Graph& g, int mode, const std::string& path, ModeChoice choice = ModeChoice::Switch,
+                 const std::string& program = "");
 
 }  // namespace graphmat

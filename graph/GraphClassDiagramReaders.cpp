@@ -31,11 +31,19 @@ struct ClassDiagramStyle {
 // The class vertex of a member line: the class number of field 2 must be
 // the position of a class already read (`classCount` of them). Otherwise the
 // line is reported and skipped (-1).
-int memberClass(const std::vector<std::string>& fields, const std::string& line, int classCount) {
+int memberClass(const std::vector<std::string>& fields, const std::string& line, int classCount,
+                std::ostream& trace) {
     int number = -1;
     if (intField(fields, 1, number) && number >= 0 && number < classCount) return number;
-    std::cout << "\n Class does not exist: " << line << " !!!!";
+    trace << "\n Class does not exist: " << line << " !!!!";
     return -1;
+}
+
+// True when field 1 of a member line names a class read so far (without a
+// word when it does not).
+bool namesAClass(const std::vector<std::string>& fields, int classCount) {
+    int number = -1;
+    return intField(fields, 1, number) && number >= 0 && number < classCount;
 }
 
 // The method spec of a method line: field 3 and every later field, with the
@@ -89,9 +97,9 @@ struct PackageTree {
 };
 
 // The message of a class or package whose level or parent does not fit.
-void checkContainment(const Vertex& v, const Vertex& parent, const std::string& parentPath) {
+void checkContainment(const Vertex& v, const Vertex& parent, const std::string& parentPath, std::ostream& trace) {
     if (v.level == parent.level + 1 && parent.label == parentPath) return;
-    std::cout << "\n!!!!!!!!!!!!!!!!!!!!!! \t" << v.label << "(" << v.level << ") --> " << parent.label << "("
+    trace << "\n!!!!!!!!!!!!!!!!!!!!!! \t" << v.label << "(" << v.level << ") --> " << parent.label << "("
               << parent.level << ")\n";
 }
 
@@ -106,48 +114,49 @@ std::unique_ptr<Vertex> classVertex(const std::vector<std::string>& fields, int 
     return v;
 }
 
-// One line after the header of modes 4, 5 and 8; true when it reads (a
-// member line of mode 5, which keeps no members, reads all the same).
-bool readClassDiagramLine(Graph& g, const std::string& line, std::vector<std::string>& fields,
-                          const ClassDiagramStyle& style, int& edgeCounter) {
-    if (line.size() < 2 || line[1] != ',') return false;
+// One line after the header of modes 4, 5 and 8. A member line of mode 5,
+// which keeps no members, reads all the same; cleanly when it names a
+// class. A class line out of order or without a label reads leniently.
+LineRead readClassDiagramLine(Graph& g, const std::string& line, std::vector<std::string>& fields,
+                              const ClassDiagramStyle& style, int& edgeCounter) {
+    if (line.size() < 2 || line[1] != ',') return LineRead::No;
     const int classCount = static_cast<int>(g.V.size());
     switch (line[0]) {
         case 'c': {
             const int position = classCount;
             std::unique_ptr<Vertex> v = classVertex(fields, position, style.typedClasses ? 1 : 0);
-            checkVertexOrder(fields, 1, v->label, position);
+            const bool inOrder = checkVertexOrder(fields, 1, v->label, position, *g.trace);
             if (style.typedClasses && fields.size() > 2) g.classes->emplace(simpleName(v->label), position);
             g.V.push_back(std::move(v));
-            return true;
+            return inOrder && fields.size() > 2 ? LineRead::Cleanly : LineRead::Leniently;
         }
         case 'a': {
-            if (fields.size() < 3) return false;
-            if (!style.members) return true;
-            const int owner = memberClass(fields, line, classCount);
-            if (owner < 0) return false;
+            if (fields.size() < 3) return LineRead::No;
+            if (!style.members) return namesAClass(fields, classCount) ? LineRead::Cleanly : LineRead::Leniently;
+            const int owner = memberClass(fields, line, classCount, *g.trace);
+            if (owner < 0) return LineRead::No;
             auto attribute = std::make_unique<ClassAttribute>(fields[2]);
             std::string key = attribute->type + "_" + attribute->name;
             g.V[owner]->attributes.emplace(std::move(key), std::move(attribute));
-            return true;
+            return LineRead::Cleanly;
         }
         case 'm': {
-            if (fields.size() < 3) return false;
-            if (!style.members) return true;
-            const int owner = memberClass(fields, line, classCount);
-            if (owner < 0) return false;
+            if (fields.size() < 3) return LineRead::No;
+            if (!style.members) return namesAClass(fields, classCount) ? LineRead::Cleanly : LineRead::Leniently;
+            const int owner = memberClass(fields, line, classCount, *g.trace);
+            if (owner < 0) return LineRead::No;
             auto method = std::make_unique<ClassMethod>(methodSpec(fields));
             std::string key = method->output + "_" + method->name;
             g.V[owner]->methods.emplace(std::move(key), std::move(method));
-            return true;
+            return LineRead::Cleanly;
         }
         case 'r': {
             std::unique_ptr<Edge> e = readArcFields(fields, 1, edgeCounter);
-            if (!e) return false;
+            if (!e) return LineRead::No;
             ++edgeCounter;
-            return g.insertEdge(std::move(e));
+            return g.insertEdge(std::move(e)) ? LineRead::Cleanly : LineRead::No;
         }
-        default: return false;
+        default: return LineRead::No;
     }
 }
 
@@ -187,7 +196,7 @@ void Graph::initMode5(std::istream& file) {
 
 void Graph::initMode8(std::istream& file) {
     // Round 1: the packages of every class label.
-    std::cout << "\n ROUND 1: START \n";
+    *trace << "\n ROUND 1: START \n";
     PackageTree tree;
     std::string line;
     while (readLine(file, line)) {
@@ -197,7 +206,7 @@ void Graph::initMode8(std::istream& file) {
     }
     file.clear();
     file.seekg(0);
-    std::cout << "\n ROUND 1: END \n";
+    *trace << "\n ROUND 1: END \n";
 
     // Second reading: as mode 4.
     classes = std::make_unique<std::multimap<std::string, int>>();
@@ -211,11 +220,11 @@ void Graph::initMode8(std::istream& file) {
     int announced = -1;
     const bool counted = intField(header, 0, announced);
     if ((counted || classCount > 0) && announced != classCount)
-        std::cout << "\n!!!!!!!!!!!!!!!!!!!!!! \tHeader: " << fieldAt(header, 0) << " classes, " << classCount
+        *trace << "\n!!!!!!!!!!!!!!!!!!!!!! \tHeader: " << fieldAt(header, 0) << " classes, " << classCount
                   << " read\n";
 
     // Round 2: package vertices.
-    std::cout << "\n ROUND 2: START \n";
+    *trace << "\n ROUND 2: START \n";
     for (int i = 0; i < tree.size(); ++i) {
         const std::string& path = tree.paths[i];
         auto v = std::make_unique<Vertex>();
@@ -225,22 +234,22 @@ void Graph::initMode8(std::istream& file) {
         v->level = path == ROOT_PACKAGE ? 0 : treeLevel(path);
         V.push_back(std::move(v));
     }
-    std::cout << "\n ROUND 2: END \n";
+    *trace << "\n ROUND 2: END \n";
 
     // Round 3: levels of the classes and the containment arcs.
-    std::cout << "\n ROUND 3: START \n";
+    *trace << "\n ROUND 3: START \n";
     for (int p = 0; p < static_cast<int>(V.size()); ++p) {
         Vertex& v = *V[p];
         if (v.type != 0) v.level = treeLevel(v.label);
         if (v.label == ROOT_PACKAGE) continue;
         const auto [parentPath, package] = tree.parentOf(v.label);
         const Vertex& parent = *V[classCount + package];
-        checkContainment(v, parent, parentPath);
+        checkContainment(v, parent, parentPath, *trace);
         auto e = std::make_unique<Edge>(v.number, parent.number, "3");
         e->setNumber(edgeCounter++);
         insertEdge(std::move(e));
     }
-    std::cout << "\n ROUND 3: END \n";
+    *trace << "\n ROUND 3: END \n";
 }
 
 namespace {
@@ -268,6 +277,7 @@ void Graph::initMode9(std::istream& file) {
 
     // Line pass: the lines sorted by kind; packages from the class labels.
     std::vector<std::vector<std::string>> classLines, methodLines, attributeLines;
+    std::vector<int> classLineNumbers;  // in the file, one per class line
     struct MemberLine {
         std::string text;  // for the messages
         std::vector<std::string> fields;
@@ -289,6 +299,7 @@ void Graph::initMode9(std::istream& file) {
             case 'c':
                 tree.addClass(fieldAt(fields, 2));
                 classLines.push_back(std::move(fields));
+                classLineNumbers.push_back(account.lines + 1);
                 break;
             case 'a':
             case 'm':
@@ -308,14 +319,15 @@ void Graph::initMode9(std::istream& file) {
             }
             default: reads = false; break;
         }
-        account.line(line, reads);
+        // A class line without a label reads leniently.
+        account.line(line, reads, !(reads && line[0] == 'c' && classLines.back().size() <= 2));
     }
     nbClasses = static_cast<int>(classLines.size());
     nbPackages = tree.size();
 
     // Members whose class number is no class are left out.
     for (MemberLine& member : memberLines) {
-        if (memberClass(member.fields, member.text, nbClasses) < 0) {
+        if (memberClass(member.fields, member.text, nbClasses, *trace) < 0) {
             account.withdraw(member.number);
             continue;
         }
@@ -329,10 +341,15 @@ void Graph::initMode9(std::istream& file) {
     vertices = 0;
 
     // Classes, numbered by their position; a number field that disagrees is
-    // reported and the reading waits for the user at a console.
-    for (const auto& fields : classLines) {
+    // reported (its line read only leniently) and the reading waits for the
+    // user at a console.
+    for (std::size_t c = 0; c < classLines.size(); ++c) {
+        const std::vector<std::string>& fields = classLines[c];
         std::unique_ptr<Vertex> v = classVertex(fields, vertices, 1);
-        if (!checkVertexOrder(fields, 1, v->label, vertices)) pauseConsole();
+        if (!checkVertexOrder(fields, 1, v->label, vertices, *trace)) {
+            if (fields.size() > 2) account.demote(classLineNumbers[c]);
+            pauseConsole();
+        }
         classByLabel.emplace(v->label, vertices);
         V.push_back(std::move(v));
         ++vertices;
@@ -381,7 +398,7 @@ void Graph::initMode9(std::istream& file) {
         if (v.label == ROOT_PACKAGE) continue;
         const auto [parentPath, package] = tree.parentOf(v.label);
         const Vertex& parent = *V[nbClasses + package];
-        checkContainment(v, parent, parentPath);
+        checkContainment(v, parent, parentPath, *trace);
         relations.push_back({v.number, parent.number, "9"});
     }
 

@@ -1,6 +1,5 @@
 #include "graph/GraphFileFields.h"
 
-#include <iostream>
 #include <set>
 
 #include "graph/Vertex.h"
@@ -24,6 +23,16 @@ bool intField(const std::vector<std::string>& fields, std::size_t i, int& value)
     return i < fields.size() && from_string(fields[i], value);
 }
 
+bool arcShaped(const std::vector<std::string>& fields, std::size_t first) {
+    int from = -1, to = -1;
+    return intField(fields, first, from) && intField(fields, first + 1, to) && first + 2 < fields.size() &&
+           !fields[first + 2].empty();
+}
+
+bool isDigitText(const std::string& text) {
+    return !text.empty() && text.find_first_not_of("0123456789") == std::string::npos;
+}
+
 std::unique_ptr<Edge> readArcFields(const std::vector<std::string>& fields, std::size_t first, int number,
                                     bool withWeights) {
     int from = -1, to = -1;
@@ -45,11 +54,11 @@ std::string fieldAt(const std::vector<std::string>& fields, std::size_t i) {
 }
 
 bool checkVertexOrder(const std::vector<std::string>& fields, std::size_t i, const std::string& label,
-                      int position) {
+                      int position, std::ostream& trace) {
     int number = -1;
     const bool hasNumber = intField(fields, i, number);
     if (hasNumber && number == position) return true;
-    std::cout << "\n Order Problem: " << (hasNumber ? to_string(number) : fieldAt(fields, i)) << "," << label << "["
+    trace << "\n Order Problem: " << (hasNumber ? to_string(number) : fieldAt(fields, i)) << "," << label << "["
               << position << "]";
     return false;
 }

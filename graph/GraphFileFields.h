@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstddef>
+#include <ostream>
 #include <memory>
 #include <string>
 #include <vector>
@@ -43,6 +44,13 @@ void checkVertexCountFits(double count);
 std::unique_ptr<Edge> readArcFields(const std::vector<std::string>& fields, std::size_t first, int number,
                                     bool withWeights = true);
 
+// True when fields first, first + 1 and first + 2 have the shape of an arc:
+// two numbers and a label that is not empty (what readArcFields reads).
+bool arcShaped(const std::vector<std::string>& fields, std::size_t first);
+
+// True for a text of decimal digits only, at least one.
+bool isDigitText(const std::string& text);
+
 // The simple name of a label: its text after the last "." (the whole label
 // when it has none).
 std::string simpleName(const std::string& label);
@@ -55,6 +63,6 @@ std::string fieldAt(const std::vector<std::string>& fields, std::size_t i);
 // "\n Order Problem: " + field + "," + label + "[" + position + "]" and
 // returns false. The vertex keeps its position as its number either way.
 bool checkVertexOrder(const std::vector<std::string>& fields, std::size_t i, const std::string& label,
-                      int position);
+                      int position, std::ostream& trace);
 
 }  // namespace graphmat

@@ -46,12 +46,12 @@ bool isQualifiedBy(const std::string& label, const std::string& container) {
 
 // The container of a member: the source of the last containment edge into
 // it, or -1. Every containment edge after the first is reported.
-int memberParent(const Vertex& member, const MemberKind& kind) {
+int memberParent(const Vertex& member, const MemberKind& kind, std::ostream& trace) {
     int parent = -1;
     for (const Edge* e : member.in) {
         if (e->labels[CONTAINMENT] <= 0) continue;
         if (parent >= 0)
-            std::cout << "\n " << kind.word << " with more than one parent: " << member.number << ","
+            trace << "\n " << kind.word << " with more than one parent: " << member.number << ","
                       << member.label << " PARENTS [" << parent << "," << e->from << "]" << " !!!!";
         parent = e->from;
     }
@@ -97,9 +97,9 @@ void Graph::initMode12(std::istream& file) {
             case 'a': type = 3; ++nbAttributes; break;
             default: account.line(line, false); continue;
         }
-        account.line(line, true);
         // The vertex takes its position as its number; a number field that
-        // disagrees (or is missing) is reported.
+        // disagrees (or is missing) is reported, and the line (like one
+        // without a label) reads only leniently.
         const int position = static_cast<int>(V.size());
         const bool hasLabel = fields.size() > 2;
         std::string label = hasLabel ? fields[2] : std::string();
@@ -114,7 +114,8 @@ void Graph::initMode12(std::istream& file) {
             if (hasLabel) classByLabel.emplace(label, position);
             readWeightFields(fields, 3, *v);
         }
-        checkVertexOrder(fields, 1, label, position);
+        const bool inOrder = checkVertexOrder(fields, 1, label, position, *trace);
+        account.line(line, true, inOrder && hasLabel);
         if (type == 2) methodLines.push_back({v.get(), std::move(fields)});
         if (type == 3) attributeLines.push_back({v.get(), std::move(fields)});
         V.push_back(std::move(v));
@@ -134,9 +135,9 @@ void Graph::initMode12(std::istream& file) {
             } else {
                 v.specif = ClassAttribute(spec).write();
             }
-            int parent = memberParent(v, kind);
+            int parent = memberParent(v, kind, *trace);
             if (parent < 0) {
-                std::cout << "\n Isolated " << kind.word << ": " << v.number << "," << v.label << " !!!!";
+                *trace << "\n Isolated " << kind.word << ": " << v.number << "," << v.label << " !!!!";
                 continue;
             }
             std::vector<std::string> pieces = lineFields(v.specif);
@@ -169,7 +170,7 @@ void Graph::initMode12(std::istream& file) {
         const Vertex& target = *V[e->to];
         e->type = source.type;
         auto report = [&](const char* text, const char* joining) {
-            std::cout << text << source.number << "," << source.label << joining << target.number << ","
+            *trace << text << source.number << "," << source.label << joining << target.number << ","
                       << target.label;
         };
         if (e->labels[4] > 0 && !(source.type == 2 && target.type == 2))

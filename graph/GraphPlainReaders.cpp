@@ -1,6 +1,7 @@
 // Readers of the graphs that are not class diagrams: the plain graph file
 // (mode 0), the binary graph files (modes 1 and 2), the named edge list
 // (mode 3), the edge list graph file (mode 6) and the graph text (mode 7).
+#include <algorithm>
 #include <iostream>
 
 #include "graph/Graph.h"
@@ -37,20 +38,32 @@ void appendNumberedVertices(std::vector<std::unique_ptr<Vertex>>& V, int count, 
     }
 }
 
+// True when an arc that did not insert would have in a graph of all `count`
+// vertices its header announces: a trial reading keeps fewer (vertexLimit).
+bool beyondTheTrialGraph(int from, int to, int count, int kept) {
+    return kept < count && from >= 0 && to >= 0 && from < count && to < count;
+}
+
 }  // namespace
 
 void Graph::initMode0(std::istream& file) {
     std::string line;
     long lineCounter = 0;
     int edgeCounter = 0;
+    int count = 0;  // the header's vertex count: that many vertex lines follow
     bool slotsChecked = false;
+    // Vertex lines that would read as arcs too (an edge list graph file read
+    // in this mode takes its first arcs for vertex lines): they read cleanly
+    // only when the file holds as many arc lines as its header announces.
+    std::vector<int> arcShapedVertexLines;
+    long arcLines = 0;  // lines with content after the vertex lines
     // Slots that no vertex line filled get a vertex of their own (numbered,
     // unlabelled), so that V never holds an empty slot.
     auto fillEmptySlots = [&]() {
         slotsChecked = true;
         for (int i = 0; i < static_cast<int>(V.size()); ++i) {
             if (V[i]) continue;
-            std::cout << "\n Missing Vertex: " << i << " !!!!";
+            *trace << "\n Missing Vertex: " << i << " !!!!";
             V[i] = std::make_unique<Vertex>(i);
         }
     };
@@ -59,35 +72,51 @@ void Graph::initMode0(std::istream& file) {
         if (lineCounter == 0) {
             int announced = 0;
             account.header(line, intField(fields, 0, announced));
-            headerCount(fields, vertices);
+            headerCount(fields, count);
+            vertices = std::min(count, vertexLimit);
             intField(fields, 1, edges);
             checkVertexCountFits(vertices);
             V.clear();
             V.resize(vertices);
-        } else if (lineCounter <= vertices) {
-            // Vertex lines are stored by number, in whatever order they come.
+        } else if (lineCounter <= count) {
+            // Vertex lines are stored by number, in whatever order they come
+            // (a trial reading keeps those below vertexLimit).
             int number = -1;
             const bool numbered = intField(fields, 0, number);
-            account.line(line, numbered && number >= 0 && number < vertices);
+            const bool inRange = numbered && number >= 0 && number < count;
+            const bool kept = inRange && number < vertices;
+            // A second line with a number replaces the first: a fault.
+            const bool clean = inRange && !(kept && V[number]);
+            account.line(line, inRange, clean);
+            if (clean && arcShaped(fields, 0)) arcShapedVertexLines.push_back(account.lines);
             if (numbered) {
                 std::string label = fields.size() > 1 ? fields[1] : std::string();
-                if (number < 0 || number >= vertices) {
-                    std::cout << "\n Vertex out of range: " << number << "," << label << "[" << vertices << "] !!!!";
-                } else {
+                if (!inRange) {
+                    *trace << "\n Vertex out of range: " << number << "," << label << "[" << count << "] !!!!";
+                } else if (kept) {
                     auto v = std::make_unique<Vertex>(number, label);
                     readWeightFields(fields, 2, *v);
-                    V[number] = std::move(v);  // a second line with this number replaces the first
+                    V[number] = std::move(v);
                 }
             }
         } else {
             if (!slotsChecked) fillEmptySlots();
-            std::unique_ptr<Edge> e = readArcFields(fields, 0, edgeCounter);
-            if (e) ++edgeCounter;
-            account.line(line, e && insertEdge(std::move(e)));
+            if (!LineAccount::isBlankText(line)) ++arcLines;
+            account.line(line, readArcLine(fields, edgeCounter, count));
         }
         ++lineCounter;
     }
     if (!slotsChecked) fillEmptySlots();
+    if (arcLines < edges)
+        for (int number : arcShapedVertexLines) account.demote(number);
+}
+
+bool Graph::readArcLine(const std::vector<std::string>& fields, int& edgeCounter, int count) {
+    std::unique_ptr<Edge> e = readArcFields(fields, 0, edgeCounter);
+    if (!e) return false;
+    ++edgeCounter;
+    const int from = e->from, to = e->to;
+    return insertEdge(std::move(e)) || beyondTheTrialGraph(from, to, count, vertices);
 }
 
 void Graph::initMode1(std::istream& file) { initMode2(file, 0); }
@@ -142,7 +171,9 @@ void Graph::initMode3(std::istream& file) {
         std::vector<std::string> fields = lineFields(line);
         const bool skipped = line.find(",,") != std::string::npos || line.find(", ,") != std::string::npos ||
                              fields.size() < 3 || fields[2].empty();  // two names and a label needed
-        account.line(line, !skipped);
+        // Any line of three fields or more reads; a line of this syntax has
+        // exactly two names and a label of digits.
+        account.line(line, !skipped, fields.size() == 3 && isDigitText(fields[2]));
         if (skipped) continue;
         int from = vertexOf(fields[0]);
         int to = vertexOf(fields[1]);
@@ -161,15 +192,13 @@ void Graph::initMode6(std::istream& file) {
     std::vector<std::string> header = lineFields(line);
     int announced = 0;
     account.header(line, intField(header, 0, announced));
-    headerCount(header, vertices);
+    int count = 0;
+    headerCount(header, count);
+    vertices = std::min(count, vertexLimit);
     intField(header, 1, edges);
     appendNumberedVertices(V, vertices, false);
     int edgeCounter = 0;
-    while (readLine(file, line)) {
-        std::unique_ptr<Edge> e = readArcFields(lineFields(line), 0, edgeCounter);
-        if (e) ++edgeCounter;
-        account.line(line, e && insertEdge(std::move(e)));
-    }
+    while (readLine(file, line)) account.line(line, readArcLine(lineFields(line), edgeCounter, count));
 }
 
 void Graph::initMode7(const std::string& text) {

@@ -6,8 +6,6 @@
 //            transitions.
 // Both files begin with a header (vertex count, edge count). Vertices are
 // numbered by their position; arcs name their ends by position.
-#include <iostream>
-
 #include "graph/Graph.h"
 #include "graph/GraphFileFields.h"
 
@@ -33,7 +31,7 @@ std::unique_ptr<Edge> newArc(int from, int to, const std::string& label, int typ
 
 // Starts a new `classes` index, reads the header (vertex and edge counts,
 // replaced once the file is read) and hands every later line to `handle`,
-// which tells whether the line reads.
+// which tells how the line reads.
 template <class Handle>
 void readLinesAfterHeader(Graph& g, std::istream& file, Handle handle) {
     g.classes = std::make_unique<std::multimap<std::string, int>>();
@@ -43,6 +41,12 @@ void readLinesAfterHeader(Graph& g, std::istream& file, Handle handle) {
     g.account.header(line, intField(header, 0, g.vertices));
     intField(header, 1, g.edges);
     while (readLine(file, line)) g.account.line(line, handle(line));
+}
+
+// A vertex line read: cleanly when its number field was its position and
+// `clean` holds, else leniently.
+LineRead vertexLineRead(bool inOrder, bool clean = true) {
+    return inOrder && clean ? LineRead::Cleanly : LineRead::Leniently;
 }
 
 // The arc label of a message spec: its second "@"-separated part, which
@@ -59,74 +63,75 @@ std::string messageLabel(const std::string& spec) {
 void Graph::initMode10(std::istream& file) {
     int lifelineArcs = 0;
     readLinesAfterHeader(*this, file, [&](const std::string& line) {
-        if (line.size() < 2 || line[1] != ',') return false;
+        if (line.size() < 2 || line[1] != ',') return LineRead::No;
         const std::vector<std::string> fields = lineFields(line);
         const int position = static_cast<int>(V.size());
         switch (line[0]) {
             case 'c': {
                 // c, number, label, weights...
                 auto v = newVertex(ENTITY, position, fieldAt(fields, 2));
-                checkVertexOrder(fields, 1, v->label, position);
+                const bool inOrder = checkVertexOrder(fields, 1, v->label, position, *trace);
                 readWeightFields(fields, 3, *v);
                 if (fields.size() > 2) classes->emplace(simpleName(v->label), position);
                 V.push_back(std::move(v));
-                return true;
+                return vertexLineRead(inOrder, fields.size() > 2);
             }
             case 'l': {
                 // l, number, entity, label
                 int entity = -1;
-                if (fields.size() < 4 || !intField(fields, 2, entity)) return false;
+                if (fields.size() < 4 || !intField(fields, 2, entity)) return LineRead::No;
                 auto v = newVertex(LIFELINE, position, fields[3]);
-                checkVertexOrder(fields, 1, v->label, position);
+                const bool inOrder = checkVertexOrder(fields, 1, v->label, position, *trace);
                 classes->emplace(v->label, position);
                 V.push_back(std::move(v));
                 auto e = newArc(entity, position, "9", 1);
                 e->setNumber(lifelineArcs++);
-                insertEdge(std::move(e));
-                return true;
+                // A lifeline of an entity the file does not hold reads leniently.
+                return vertexLineRead(inOrder, insertEdge(std::move(e)));
             }
             case 'm': {
                 // m, from, to, label, spec (its second "@" part labels the arcs)
                 int from = -1, to = -1;
-                if (fields.size() < 5 || !intField(fields, 1, from) || !intField(fields, 2, to)) return false;
+                if (fields.size() < 5 || !intField(fields, 1, from) || !intField(fields, 2, to)) return LineRead::No;
                 const std::string label = messageLabel(fields[4]);
-                if (label.empty()) return false;
+                if (label.empty()) return LineRead::No;
                 auto v = newVertex(MESSAGE, position, fields[3]);
                 v->specif = fields[4];
                 V.push_back(std::move(v));
-                insertEdge(newArc(from, position, label, 1));
-                insertEdge(newArc(position, to, label, 1));
-                return true;
+                const bool sent = insertEdge(newArc(from, position, label, 1));
+                const bool received = insertEdge(newArc(position, to, label, 1));
+                return sent && received ? LineRead::Cleanly : LineRead::Leniently;
             }
-            default: return false;
+            default: return LineRead::No;
         }
     });
 }
 
 void Graph::initMode11(std::istream& file) {
     readLinesAfterHeader(*this, file, [&](const std::string& line) {
-        if (line.compare(0, 2, "s,") != 0 && line.compare(0, 2, "t,") != 0) return false;
-        std::cout << "\n" << line;
+        if (line.compare(0, 2, "s,") != 0 && line.compare(0, 2, "t,") != 0) return LineRead::No;
+        *trace << "\n" << line;
         const std::vector<std::string> fields = lineFields(line);
         const int position = static_cast<int>(V.size());
         if (line[0] == 's') {
             // s, number, further fields ignored
             auto v = newVertex(STATE, position, "state");
-            checkVertexOrder(fields, 1, v->label, position);
+            const bool inOrder = checkVertexOrder(fields, 1, v->label, position, *trace);
             v->specif = " ";
             classes->emplace(v->label, position);
             V.push_back(std::move(v));
-            return true;
+            return vertexLineRead(inOrder);
         }
         // t, from, to, label
         int from = -1, to = -1;
-        if (fields.size() < 4 || !intField(fields, 1, from) || !intField(fields, 2, to)) return false;
+        if (fields.size() < 4 || !intField(fields, 1, from) || !intField(fields, 2, to)) return LineRead::No;
         auto v = newVertex(TRANSITION, position, toLowerAscii(fields[3]));
         classes->emplace(v->label, position);
         V.push_back(std::move(v));
-        insertEdge(newArc(from, position, "1", 8));
-        insertEdge(newArc(position, to, "1", 9));
-        return true;
+        // A transition between states the file does not hold reads leniently.
+        const bool entered = insertEdge(newArc(from, position, "1", 8));
+        const bool left = insertEdge(newArc(position, to, "1", 9));
+        return entered && left ? LineRead::Cleanly : LineRead::Leniently;
     });
 
     // States are named after their transitions: the sources of the arcs

@@ -73,8 +73,8 @@ int vornmain(int argc, char** argv) {
     Graph graph1(6, path1);
     Graph graph2(6, path2);
     // Both files are checked, so that each one that cannot be used is named.
-    const bool usable1 = graphUsable(graph1, 6, path1);
-    const bool usable2 = graphUsable(graph2, 6, path2);
+    const bool usable1 = graphUsable(graph1, 6, path1, ModeChoice::Fixed, "mces");
+    const bool usable2 = graphUsable(graph2, 6, path2, ModeChoice::Fixed, "mces");
     if (!usable1 || !usable2) return 1;
 
     MCES matcher(algorithm, similarityCode, &graph1, &graph2, alpha, seed, 0.0, true);

@@ -113,7 +113,7 @@ bool Match::evalSolution(std::string file, std::string dataset) {
     Graph g2(4, path2);
     bool unread = false;
     for (const auto& [graph, path] : {std::make_pair(&g1, path1), std::make_pair(&g2, path2)})
-        if (!graphUsable(*graph, 4, path)) unread = true;
+        if (!graphUsable(*graph, 4, path, ModeChoice::Fixed, "evaluate")) unread = true;
     if (unread) {
         std::cerr << "Nothing appended to ./eval_results.csv" << std::endl;
         return false;

@@ -278,7 +278,9 @@ TEST(DriverRun, ReaderModeZeroReadsPlainGraphFiles) {
         RunResult r = graphmat(args);
         EXPECT_EQ(r.status, 1) << r.err;
         const std::string why = ": no line reads in reader mode 12; it looks like a plain graph file (reader mode 0)\n";
-        EXPECT_EQ(r.err, "Graph file A.csv" + why + "Graph file B.csv" + why);
+        const std::string advice = " is not used: read it with -h 0\n";
+        EXPECT_EQ(r.err, "Graph file A.csv" + why + "Graph file B.csv" + why + "Graph file A.csv" + advice +
+                             "Graph file B.csv" + advice);
         EXPECT_TRUE(contains(r.out, "File A.csv ...Found \nMode 12\n")) << r.out;
         EXPECT_TRUE(contains(r.out, "\n G1: 0\t0\n"));
         EXPECT_TRUE(contains(r.out, "\n G2: 0\t0\n"));

@@ -201,8 +201,8 @@ TEST(FilesOfWhichNothingReads, AModelGraphFileAsAVersionIsRefused) {
     RunResult r = test::runProgram(TUNNEL_BIN, {"series.txt"}, kGuarded);
     EXPECT_EQ(r.status, 1) << r.err;
     EXPECT_EQ(r.err,
-              "Graph file shop-1.txt: 169 lines not read in reader mode 4 (the first: line 2); it looks like a model "
-              "graph file (reader mode 12); the file is not used: read it in reader mode 12\n"
+              "Graph file shop-1.txt: 181 lines not read in reader mode 4 (the first: line 2); it looks like a model "
+              "graph file (reader mode 12)\n"
               "series.txt line 4: shop-1.txt does not read as a class diagram file; it is a model graph file (reader "
               "mode 12): convert it with awk -f tools/model-to-class-diagram.awk shop-1.txt > CLASS_DIAGRAM.txt and "
               "list the class diagram file\n");

@@ -1,0 +1,351 @@
+// The judgement of the reader mode a graph file was read in. Every reader
+// keeps a LineAccount of its lines: read cleanly, read only leniently (a
+// vertex line out of order or repeated, a line of another shape that
+// happens to fit), or not read. Only clean lines earn credit, on both sides
+// of a comparison: the mode a file was read in and each other syntax, whose
+// reader reads the same bytes again into a scratch graph, silently.
+#include "graph/ReaderModeJudgement.h"
+
+#include <algorithm>
+#include <cstring>
+#include <exception>
+#include <iostream>
+#include <streambuf>
+
+namespace graphmat {
+
+void LineAccount::line(const std::string& text, bool reads, bool cleanly) {
+    ++lines;
+    if (isBlankText(text)) return;
+    if (reads) {
+        ++read;
+        if (!cleanly && lenient++ == 0) firstLenient = lines;
+        return;
+    }
+    if (notRead++ == 0) firstNotRead = lines;
+}
+
+void LineAccount::header(const std::string& text, bool reads) {
+    ++lines;
+    if (reads || isBlankText(text)) return;
+    if (notRead++ == 0) firstNotRead = lines;
+}
+
+void LineAccount::withdraw(int number) {
+    --read;
+    if (notRead++ == 0 || number < firstNotRead) firstNotRead = number;
+}
+
+void LineAccount::demote(int number) {
+    if (lenient++ == 0 || number < firstLenient) firstLenient = number;
+}
+
+int LineAccount::firstUncredited() const {
+    if (notRead == 0) return firstLenient;
+    if (lenient == 0) return firstNotRead;
+    return std::min(firstNotRead, firstLenient);
+}
+
+bool LineAccount::isBlankText(const std::string& text) {
+    return text.find_first_not_of(" \t\r") == std::string::npos;
+}
+
+int syntaxOf(int mode) { return mode == 5 || mode == 8 || mode == 9 ? 4 : mode; }
+
+std::string syntaxName(int mode) {
+    switch (syntaxOf(mode)) {
+        case 0: return "a plain graph file (reader mode 0)";
+        case 1: return "a binary graph file (reader mode 1)";
+        case 2: return "a binary graph file with arc labels (reader mode 2)";
+        case 3: return "a named edge list file (reader mode 3)";
+        case 4: return "a class diagram file (reader modes 4, 5, 8 and 9)";
+        case 6: return "an edge list graph file (reader mode 6)";
+        case 10: return "a sequence diagram file (reader mode 10)";
+        case 11: return "a state machine file (reader mode 11)";
+        case 12: return "a model graph file (reader mode 12)";
+        default: return "";
+    }
+}
+
+namespace {
+
+// One reader mode per text syntax: the modes a trial reading tries.
+constexpr int TRIAL_MODES[] = {0, 3, 4, 6, 10, 11, 12};
+
+// A stream that takes every character and keeps none: the trace of a trial.
+class Nowhere : public std::streambuf {
+protected:
+    int overflow(int c) override { return traits_type::not_eof(c); }
+    std::streamsize xsputn(const char*, std::streamsize n) override { return n; }
+};
+
+// The input read again by the reader of `mode` into a scratch graph, which
+// traces nowhere and makes no more vertices than the input has lines (a
+// header's count does not size it). A reading that fails (a table larger
+// than the machine, an allocation that fails) counts as reading nothing.
+LineAccount trialRead(int mode, const InputText& input) {
+    Nowhere nowhere;
+    std::ostream silent(&nowhere);
+    Graph scratch;
+    scratch.trace = &silent;
+    const long long lines = std::count(input.begin(), input.end(), '\n') + 1;
+    scratch.vertexLimit = static_cast<int>(std::min<long long>(lines, INT_MAX));
+    InputFile file(input);
+    try {
+        scratch.readInMode(file, mode);
+    } catch (const std::exception&) {
+        return LineAccount();
+    }
+    return scratch.account;
+}
+
+// Lines with content: those read (cleanly or not) and those not read.
+long withContent(const LineAccount& a) { return static_cast<long>(a.read) + a.notRead; }
+
+// True when the reading `a` reads more cleanly than `b`: more lines credited,
+// then fewer uncredited.
+bool readsBetter(const LineAccount& a, const LineAccount& b) {
+    return a.credited() > b.credited() || (a.credited() == b.credited() && a.uncredited() < b.uncredited());
+}
+
+// True when a trial reading reads the file as the kind of file it is,
+// better than the reading `chosen`: it credits as many lines or more,
+// leaves fewer uncredited, and credits at least half of the lines with
+// content.
+bool readsAsItsKind(const LineAccount& trial, const LineAccount& chosen) {
+    return trial.credited() >= chosen.credited() && trial.uncredited() < chosen.uncredited() &&
+           2L * trial.uncredited() <= withContent(trial);
+}
+
+// The lines of `input` with content.
+int contentLines(const InputText& input) {
+    int lines = 0;
+    bool content = false;
+    for (const char* at = input.begin(); at != input.end(); ++at) {
+        if (*at == '\n') {
+            lines += content;
+            content = false;
+        } else if (*at != ' ' && *at != '\t' && *at != '\r') {
+            content = true;
+        }
+    }
+    return lines + content;
+}
+
+// The number of the first line of `input` with content (0: none).
+int firstContentLine(const InputText& input) {
+    int number = 1;
+    for (const char* at = input.begin(); at != input.end(); ++at) {
+        if (*at == '\n')
+            ++number;
+        else if (*at != ' ' && *at != '\t' && *at != '\r')
+            return number;
+    }
+    return 0;
+}
+
+// The text syntax (its trial mode) that reads `input` as the kind of file it
+// is, better than `chosen`, and best of all; -1 when none does. The syntax
+// of `mode` is no candidate (-1 for a binary mode: every text syntax is).
+// A named edge list has no header: a file whose first line does not read as
+// one of its arcs (an edge list graph file, whose arcs read as named arcs
+// too, say) is not one.
+int bestTextSyntax(const InputText& input, int mode, const LineAccount& chosen, LineAccount& best) {
+    int found = -1;
+    for (int candidate : TRIAL_MODES) {
+        if (candidate == syntaxOf(mode)) continue;
+        const LineAccount trial = trialRead(candidate, input);
+        if (!readsAsItsKind(trial, chosen)) continue;
+        if (candidate == 3 && trial.uncredited() > 0 && trial.firstUncredited() == firstContentLine(input)) continue;
+        if (found < 0 || readsBetter(trial, best)) {
+            found = candidate;
+            best = trial;
+        }
+    }
+    return found;
+}
+
+bool holdsNul(const InputText& input) { return std::memchr(input.begin(), 0, input.size()) != nullptr; }
+
+// The binary mode (1, then 2) whose words the input fills exactly; -1 when
+// none does or the input holds no word.
+int exactBinaryMode(const InputText& input) {
+    for (int mode : {1, 2}) {
+        const BinaryLayout layout = binaryLayout(input.begin(), input.end(), mode == 2);
+        if (layout.complete && layout.trailing == 0 && layout.endByte > 0) return mode;
+    }
+    return -1;
+}
+
+std::string linesText(long count) { return std::to_string(count) + (count == 1 ? " line" : " lines"); }
+
+// A read in a wrong mode: it left at least two lines, and at least one in
+// ten of its lines with content, uncredited, and the better reading leaves
+// at most a tenth as many.
+bool readInWrongMode(const LineAccount& chosen, const LineAccount& better) {
+    return chosen.uncredited() >= 2 && 10L * chosen.uncredited() >= withContent(chosen) &&
+           10L * better.uncredited() <= chosen.uncredited();
+}
+
+}  // namespace
+
+void judgeTextReading(Graph& g, const InputText& input, int mode) {
+    const LineAccount& a = g.account;
+    if (a.uncredited() == 0) return;
+    g.nothingRead = a.notRead > 0 && a.read == 0;
+    LineAccount better;
+    g.betterMode = bestTextSyntax(input, mode, a, better);
+    g.wrongMode = !g.nothingRead && g.betterMode >= 0 && readInWrongMode(a, better);
+    if (g.betterMode < 0 && holdsNul(input)) {
+        // Not text at all: bytes no text file holds, which fill the words
+        // of a binary graph file exactly.
+        g.betterMode = exactBinaryMode(input);
+        g.wrongMode = !g.nothingRead && g.betterMode >= 0;
+    }
+    const std::string hint = g.betterMode >= 0 ? "; it looks like " + syntaxName(g.betterMode) : "";
+    const std::string& path = input.path();
+    if (g.nothingRead)
+        std::cerr << "Graph file " << path << ": no line reads in reader mode " << mode << hint << std::endl;
+    else if (g.wrongMode)
+        std::cerr << "Graph file " << path << ": " << linesText(a.uncredited()) << " not read in reader mode "
+                  << mode << " (the first: line " << a.firstUncredited() << ")" << hint << std::endl;
+    else if (a.notRead > 0)
+        std::cerr << "Graph file " << path << ": " << linesText(a.notRead) << " not read in reader mode " << mode
+                  << " (the first: line " << a.firstNotRead << ")" << hint << std::endl;
+}
+
+BinaryLayout binaryLayout(const char* begin, const char* end, bool labelled) {
+    BinaryLayout layout;
+    const long long size = end - begin;
+    long long at = 0;  // the next word's first byte
+    auto word = [&](long long& value) {
+        if (at + 2 > size) return false;
+        value = static_cast<unsigned char>(begin[at]) + 256LL * static_cast<unsigned char>(begin[at + 1]);
+        at += 2;
+        return true;
+    };
+    auto stop = [&](long long vertex) {
+        layout.complete = false;
+        layout.stoppedAt = vertex;
+        layout.endByte = at;
+        return layout;
+    };
+    if (size == 0) return layout;  // an empty file: an empty graph
+    if (!word(layout.vertices)) return stop(-1);
+    long long value = 0;
+    if (labelled)
+        for (long long v = 0; v < layout.vertices; ++v)
+            if (!word(value)) {
+                layout.inAttributes = true;
+                return stop(v);
+            }
+    for (long long v = 0; v < layout.vertices; ++v) {
+        long long arcs = 0;
+        if (!word(arcs)) return stop(v);
+        for (long long k = 0; k < arcs; ++k)
+            if (!word(value) || (labelled && !word(value))) {
+                layout.inArcs = true;
+                return stop(v);
+            }
+    }
+    layout.endByte = at;
+    layout.trailing = size - at;
+    return layout;
+}
+
+void judgeBinaryReading(Graph& g, const InputText& input, int mode) {
+    const std::string& path = input.path();
+    const std::string reading = "reader mode " + std::to_string(mode);
+    if (input.size() > 0 && !holdsNul(input) && std::memchr(input.begin(), '\n', input.size()) != nullptr) {
+        // Lines and no byte 0: a text file (the words of a binary graph file
+        // hold small counts, whose high byte is 0).
+        g.wrongMode = true;
+        LineAccount noLine, best;  // what a binary reading makes of its lines
+        noLine.notRead = contentLines(input);
+        g.betterMode = bestTextSyntax(input, mode, noLine, best);
+        std::cerr << "Graph file " << path << ": it is a text file, not a binary graph file (" << reading
+                  << " reads 16-bit words)";
+        if (g.betterMode >= 0) std::cerr << "; it looks like " << syntaxName(g.betterMode);
+        std::cerr << std::endl;
+        return;
+    }
+    const BinaryLayout layout = binaryLayout(input.begin(), input.end(), mode == 2);
+    if (!layout.complete) {
+        g.incomplete = true;
+        std::cerr << "Graph file " << path << ": its 16-bit words end at byte " << layout.endByte;
+        if (layout.stoppedAt < 0)
+            std::cerr << ", before its vertex count";
+        else if (layout.inAttributes)
+            std::cerr << ", before vertex " << layout.stoppedAt << " of the " << layout.vertices
+                      << " it announces has its attribute";
+        else if (layout.inArcs)
+            std::cerr << ", inside the arcs of vertex " << layout.stoppedAt << " of the " << layout.vertices
+                      << " it announces";
+        else
+            std::cerr << ", before vertex " << layout.stoppedAt << " of the " << layout.vertices
+                      << " it announces has its arc count";
+        std::cerr << " (" << reading << ")" << std::endl;
+        return;
+    }
+    if (layout.trailing > 0) {
+        // Bytes left over: a fault of the file, unless the other binary mode
+        // reads every word of it (then it is a file of that mode).
+        std::cerr << "Graph file " << path << ": " << layout.trailing << " byte"
+                  << (layout.trailing == 1 ? "" : "s") << " after the arcs of its last vertex not read ("
+                  << reading << ")";
+        const int other = exactBinaryMode(input);
+        if (other >= 0 && other != mode) {
+            g.betterMode = other;
+            g.wrongMode = true;
+            std::cerr << "; it looks like " << syntaxName(other);
+        }
+        std::cerr << std::endl;
+    }
+}
+
+namespace {
+
+// "class diagram files (reader mode 4)": what a program of one fixed mode
+// reads.
+std::string filesOfMode(int mode) {
+    switch (syntaxOf(mode)) {
+        case 0: return "plain graph files (reader mode 0)";
+        case 4: return "class diagram files (reader mode " + std::to_string(mode) + ")";
+        case 6: return "edge list graph files (reader mode 6)";
+        case 12: return "model graph files (reader mode 12)";
+        default: return "graph files of reader mode " + std::to_string(mode);
+    }
+}
+
+// The reader modes of the syntax of `mode`, for the advice.
+std::string modesOfSyntax(int mode) { return syntaxOf(mode) == 4 ? "4, 5, 8 or 9" : std::to_string(mode); }
+
+// How to read a file that another mode reads, in the words of the program.
+std::string advice(const Graph& g, int mode, const std::string& path, ModeChoice choice,
+                   const std::string& program) {
+    switch (choice) {
+        case ModeChoice::Switch: return "read it with -h " + modesOfSyntax(g.betterMode);
+        case ModeChoice::Argument: return "read it in reader mode " + modesOfSyntax(g.betterMode);
+        case ModeChoice::Fixed: break;
+    }
+    std::string text = program + " reads " + filesOfMode(mode);
+    if (syntaxOf(mode) == 4 && g.betterMode == 12)
+        text += "; convert a model graph file with awk -f tools/model-to-class-diagram.awk " + path +
+                " > CLASS_DIAGRAM.txt";
+    return text;
+}
+
+}  // namespace
+
+bool graphUsable(const Graph& g, int mode, const std::string& path, ModeChoice choice, const std::string& program) {
+    if (mode != 7 && !g.fileOpened) {
+        reportMissingInput(path, g.openFailure);
+        return false;
+    }
+    if (!g.nothingRead && !g.wrongMode && !g.incomplete) return true;
+    if (g.betterMode >= 0)
+        std::cerr << "Graph file " << path << " is not used: " << advice(g, mode, path, choice, program) << std::endl;
+    return false;
+}
+
+}  // namespace graphmat
