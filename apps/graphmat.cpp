@@ -95,7 +95,6 @@ std::string truncated(double value) {
 
 int run(int argc, char** argv) {
     if (asksForHelp(argc, argv)) return printHelp(HELP);
-    std::ios::sync_with_stdio(false);
     std::cout << "\n START \n";
 
     std::string graph1, graph2, sim_graphs;

@@ -35,7 +35,6 @@ Documentation: docs/USAGE.md, section "tunnel: follow the classes through a seri
 
 int run(int argc, char** argv) {
     if (graphmat::asksForHelp(argc, argv)) return graphmat::printHelp(HELP);
-    std::ios::sync_with_stdio(false);
     if (argc != 2) {
         std::cerr << "Usage: tunnel SERIES_LIST" << std::endl;
         std::cerr << "SERIES_LIST: lines \"g,CLASS_DIAGRAM\" (newest version first) and" << std::endl;

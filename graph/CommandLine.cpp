@@ -1,6 +1,7 @@
 #include "graph/CommandLine.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -12,6 +13,7 @@
 #include <limits>
 #include <new>
 #include <stdexcept>
+#include <streambuf>
 
 #include "graph/platform.h"
 
@@ -141,10 +143,115 @@ void holdClosedStandardDescriptors() {
     }
 }
 
+// Where the console stands: whether standard output and standard error are
+// one file (a terminal, `2>&1`), and whether the last text that reached it
+// came from standard output and stopped inside a line, so that a message
+// would continue that trace line.
+struct ConsoleLine {
+    bool shared = false;
+    bool insideOutputLine = false;
+};
+
+// Standard output, buffered here in front of its own buffer: each time the
+// buffer is handed on (standard error flushes it before every message), the
+// console learns whether the text ended a line.
+class TrackedOutput : public std::streambuf {
+public:
+    TrackedOutput(std::streambuf* target, ConsoleLine& console) : target_(target), console_(console) {
+        setp(buffer_, buffer_ + sizeof buffer_);
+    }
+    std::streambuf* target() const { return target_; }
+
+protected:
+    int_type overflow(int_type c) override {
+        if (!drain()) return traits_type::eof();
+        if (traits_type::eq_int_type(c, traits_type::eof())) return traits_type::not_eof(c);
+        *pptr() = traits_type::to_char_type(c);
+        pbump(1);
+        return c;
+    }
+    int sync() override { return drain() && target_->pubsync() == 0 ? 0 : -1; }
+
+private:
+    bool drain() {
+        const std::streamsize pending = pptr() - pbase();
+        if (pending == 0) return true;
+        console_.insideOutputLine = pptr()[-1] != '\n';
+        const bool written = target_->sputn(pbase(), pending) == pending;
+        setp(buffer_, buffer_ + sizeof buffer_);
+        return written;
+    }
+    std::streambuf* target_;
+    ConsoleLine& console_;
+    char buffer_[8192];
+};
+
+// Standard error, passed on at once: a message starts on a line of its own
+// when it shares the console with standard output and that stopped inside
+// a line.
+class LineStartingErrors : public std::streambuf {
+public:
+    LineStartingErrors(std::streambuf* target, ConsoleLine& console) : target_(target), console_(console) {}
+    std::streambuf* target() const { return target_; }
+
+protected:
+    int_type overflow(int_type c) override {
+        if (traits_type::eq_int_type(c, traits_type::eof())) return traits_type::not_eof(c);
+        const char ch = traits_type::to_char_type(c);
+        return xsputn(&ch, 1) == 1 ? c : traits_type::eof();
+    }
+    std::streamsize xsputn(const char* text, std::streamsize count) override {
+        if (count <= 0) return 0;
+        if (console_.shared && console_.insideOutputLine) target_->sputc('\n');
+        console_.insideOutputLine = false;
+        return target_->sputn(text, count);
+    }
+    int sync() override { return target_->pubsync(); }
+
+private:
+    std::streambuf* target_;
+    ConsoleLine& console_;
+};
+
+// True when descriptors 1 and 2 are one file.
+bool consoleShared() {
+    struct stat out {}, err {};
+    return fstat(STDOUT_FILENO, &out) == 0 && fstat(STDERR_FILENO, &err) == 0 && out.st_dev == err.st_dev &&
+           out.st_ino == err.st_ino;
+}
+
+// While it lives, std::cout and std::cerr write through the two buffers
+// above; it flushes and hands the streams their own buffers back.
+class ConsoleLines {
+public:
+    ConsoleLines() : output_(std::cout.rdbuf(), console_), errors_(std::cerr.rdbuf(), console_) {
+        console_.shared = consoleShared();
+        std::cout.rdbuf(&output_);
+        std::cerr.rdbuf(&errors_);
+    }
+    ~ConsoleLines() {
+        std::cout.flush();
+        std::cout.rdbuf(output_.target());
+        std::cerr.rdbuf(errors_.target());
+    }
+    ConsoleLines(const ConsoleLines&) = delete;
+    ConsoleLines& operator=(const ConsoleLines&) = delete;
+
+private:
+    ConsoleLine console_;
+    TrackedOutput output_;
+    LineStartingErrors errors_;
+};
+
 }  // namespace
 
 int runEntryPoint(int (*body)(int, char**), int argc, char** argv) {
     holdClosedStandardDescriptors();
+    // The console streams write straight to their descriptors (no C stdio
+    // beneath them: faster, and nothing here writes through C stdio), and a
+    // message on standard error starts on a line of its own.
+    std::ios::sync_with_stdio(false);
+    ConsoleLines consoleLines;
     // A console pipe closed early (`| head -1`) fails the writes to it
     // instead of ending the process: the run goes on, writes its files and
     // ends with status 2 (finishStatus).

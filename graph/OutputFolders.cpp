@@ -28,13 +28,17 @@ std::string mkdirWord(const std::string& folder) {
     return quoted + "'";
 }
 
-}  // namespace
-
+// The folder that `path` is written into, as the path names it: everything
+// up to its last "/" ("./results/" for "./results/a.csv", "out/" for
+// "out/m.csv", a folder "./results/" for itself), or "./" when it names no
+// folder ("a.csv").
 std::string folderOf(const std::string& path) {
     const std::size_t slash = path.rfind('/');
     return slash == std::string::npos ? "./" : path.substr(0, slash + 1);
 }
 
+// Why `folder` cannot take new files, one line without a line feed, or empty
+// when it can. Looks only: creates nothing.
 std::string folderRefusal(const std::string& folder) {
     const std::string name = "Folder " + folder + (folder == "./" ? " (the current folder)" : "");
     // Looked at without its trailing "/", so that a file of that name is
@@ -51,6 +55,8 @@ std::string folderRefusal(const std::string& folder) {
     if (access(path.c_str(), W_OK | X_OK) != 0) return name + " cannot be written: " + std::strerror(errno);
     return "";
 }
+
+}  // namespace
 
 bool outputFoldersReady(const std::vector<std::string>& paths) {
     std::vector<std::string> checked;

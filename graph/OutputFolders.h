@@ -8,23 +8,13 @@
 
 namespace graphmat {
 
-// The folder that `path` is written into, as the path names it: everything
-// up to its last "/" ("./results/" for "./results/a.csv", "out/" for
-// "out/m.csv", a folder "./results/" for itself), or "./" when it names no
-// folder ("a.csv").
-std::string folderOf(const std::string& path);
-
-// Why `folder` cannot take new files, one line without a line feed, or empty
-// when it can. Missing: "Folder ./results/ is missing: make it with mkdir -p
-// results"; there but not writable (or no folder): "Folder ./results/ cannot
-// be written: Permission denied" ("Folder ./ (the current folder) ..." for
-// the current folder). Looks only: creates nothing.
-std::string folderRefusal(const std::string& folder);
-
 // Checks the folder of each path (a folder path ending with "/" stands for
-// itself), each once and in order, naming every one that cannot take new
-// files on standard error. True when all can; the caller then ends the run
-// with status 2.
+// itself), each once and in order, naming on standard error every one that
+// cannot take new files: "Folder ./results/ is missing: make it with mkdir
+// -p results", or "Folder ./results/ cannot be written: REASON" (for the
+// current folder: "Folder ./ (the current folder) ..."). Creates nothing.
+// True when every folder can take new files; false when one cannot, and the
+// caller then ends the run with status 2.
 bool outputFoldersReady(const std::vector<std::string>& paths);
 
 }  // namespace graphmat

@@ -7,6 +7,7 @@
 
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <map>
@@ -237,6 +238,41 @@ TEST(ConsolePipeClosedEarly, RunsEndingOtherwiseNameTheConsoleToo) {
         EXPECT_TRUE(endsWith(r.err, kStdoutFailed)) << c.what << ": " << r.err;
         EXPECT_FALSE(test::readFile(c.written).empty()) << c.what;
     }
+}
+
+// Both streams in one pipe (`2>&1`): a message starts on a line of its own,
+// also after a trace line that the reader left open, and the standard
+// output is the one of the run with the streams apart. With the streams
+// apart, standard error holds no line break of its own making.
+TEST(SharedConsole, AMessageStartsOnALineOfItsOwn) {
+    ScratchDir dir;
+    fs::create_directories("results");
+    const std::vector<std::string> args = {"-h", "4", "-d", "1", "-g", "0.5", "-e", "1", "-y", "1",
+                                           "-o", kShop1, "-n", kShop2};
+    const RunResult apart = test::runProgram(GRAPHMAT_BIN, args);
+    std::vector<std::string> shellArgs = {"-c", "exec \"$0\" \"$@\" 2>&1", GRAPHMAT_BIN};
+    shellArgs.insert(shellArgs.end(), args.begin(), args.end());
+    const RunResult together = test::runProgram("/bin/sh", shellArgs);
+    EXPECT_EQ(together.status, 1);
+    ASSERT_TRUE(contains(apart.err, "Graph file ")) << apart.err;
+    EXPECT_EQ(apart.err.find("\n\n"), std::string::npos) << apart.err;
+    EXPECT_EQ(apart.err[0], 'G') << apart.err;
+    // Every message is on its own line, right after the trace it follows.
+    for (const std::string& message : test::lines(apart.err)) {
+        if (message.empty()) continue;
+        EXPECT_TRUE(contains(together.out, "\n" + message + "\n")) << message;
+        EXPECT_FALSE(contains(together.out, "!!!!" + message)) << message;
+    }
+    // Less the messages and the line breaks, the text is the standard
+    // output of the run apart: nothing else is added or lost.
+    std::string out = together.out;
+    for (const std::string& message : test::lines(apart.err))
+        if (!message.empty()) out.erase(out.find(message), message.size());
+    auto withoutBreaks = [](std::string text) {
+        text.erase(std::remove(text.begin(), text.end(), '\n'), text.end());
+        return text;
+    };
+    EXPECT_EQ(withoutBreaks(out), withoutBreaks(apart.out));
 }
 
 }  // namespace
