@@ -51,7 +51,7 @@ followed by its value; at least three arguments.
   -l INT    algorithm number of the common-edge-subgraph matcher (default 7)
   -r INT    similarity code of the common-edge-subgraph matcher (default 80)
   -m PATH   the single assignment instead of the search; PATH names a
-            similarity file, opened but not read (default: the search)
+            similarity file, neither opened nor read (default: the search)
   -u 0|1    1: write the diagram difference report of an earlier run and stop
             (default 0)
   -w 0|1    1: after the result files, write the UML difference report
@@ -209,6 +209,12 @@ int run(int argc, char** argv) {
             return 1;
         }
     }
+
+    // -w 1 reads its listing after the result files are written: read it
+    // now, before the matcher writes its first file, so that a listing that
+    // is refused leaves the files of an earlier run as they were. The report
+    // reads the same bytes again (and names a listing that does not open).
+    if (umlreport == 1) readInput(Match::umlListingPath(g1.name, g2.name));
 
     Match match(&g1, &g2, &costs, seed, 3);
     std::cout << "\n\n\nNo Matching Cost : " << truncated(match.no_matching_cost) << "\n";

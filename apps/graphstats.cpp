@@ -6,6 +6,7 @@
 // file "m<name>" (matrix).
 #include <cstdlib>
 #include <iostream>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -34,8 +35,8 @@ details and versions append a row to ./graphs/all_graphs.csv and write
 ./graphs/NAME.csv and ./logs/isolated_NAME.csv (versions also appends to
 ./graphs/all_versions.csv); matrix writes ./mNAME. details and versions need
 ./graphs/ and ./logs/: without them a run ends at once with status 2.
-Exit status: 0; 1 for a usage error or a graph file that does not open (the
-others are still read); 2 when a file cannot be written.
+Exit status: 0; 1 for a usage error or a graph file that does not open or is
+refused (the others are still read); 2 when a file cannot be written.
 Documentation: docs/USAGE.md, section "graphstats: describe a collection of graphs".
 )";
 
@@ -79,17 +80,28 @@ int run(int argc, char** argv) {
     if (kind == "print") folders.clear();
     if (!outputFoldersReady(folders)) return 2;
 
+    // Each graph is read before its own files are written. One that is
+    // refused (a device, a read that fails) is named like one that does not
+    // open, and the others are still read.
     bool missing = false;
     for (; arg < argc; ++arg) {
-        Graph g(mode, argv[arg]);
-        if (!graphUsable(g, mode, argv[arg])) {
+        std::unique_ptr<Graph> g;
+        try {
+            g = std::make_unique<Graph>(mode, argv[arg]);
+        } catch (const InputError& refused) {
+            std::cout.flush();
+            std::cerr << refused.what() << std::endl;
             missing = true;
             continue;
         }
-        if (kind == "details") g.graphDetails();
-        if (kind == "versions") g.mozillaDetails();
-        if (kind == "print") g.print();
-        if (kind == "matrix") g.toMatrixFile();
+        if (!graphUsable(*g, mode, argv[arg])) {
+            missing = true;
+            continue;
+        }
+        if (kind == "details") g->graphDetails();
+        if (kind == "versions") g->mozillaDetails();
+        if (kind == "print") g->print();
+        if (kind == "matrix") g->toMatrixFile();
     }
     std::cout.flush();
     return outputFailed() ? 2 : missing ? 1 : 0;

@@ -78,6 +78,8 @@ int pairCommand(const std::vector<std::string>& words) {
     const std::string clash = coincidingFiles({}, outputs);
     if (!clash.empty()) return refuse(clash);
     if (!outputFoldersReady(files)) return 2;
+    // Every file, "bat.txt" and "score.txt" included, before anything is drawn.
+    if (!outputFilesReady(files)) return 2;
 
     GenGraph pair(n, e, q, nl, nld, el, eld, pd, pi, filename, seed, undirected == 1);
     std::cout.flush();

@@ -75,7 +75,7 @@ int noiseCommand(const std::vector<std::string>& words) {
     const std::string clash =
         coincidingFiles({}, {{"original", files[0]}, {"noisy copy", files[1]}, {"log", files[2]}});
     if (!clash.empty()) return refuse(clash);
-    if (!outputFoldersReady(files)) return 2;
+    if (!outputFoldersReady(files) || !outputFilesReady(files)) return 2;
 
     srand15(static_cast<unsigned>(seed));
     GraphNoise pair(k, v, epsilon);
@@ -121,13 +121,15 @@ int mutateCommand(const std::vector<std::string>& words) {
     auto input = readInput(mode, words[1]);
     if (!input) return 1;
     // Reading wrote nothing; the statistics step of the mutation writes the
-    // graph's isolated-vertex file first, the outputs come last.
-    const std::string clash = coincidingFiles(
-        inputFile(mode, words[1]), {{"statistics file", "./logs/isolated_" + input->name + ".csv"},
-                                    {"output", words[7]},
-                                    {"log", words[8]},
-                                    {"node table", GraphMutation::NODE_TABLE}});
+    // graph's isolated-vertex file first, the outputs come last. All four
+    // are checked before any is written.
+    const std::string statistics = "./logs/isolated_" + input->name + ".csv";
+    const std::string clash = coincidingFiles(inputFile(mode, words[1]), {{"statistics file", statistics},
+                                                                          {"output", words[7]},
+                                                                          {"log", words[8]},
+                                                                          {"node table", GraphMutation::NODE_TABLE}});
     if (!clash.empty()) return refuse(clash);
+    if (!outputFilesReady({statistics, words[7], words[8], GraphMutation::NODE_TABLE})) return 2;
     srand15(static_cast<unsigned>(seed));
     std::unique_ptr<GraphMutation> mutation;
     try {
@@ -167,6 +169,7 @@ int shuffleCommand(const std::vector<std::string>& words) {
     if (!input) return 1;
     const std::string clash = coincidingFiles(inputFile(mode, words[1]), {{"output", words[3]}});
     if (!clash.empty()) return refuse(clash);
+    if (!outputFilesReady({words[3]})) return 2;
     if (input->V.empty() || input->vertices <= 0) {
         std::cerr << "graphgen shuffle: " << words[1] << ": the graph to shuffle has no vertices\n";
         return 1;

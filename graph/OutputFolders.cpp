@@ -9,6 +9,8 @@
 #include <cstring>
 #include <iostream>
 
+#include "graph/platform.h"
+
 namespace graphmat {
 
 namespace {
@@ -68,6 +70,17 @@ bool outputFoldersReady(const std::vector<std::string>& paths) {
         const std::string refusal = folderRefusal(folder);
         if (refusal.empty()) continue;
         std::cerr << refusal << "\n";
+        ready = false;
+    }
+    return ready;
+}
+
+bool outputFilesReady(const std::vector<std::string>& paths) {
+    bool ready = true;
+    for (const std::string& path : paths) {
+        const std::string reason = whyUnwritable(path);
+        if (reason.empty()) continue;
+        std::cerr << "Cannot write " << path << ": " << reason << "\n";
         ready = false;
     }
     return ready;

@@ -17,4 +17,12 @@ namespace graphmat {
 // caller then ends the run with status 2.
 bool outputFoldersReady(const std::vector<std::string>& paths);
 
+// Checks that each file can be opened for writing (whyUnwritable: an existing
+// folder, a named pipe without a reader, a file or folder without the right
+// to write it), naming every one that cannot on standard error ("Cannot
+// write PATH: REASON"). True when all can; the caller then ends the run with
+// status 2 before it writes anything. Looks only: creates and empties
+// nothing.
+bool outputFilesReady(const std::vector<std::string>& paths);
+
 }  // namespace graphmat

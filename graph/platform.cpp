@@ -120,6 +120,11 @@ using FileIdentity = std::pair<dev_t, ino_t>;
 bool g_readOnce = false;
 std::map<FileIdentity, std::shared_ptr<const std::string>> g_inputsRead;
 
+// Named pipes found to have a reader before they are written (whyUnwritable),
+// each with the descriptor that holds it open for writing until
+// openForWriting opens it.
+std::map<FileIdentity, int> g_heldPipes;
+
 std::string systemReason(int error) { return std::strerror(error); }
 
 [[noreturn]] void failedRead(const std::string& path, int error) {
@@ -257,6 +262,45 @@ void reportMissingInput(const std::string& path, const std::string& failure) {
     std::cerr << "Cannot read " << path << (failure.empty() ? "" : ": " + failure) << "\n";
 }
 
+namespace {
+
+const char* const kPipeWithoutReader = "a named pipe without a reader";
+
+// A descriptor that holds the named pipe at `path` open for writing, or -1
+// with errno set: ENXIO when no reader holds the pipe (an opening that waited
+// for one would wait for ever).
+int holdPipe(const std::string& path) { return open(path.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC); }
+
+}  // namespace
+
+std::string whyUnwritable(const std::string& path) {
+    struct stat info {};
+    if (stat(path.c_str(), &info) != 0) {
+        if (errno != ENOENT) return systemReason(errno);
+        // A new file: its folder must let it be made.
+        const std::size_t slash = path.rfind('/');
+        const std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
+        return access(folder.c_str(), W_OK | X_OK) == 0 ? "" : systemReason(errno);
+    }
+    if (S_ISDIR(info.st_mode)) return systemReason(EISDIR);
+    if (S_ISFIFO(info.st_mode)) {
+        const FileIdentity identity{info.st_dev, info.st_ino};
+        if (g_heldPipes.count(identity)) return "";
+        const int held = holdPipe(path);
+        if (held < 0) return errno == ENXIO ? kPipeWithoutReader : systemReason(errno);
+        // Closed now, the pipe would show its reader its end before the
+        // run writes anything.
+        g_heldPipes[identity] = held;
+        return "";
+    }
+    return access(path.c_str(), W_OK) == 0 ? "" : systemReason(errno);
+}
+
+bool isNamedPipe(const std::string& path) {
+    struct stat info {};
+    return stat(path.c_str(), &info) == 0 && S_ISFIFO(info.st_mode);
+}
+
 bool openForWriting(std::ofstream& out, const std::string& path, bool append) {
     // A named pipe is opened for writing only while a reader holds it: an
     // opening without one would wait for ever. The probe keeps the pipe
@@ -264,9 +308,15 @@ bool openForWriting(std::ofstream& out, const std::string& path, bool append) {
     int probe = -1;
     struct stat info {};
     if (stat(path.c_str(), &info) == 0 && S_ISFIFO(info.st_mode)) {
-        probe = open(path.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+        const auto held = g_heldPipes.find({info.st_dev, info.st_ino});
+        if (held != g_heldPipes.end()) {
+            probe = held->second;
+            g_heldPipes.erase(held);
+        } else {
+            probe = holdPipe(path);
+        }
         if (probe < 0) {
-            reportUnwritable(path, errno == ENXIO ? "a named pipe without a reader" : systemReason(errno));
+            reportUnwritable(path, errno == ENXIO ? kPipeWithoutReader : systemReason(errno));
             return false;
         }
     }

@@ -140,6 +140,15 @@ inline void reportMissingInput(const InputText& input) { reportMissingInput(inpu
 // does not open is named on standard error and the failure is remembered, so
 // that the run can end with its own exit status; the caller goes on.
 bool openForWriting(std::ofstream& out, const std::string& path, bool append = false);
+// Why `path` cannot be opened for writing, found without creating,
+// truncating or writing it: "Is a directory", "Permission denied" (the file,
+// or the folder of a new file), "a named pipe without a reader", ...; empty
+// when it can. A named pipe that has a reader is held open from here until
+// openForWriting opens it, so that its reader does not see the pipe end in
+// between.
+std::string whyUnwritable(const std::string& path);
+// True when `path` names a named pipe (directly or through a link).
+bool isNamedPipe(const std::string& path);
 // Closes a file opened by openForWriting and checks that everything written
 // reached it: a write that failed (a full disk) names the file on standard
 // error and is remembered like a file that does not open.

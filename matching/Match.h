@@ -297,6 +297,8 @@ public:
     // The raw lists in their variant form, then the UML difference report
     // against the listing in ./results/uml/ and the alternatives reports.
     void rawPrint2();
+    // The listing rawPrint2 reads: ./results/uml/uml_G1_G2.csv.
+    static std::string umlListingPath(const std::string& graph1Name, const std::string& graph2Name);
     // Reports the pairs named by the keys of `altmatch` whose vertex texts
     // differ into ./results/alternatives_`source`.csv; returns their keys.
     std::unique_ptr<std::set<std::string>> checkAlternatives(const std::set<std::string>* altmatch,

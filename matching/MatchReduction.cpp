@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "graph/GraphFileFields.h"
+#include "graph/platform.h"
 #include "matching/Match.h"
 
 namespace graphmat {
@@ -38,13 +39,17 @@ struct Side {
 struct Reduction {
     Side a, b;
     std::string pairsPath, reduced1, reduced2;
+    std::string copied1, copied2;  // the class diagram files whose lines are copied
+    InputText copy1, copy2;        // their bytes, read before any output is opened
     std::ofstream pairs, out1, out2;
 
-    Reduction(Graph* A, Graph* B)
+    Reduction(Graph* A, Graph* B, const std::string& copyFolder)
         : a(A), b(B),
           pairsPath("./results/_" + A->name + "__" + B->name + ".csv"),
           reduced1("./results/_" + A->name + ".txt"),
-          reduced2("./results/_" + B->name + ".txt") {}
+          reduced2("./results/_" + B->name + ".txt"),
+          copied1(copyFolder + A->name + ".txt"),
+          copied2(copyFolder + B->name + ".txt") {}
 
     void writePair(int x, int y) {
         pairs << "ns," << x << "," << y << "," << a.g->V[x]->label << "," << b.g->V[y]->label << "\n";
@@ -56,6 +61,9 @@ struct Reduction {
 // Empty lines (an editor's last line break, say) belong to neither. The
 // number and text of the first line that is no pair line, or 0.
 int goldLine(const std::string& path, std::string& text) {
+    // A named pipe in that place is where this run is to write its pairs,
+    // not a kept file: opening it for reading would wait for a writer.
+    if (isNamedPipe(path)) return 0;
     InputFile in;
     if (!in.open(path)) return 0;
     std::string line;
@@ -126,13 +134,14 @@ void findLeftovers(Side& side) {
 // Copies the lines of a class diagram file (its header skipped) whose
 // vertices are all leftovers, renumbered: relation lines by both ends,
 // every other line (with `relationsOnly` false) by its second field. A line
-// without the fields it needs is skipped.
-void copyKeptLines(const std::string& path, const Side& side, std::ostream& out, bool relationsOnly) {
-    InputFile in;
-    if (!in.open(path)) {
-        reportMissingInput(in.text());
+// without the fields it needs is skipped. A file that did not open is
+// named here, where its lines would have been.
+void copyKeptLines(const InputText& text, const Side& side, std::ostream& out, bool relationsOnly) {
+    if (!text.opened()) {
+        reportMissingInput(text);
         return;
     }
+    InputFile in(text);
     std::string line;
     readLine(in, line);  // the header
     while (readLine(in, line)) {
@@ -201,6 +210,8 @@ void printLeftovers(const Reduction& r) {
 }
 
 // The common start: the banner, the refusal in front of a gold file, the
+// class diagram files to copy from (read whole before any output is opened,
+// so that one that is refused leaves the earlier outputs as they were), the
 // three output files, the obvious pairs (each also handed to `onPair`) and
 // the leftovers. False when the reduction is refused.
 template <class OnPair>
@@ -212,6 +223,8 @@ bool startReduction(Reduction& r, OnPair onPair) {
                   << "\"; a gold file?): it is kept and nothing is reduced" << std::endl;
         return false;
     }
+    r.copy1 = readInput(r.copied1);
+    r.copy2 = readInput(r.copied2);
     openForWriting(r.pairs, r.pairsPath);
     openForWriting(r.out1, r.reduced1);
     openForWriting(r.out2, r.reduced2);
@@ -230,31 +243,29 @@ void finish(Reduction& r) {
 }  // namespace
 
 std::string Match::obviousMatch1(Graph* A, Graph* B) {
-    Reduction r(A, B);
+    Reduction r(A, B, "./datasets/cdiagrams/eclipse/");
     if (!startReduction(r, [&r](int x, int y) { r.writePair(x, y); })) return "NO";
-    const std::string dir = "./datasets/cdiagrams/eclipse/";
     r.out1 << r.a.num_class << ",0\n";
-    copyKeptLines(dir + A->name + ".txt", r.a, r.out1, false);
+    copyKeptLines(r.copy1, r.a, r.out1, false);
     r.out2 << r.b.num_class << ",0\n";
-    copyKeptLines(dir + B->name + ".txt", r.b, r.out2, false);
+    copyKeptLines(r.copy2, r.b, r.out2, false);
     printLeftovers(r);
     finish(r);
     return "YES";
 }
 
 std::string Match::obviousMatch(Graph* A, Graph* B) {
-    Reduction r(A, B);
+    Reduction r(A, B, "./datasets/cdiagrams/mylyn/");
     if (!startReduction(r, [](int, int) {})) return "NO";
     printLeftovers(r);
     for (int i = 0; i < r.a.order(); ++i)
         if (!r.a.isLeft(i) && r.a.partner[i] != -1) r.writePair(i, r.a.partner[i]);
-    const std::string dir = "./datasets/cdiagrams/mylyn/";
     r.out1 << r.a.num_class << ",0\n";
     writeLeftoverVertices(r.a, r.out1, r.reduced1);
-    copyKeptLines(dir + A->name + ".txt", r.a, r.out1, true);
+    copyKeptLines(r.copy1, r.a, r.out1, true);
     r.out2 << r.b.num_class << ",0\n";
     writeLeftoverVertices(r.b, r.out2, r.reduced2);
-    copyKeptLines(dir + B->name + ".txt", r.b, r.out2, true);
+    copyKeptLines(r.copy2, r.b, r.out2, true);
     finish(r);
     return "YES";
 }

@@ -46,13 +46,17 @@ void writeSection(std::ostream& out, const char* header, const Keys& keys, const
 
 }  // namespace
 
+std::string Match::umlListingPath(const std::string& graph1Name, const std::string& graph2Name) {
+    return "./results/uml/uml_" + graph1Name + "_" + graph2Name + ".csv";
+}
+
 void Match::rawPrint2() {
     Keys rtmp;
     writeRawLists(*this, RawListForm::Variant, &rtmp);
 
     const std::string run = runName(*g1, *g2, *costs, randomSeed);
     const std::string algo_params = run.substr(g1->name.size() + 2 + g2->name.size());
-    const std::string listingPath = "./results/uml/uml_" + g1->name + "_" + g2->name + ".csv";
+    const std::string listingPath = umlListingPath(g1->name, g2->name);
     const std::string reportPath = "./results/raw_" + run + ".csv_umldiff.csv";
 
     Keys tG1, tG2, _diagM;

@@ -74,6 +74,47 @@ std::string besideTheList(const std::string& listPath, const std::string& path) 
            " exists: run tunnel from the list's folder)";
 }
 
+// The text with each byte outside printable ASCII written as \xHH, so that
+// a message shows what an editor hides (a byte-order mark).
+std::string visible(const std::string& text) {
+    static const char* const digits = "0123456789ABCDEF";
+    std::string shown;
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte >= 0x20 && byte < 0x7F) {
+            shown += c;
+        } else {
+            shown += "\\x";
+            shown += digits[byte >> 4];
+            shown += digits[byte & 0xF];
+        }
+    }
+    return shown;
+}
+
+// Why a line of another kind than "g" and "m" is ignored; empty for a
+// blank line, which is ignored without a word.
+std::string otherLineReason(const std::string& line, const std::string& first) {
+    if (line.find_first_not_of(" \t") == std::string::npos) return "";
+    std::string reason = "line ignored: its first field \"" + visible(first) +
+                         "\" is neither \"g\" (a version) nor \"m\" (a match result file)";
+    // A kind letter among bytes that do not show, most often the bytes of a
+    // byte-order mark that is not the first of the file.
+    std::string letters;
+    bool markBytes = false;
+    for (const char c : first) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte == 0xEF || byte == 0xBB || byte == 0xBF) markBytes = true;
+        if (byte > 0x20 && byte < 0x7F) letters += c;
+    }
+    if ((letters == "g" || letters == "m") && letters != first) {
+        reason += "; without the other bytes it would be a \"" + letters + "\" line";
+        if (markBytes)
+            reason += " (a UTF-8 byte-order mark, EF BB BF, is skipped only once, at the very start of the file)";
+    }
+    return reason;
+}
+
 // For a version that reads as a model graph file, how to convert it into the
 // class diagram file the tracker reads; nothing for other files.
 std::string conversion(const Graph& version, const std::string& path) {
@@ -169,7 +210,19 @@ void Tunnel::loadSeries(const std::string& path) {
                 getMatches(record, file);
                 std::cout << "G1 : " << record->g1->name << " G2 : " << record->g2->name << " seed : " << parameters
                           << "\n";
+            } else {
+                // Its name still gives the cost parameters when it is the
+                // last "m" line.
+                std::cerr << where << ": the match result file " << file << " is not read: ";
+                if (parts.older.empty() || parts.newer.empty())
+                    std::cerr << "its name does not name two versions (OLDER__NEWER__...csv)\n";
+                else
+                    std::cerr << "no two consecutive versions listed above this line are \"" << parts.older
+                              << "\" (older) and \"" << parts.newer << "\" (newer)\n";
             }
+        } else {
+            const std::string reason = otherLineReason(line, fields[0]);
+            if (!reason.empty()) std::cerr << where << ": " << reason << "\n";
         }
     }
 

@@ -98,7 +98,9 @@ TEST(GraphgenNoise, AnOutputThatCannotBeWrittenEndsWithStatusTwo) {
     std::filesystem::create_directories("benchmark/log_1.txt");  // a folder in the log's place
     const RunResult r = graphgen({"noise", "1", "3", "0", "1"});
     EXPECT_EQ(r.status, 2);
-    EXPECT_TRUE(contains(r.err, "Cannot write ./benchmark/log_1.txt\n")) << r.err;
+    EXPECT_EQ(r.err, "Cannot write ./benchmark/log_1.txt: Is a directory\n");
+    EXPECT_FALSE(test::fileExists("benchmark/original_1.txt"));
+    EXPECT_FALSE(test::fileExists("benchmark/noisy_1.txt"));
 }
 
 TEST(GraphgenMutate, WritesTheCopyTheLogAndTheNodeTable) {
@@ -138,7 +140,9 @@ TEST(GraphgenMutate, InputsThatCannotBeMutated) {
     std::filesystem::create_directory("blocked.txt");  // a folder in the output's place
     r = graphgen(mutateArgs({{8, "blocked.txt"}}));
     EXPECT_EQ(r.status, 2);
-    EXPECT_TRUE(contains(r.err, "Cannot write blocked.txt\n")) << r.err;
+    EXPECT_EQ(r.err, "Cannot write blocked.txt: Is a directory\n");
+    EXPECT_FALSE(test::fileExists("log.txt"));
+    EXPECT_FALSE(test::fileExists("logs/log_mutation.csv"));
 }
 
 TEST(GraphgenShuffle, WritesARenumberedCopy) {

@@ -1,8 +1,11 @@
 // graphgen refusals that must come before anything is allocated or written:
 // sizes too large for the machine (checked by arithmetic), outputs that are
-// one file with another output or with the input, and a graph without
-// vertices to shuffle.
+// one file with another output or with the input, outputs that cannot be
+// written, and a graph without vertices to shuffle.
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <set>
@@ -188,6 +191,79 @@ TEST(GraphgenOutputs, DistinctOutputsBesideTheirLinksAreWritten) {
     r = graphgen({"shuffle", "0", "link-to-g.csv", "3", "s.csv"});
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(test::lines(readFile("s.csv")).at(0), "3,3");
+}
+
+// An output that cannot be opened for writing - an existing folder in its
+// place, a named pipe without a reader, a folder the run may not write - is
+// found before anything is drawn or written: status 2, the file named with
+// why, and every file and folder as it was.
+TEST(GraphgenOutputs, OutputsThatCannotBeWrittenAreRefusedBeforeAnythingIsWritten) {
+    struct Case {
+        std::string what;
+        std::vector<std::string> args;
+        std::string blocked;  // the output made a folder or a named pipe
+        bool pipe;
+        std::string named;  // as the message names it
+    };
+    const std::vector<std::string> pair = {"pair", "10", "2", "0.5", "3", "0.5", "2", "1", "10", "20", "p", "1", "0"};
+    const std::string P = "p_10_2_0.5_3_0.5_2_1_10_20_0_1";
+    const std::vector<Case> cases = {
+        // The reproducer: it wrote the log and the node table, then failed.
+        {"mutate output a folder", {"mutate", "12", "shop.txt", "0.1", "0.1", "0", "1", "3", "OUT", "LOG"}, "OUT",
+         false, "OUT"},
+        {"mutate log a pipe", {"mutate", "12", "shop.txt", "0.1", "0.1", "0", "1", "3", "OUT", "LOG"}, "LOG", true,
+         "LOG"},
+        {"mutate node table a folder", mutateArgs("g.csv", "m.csv", "l.csv"), "logs/log_mutation.csv", false,
+         "logs/log_mutation.csv"},
+        {"mutate statistics file a pipe", mutateArgs("g.csv", "m.csv", "l.csv"), "logs/isolated_g.csv", true,
+         "./logs/isolated_g.csv"},
+        {"shuffle output a pipe", {"shuffle", "0", "g.csv", "3", "s.csv"}, "s.csv", true, "s.csv"},
+        {"shuffle output a folder", {"shuffle", "0", "g.csv", "3", "s.csv"}, "s.csv", false, "s.csv"},
+        {"noise original a pipe", {"noise", "4", "5", "1", "1"}, "benchmark/original_4.txt", true,
+         "./benchmark/original_4.txt"},
+        {"noise log a folder", {"noise", "4", "5", "1", "1"}, "benchmark/log_4.txt", false, "./benchmark/log_4.txt"},
+        {"pair graph 2 a pipe", pair, P + "B.csv", true, P + "B.csv"},
+        {"pair bat.txt a folder", pair, "bat.txt", false, "bat.txt"},
+        {"pair score.txt a pipe", pair, "score.txt", true, "score.txt"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ScratchDir dir;
+        fs::create_directories("logs");
+        fs::create_directories("benchmark");
+        test::writeFile("g.csv", GRAPH);
+        fs::copy_file(test::exampleFile("shop-v1.txt"), "shop.txt");
+        test::writeFile("score.txt", "kept\n");
+        if (c.pipe) {
+            fs::remove(c.blocked);
+            ASSERT_EQ(mkfifo(c.blocked.c_str(), 0600), 0);
+        } else {
+            fs::remove(c.blocked);
+            fs::create_directory(c.blocked);
+        }
+        const auto before = test::treeHere();
+        const RunResult r = test::runProgram(GRAPHGEN_BIN, c.args, {"", 30});
+        EXPECT_EQ(r.status, 2);
+        EXPECT_EQ(r.err, "Cannot write " + c.named + ": " +
+                             (c.pipe ? "a named pipe without a reader" : "Is a directory") + "\n");
+        EXPECT_TRUE(test::treeHere() == before) << "the run made or changed a file";
+    }
+}
+
+// A file without the right to write it (root may write any file, so the
+// case needs another user).
+TEST(GraphgenOutputs, AnOutputWithoutTheRightToWriteItIsRefusedBeforeAnythingIsWritten) {
+    if (geteuid() == 0) GTEST_SKIP() << "root may write any file";
+    ScratchDir dir;
+    fs::create_directories("logs");
+    test::writeFile("g.csv", GRAPH);
+    test::writeFile("read-only.csv", "kept\n");
+    fs::permissions("read-only.csv", fs::perms::owner_read);
+    const auto before = test::treeHere();
+    const RunResult r = graphgen(mutateArgs("g.csv", "read-only.csv", "l.csv"));
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.err, "Cannot write read-only.csv: Permission denied\n");
+    EXPECT_TRUE(test::treeHere() == before);
 }
 
 TEST(GraphgenShuffle, AGraphWithoutVerticesEndsWithStatusOne) {

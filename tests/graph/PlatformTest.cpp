@@ -288,6 +288,49 @@ TEST(OpenForWriting, RefusesANamedPipeWithoutAReader) {
     EXPECT_EQ(reader.get(), "through\n");
 }
 
+// Why a path cannot be written is found by looking, not by writing: an
+// existing file keeps its bytes and a new file is not made.
+TEST(WhyUnwritable, NamesFoldersPipesWithoutReadersAndMissingFoldersAndTouchesNothing) {
+    test::ScratchDir dir(false);
+    std::filesystem::create_directory("folder");
+    test::writeFile("kept.txt", "kept\n");
+    ASSERT_EQ(mkfifo("pipe", 0600), 0);
+    EXPECT_EQ(whyUnwritable("folder"), "Is a directory");
+    EXPECT_EQ(whyUnwritable("folder/"), "Is a directory");
+    EXPECT_EQ(whyUnwritable("pipe"), "a named pipe without a reader");
+    EXPECT_EQ(whyUnwritable("missing/new.txt"), "No such file or directory");
+    EXPECT_EQ(whyUnwritable("kept.txt/new.txt"), "Not a directory");
+    EXPECT_EQ(whyUnwritable("kept.txt"), "");
+    EXPECT_EQ(whyUnwritable("new.txt"), "");
+    EXPECT_EQ(whyUnwritable("folder/new.txt"), "");
+    EXPECT_EQ(test::readFile("kept.txt"), "kept\n");
+    EXPECT_FALSE(test::fileExists("new.txt"));
+    EXPECT_FALSE(test::fileExists("folder/new.txt"));
+}
+
+// A named pipe found to have a reader is held open until it is written: the
+// reader sees what the run writes, not an end of the pipe in between.
+TEST(WhyUnwritable, HoldsANamedPipeWithAReaderUntilItIsWritten) {
+    test::ScratchDir dir(false);
+    ASSERT_EQ(mkfifo("pipe", 0600), 0);
+    auto reader = std::async(std::launch::async, [] { return test::readFile("pipe"); });
+    // The reader's opening may come a little later: ask until it is there.
+    std::string reason = "not asked";
+    for (int attempt = 0; attempt < 500 && !reason.empty(); ++attempt) {
+        reason = whyUnwritable("pipe");
+        if (!reason.empty()) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    ASSERT_EQ(reason, "");
+    // Long enough for a reader that had seen the end to be gone.
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    EXPECT_EQ(reader.wait_for(std::chrono::seconds(0)), std::future_status::timeout);
+    std::ofstream out;
+    ASSERT_TRUE(openForWriting(out, "pipe"));
+    out << "after the check\n";
+    ASSERT_TRUE(closeWritten(out, "pipe"));
+    EXPECT_EQ(reader.get(), "after the check\n");
+}
+
 TEST(Clock, OverrideReplacesTheProcessorClock) {
     setClockOverride(1234.5);
     EXPECT_EQ(clockMs(), 1234.5);

@@ -89,7 +89,14 @@ std::map<std::string, std::string> treeHere(const std::vector<std::string>& leav
     for (const auto& entry : fs::recursive_directory_iterator(".")) {
         const std::string path = entry.path().lexically_relative(".").string();
         if (std::find(leaveOut.begin(), leaveOut.end(), path) != leaveOut.end()) continue;
-        tree[path] = entry.is_directory() ? "(folder)" : readFile(path);
+        // A link and a named pipe are not opened: a pipe without a writer
+        // would wait for one, a link may lead to a device.
+        if (entry.is_symlink())
+            tree[path] = "(link to " + fs::read_symlink(entry.path()).string() + ")";
+        else if (entry.is_fifo())
+            tree[path] = "(named pipe)";
+        else
+            tree[path] = entry.is_directory() ? "(folder)" : readFile(path);
     }
     return tree;
 }

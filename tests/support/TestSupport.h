@@ -59,8 +59,9 @@ void writeFile(const std::string& path, const std::string& content);
 std::string readFile(const std::string& path);
 bool fileExists(const std::string& path);
 // Every file and folder under the working folder, by its path from there:
-// a file's bytes, or "(folder)" for a folder. Paths listed in `leaveOut`
-// are left out.
+// a file's bytes, "(folder)" for a folder, "(named pipe)" for a named pipe
+// and "(link to TARGET)" for a symbolic link (neither is opened). Paths
+// listed in `leaveOut` are left out.
 std::map<std::string, std::string> treeHere(const std::vector<std::string>& leaveOut = {});
 // The lines of a text, split at "\n" (a last empty line is kept when the
 // text ends with "\n").

@@ -147,6 +147,43 @@ TEST_F(ExampleSeries, ExtraFieldsAndOtherLinesChangeNothing) {
     RunResult run = runProgram(TUNNEL_BIN, {"list.txt"});
     ASSERT_EQ(run.status, 0) << run.err;
     for (const auto& [name, text] : first) EXPECT_EQ(readFile("results/" + name), text) << name;
+    // The ignored lines are named, the blank one is not.
+    EXPECT_EQ(run.err,
+              "list.txt line 1: line ignored: its first field \"# a comment\" is neither \"g\" (a version) nor "
+              "\"m\" (a match result file)\n"
+              "list.txt line 2: line ignored: its first field \"G\" is neither \"g\" (a version) nor \"m\" (a "
+              "match result file)\n");
+}
+
+// A first line that carries two byte-order marks, or part of one (only one
+// whole mark at the very start of the file is skipped), is another kind of
+// line: the newest version is lost, as specified, and no longer silently -
+// the line is named with its bytes, and so is the match result file that
+// no longer has its step. The run goes on with the versions it has.
+TEST_F(ExampleSeries, AnIgnoredLineIsNamedWithTheBytesThatHideItsKind) {
+    const std::string list = readFile("series.txt");
+    ASSERT_EQ(list.compare(0, 13, "g,shop-4.txt\n"), 0) << list;
+    const std::string lostStep = std::string("the match result file matches/shop-3__shop-4") + PARAMETERS +
+                                 " is not read: no two consecutive versions listed above this line are \"shop-3\" "
+                                 "(older) and \"shop-4\" (newer)\n";
+    const std::string hint = "; without the other bytes it would be a \"g\" line (a UTF-8 byte-order mark, EF BB BF, "
+                             "is skipped only once, at the very start of the file)\n";
+    const std::vector<std::pair<std::string, std::string>> starts = {
+        {"\xEF\xBB\xBF\xEF\xBB\xBF", "\\xEF\\xBB\\xBFg"},
+        {"\xEF\xBB", "\\xEF\\xBBg"},
+    };
+    for (const auto& [start, shown] : starts) {
+        SCOPED_TRACE(shown);
+        writeFile("list.txt", start + list);
+        fs::remove_all("results");
+        fs::create_directory("results");
+        const RunResult run = runProgram(TUNNEL_BIN, {"list.txt"});
+        EXPECT_EQ(run.status, 0) << run.err;
+        EXPECT_EQ(run.err, "list.txt line 1: line ignored: its first field \"" + shown +
+                               "\" is neither \"g\" (a version) nor \"m\" (a match result file)" + hint +
+                               "list.txt line 5: " + lostStep);
+        EXPECT_TRUE(fileExists("results/_tunnel_shop-3.csv"));
+    }
 }
 
 TEST_F(ExampleSeries, AMissingMatchFileIsNamedAndReadsAsEmpty) {
@@ -209,7 +246,10 @@ const std::string M34 = std::string("m,matches/shop-3__shop-4") + PARAMETERS + "
 INSTANTIATE_TEST_SUITE_P(
     Lists, BadSeriesTest,
     ::testing::Values(
-        BadSeries{"no version", "m,x\n", "list.txt: a series needs at least two versions (\"g\" lines); it lists 0"},
+        BadSeries{"no version", "m,x\n",
+                  "list.txt line 1: the match result file x is not read: its name does not name two versions "
+                  "(OLDER__NEWER__...csv)\n"
+                  "list.txt: a series needs at least two versions (\"g\" lines); it lists 0"},
         BadSeries{"one version", "g,shop-4.txt\n",
                   "list.txt: a series needs at least two versions (\"g\" lines); it lists 1"},
         BadSeries{"a class diagram that does not open", "g,shop-4.txt\ng,none.txt\n",
@@ -221,6 +261,9 @@ INSTANTIATE_TEST_SUITE_P(
                   "g,shop-1.txt\ng,shop-2.txt\ng,shop-3.txt\ng,shop-4.txt\nm,matches/shop-1__shop-2" +
                       std::string(PARAMETERS) + "\n" + M34,
                   std::string("list.txt line 5: the match result file matches/shop-1__shop-2") + PARAMETERS +
+                      " is not read: no two consecutive versions listed above this line are \"shop-1\" (older) and "
+                      "\"shop-2\" (newer)\n" +
+                      "list.txt line 5: the match result file matches/shop-1__shop-2" + PARAMETERS +
                       " pairs \"shop-1\" (older) with \"shop-2\" (newer), but the series lists \"shop-1\" before "
                       "\"shop-2\": list the versions (\"g\" lines) newest first"},
         BadSeries{"versions listed oldest first, the newest step named first", "g,shop-3.txt\ng,shop-4.txt\n" + M34,
@@ -236,13 +279,19 @@ INSTANTIATE_TEST_SUITE_P(
                   "./results/shop-2__shop-3__...csv)"},
         BadSeries{"too few cost parameters in the last match file name",
                   "g,shop-4.txt\ng,shop-3.txt\n" + M34 + "m,other/a__b__1__2.csv\n",
+                  "list.txt line 4: the match result file other/a__b__1__2.csv is not read: no two consecutive versions "
+                  "listed above this line are \"a\" (older) and \"b\" (newer)\n"
                   "list.txt: no usable cost parameters in the name of the last match result file "
                   "other/a__b__1__2.csv (expected older__newer__dwn__dwe__ew__asy__lw__seed.csv)"},
         BadSeries{"a cost parameter that is not a number",
                   "g,shop-4.txt\ng,shop-3.txt\n" + M34 + "m,other/a__b__1__x__1__1__0__1.csv\n",
+                  "list.txt line 4: the match result file other/a__b__1__x__1__1__0__1.csv is not read: no two consecutive versions "
+                  "listed above this line are \"a\" (older) and \"b\" (newer)\n"
                   "list.txt: no usable cost parameters in the name of the last match result file "
                   "other/a__b__1__x__1__1__0__1.csv (expected older__newer__dwn__dwe__ew__asy__lw__seed.csv)"},
         BadSeries{"an asymmetry of -1", "g,shop-4.txt\ng,shop-3.txt\n" + M34 + "m,other/a__b__1__1__1__-1__0__1.csv\n",
+                  "list.txt line 4: the match result file other/a__b__1__1__1__-1__0__1.csv is not read: no two consecutive versions "
+                  "listed above this line are \"a\" (older) and \"b\" (newer)\n"
                   "list.txt: no usable cost parameters in the name of the last match result file "
                   "other/a__b__1__1__1__-1__0__1.csv (expected older__newer__dwn__dwe__ew__asy__lw__seed.csv)"}),
     CaseName());
