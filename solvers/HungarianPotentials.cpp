@@ -303,9 +303,11 @@ bool Hungarian::runExact(const T* cost) {
             const int star = starCol[row];
             R_cov[row] = 1;
             // The row is uncovered (it holds an uncovered zero), so it is
-            // in the list.
+            // in the list. Cannot fail either; a release build gives the
+            // run up as above rather than erase another row.
             const auto open = std::lower_bound(openRows_.begin(), openRows_.end(), row);
-            assert(open != openRows_.end() && *open == row);
+            assert(open != openRows_.end() && *open == row && "an uncovered row missing from the open rows");
+            if (open == openRows_.end() || *open != row) return false;
             openRows_.erase(open);
             clearZeroRow(row);
             C_cov[star] = 0;
