@@ -99,6 +99,7 @@ void Hungarian::load(int rows, int cols, Fill&& fill) {
     k = std::min(n, m);
     largest_ = 0;
     nonFinite_.clear();
+    giveUp_ = GiveUp::None;
     path.reserve(2 * static_cast<std::size_t>(l));
     const std::size_t side = static_cast<std::size_t>(l);
     if (l <= kSquareSide) {
