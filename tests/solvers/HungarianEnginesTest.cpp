@@ -277,13 +277,20 @@ TEST(HungarianEngines, TheCostsChooseTheEngine) {
     const Matrix square = structuralSquare(gen, 120, 140, 0);
     EXPECT_EQ(expectSameAsReference(square, 260, shared, "structural square", Choice::ByCosts), Engine::Potentials);
 
-    // The border: 3 rows in 8 whose least cost is held by two cells.
-    for (int tied : {5, 6}) {
-        const Matrix a = filled(16, 16, [&](int i, int j) -> double { return i < tied && j < 2 ? 0 : 1 + j * 16 + i; });
-        EXPECT_EQ(expectSameAsReference(a, 16, shared, "tied rows", Choice::ByCosts),
-                  tied == 6 ? Engine::Square : Engine::Potentials)
-            << tied << " tied rows in 16";
-    }
+    // The border: 3 rows in 8 whose least cost is held by two cells, the
+    // tied rows first or last (the choice stops reading rows once its
+    // answer is known).
+    for (int tied : {5, 6})
+        for (bool last : {false, true}) {
+            const Matrix a = filled(16, 16, [&](int i, int j) -> double {
+                const bool tiedRow = last ? i >= 16 - tied : i < tied;
+                return tiedRow && j < 2 ? 0 : 1 + j * 16 + i;
+            });
+            const std::string what = std::to_string(tied) + " tied rows in 16, " + (last ? "last" : "first");
+            EXPECT_EQ(expectSameAsReference(a, 16, shared, what, Choice::ByCosts),
+                      tied == 6 ? Engine::Square : Engine::Potentials)
+                << what;
+        }
 }
 
 // Around the largest square that is read straight into the square: every
