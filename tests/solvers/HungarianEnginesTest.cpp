@@ -191,7 +191,7 @@ TEST(HungarianEngines, InexactCostsRunOnTheExplicitSquare) {
 // Potentials that start inside the exact range and leave it part way. The
 // costs are i x j, with 2^(e - 51) added at (1, 1) for the first power of
 // two 2^e above the largest cost: the grain is then that fraction and the
-// exact range 2^e, about 1.5 times the largest cost. Row and column 0 are
+// exact range 2^e, 1.3 to 1.6 times the largest cost. Row and column 0 are
 // free, so step 1 leaves every potential at 0 and the range holds; the
 // optimum is the anti-diagonal (the larger i, the smaller j), and on the
 // way to it the step-6 sums grow to about the largest cost, which takes
