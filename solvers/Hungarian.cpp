@@ -99,6 +99,7 @@ void Hungarian::load(int rows, int cols, Fill&& fill) {
     k = std::min(n, m);
     largest_ = 0;
     nonFinite_.clear();
+    giveUp_ = GiveUp::None;
     path.reserve(2 * static_cast<std::size_t>(l));
     const std::size_t side = static_cast<std::size_t>(l);
     if (l <= kSquareSide) {
@@ -173,12 +174,17 @@ void Hungarian::load(int rows, int cols, Fill&& fill) {
 // below 1/8; in between, the two engines were within about 2 times of each
 // other). Up to side 8 the square was faster on every kind of costs (by up
 // to 25%: the potentials' setup weighs more than the steps there).
+//
+// The rows are read only until the answer is known: as soon as 3 in 8 of
+// all rows are tied, or too few rows are left to get there.
 bool Hungarian::squareFirst() const {
     if (choice_ != Choice::ByCosts) return choice_ == Choice::Square;
     // Tiny squares; and one row, which the square places at once.
     if (l <= 8 || n <= 1) return true;
     int tied = 0;
     for (int i = 0; i < n; ++i) {
+        if (8 * tied >= 3 * n) return true;
+        if (8 * (tied + n - i) < 3 * n) return false;
         const double* r = square_.data() + static_cast<std::size_t>(i) * l;
         double least = r[0];
         int held = 1;

@@ -78,6 +78,12 @@ private:
     enum class Choice { ByCosts, Square, Potentials };
     Choice choice_ = Choice::ByCosts;
     Engine engine_ = Engine::Square;  // the engine that ended the last solve
+    // Why the potentials handed the last solve to the square: their bound
+    // failed after step 1 or after a step 6, or (cannot happen) they lost
+    // the column of an uncovered zero or an uncovered row; None when they
+    // ended it or did not run.
+    enum class GiveUp { None, AfterStep1, AfterStep6, LostTrack };
+    GiveUp giveUp_ = GiveUp::None;
 
     // Empties a buffer; one of up to kKeptCapacity elements keeps its
     // capacity for the next solve, a larger one is given back.
@@ -156,7 +162,7 @@ private:
     void measureGrain();
     bool runPotentials();
     template <class T>
-    bool runExact(const T* cost);
+    GiveUp runExact(const T* cost);
     template <class T>
     double value(const T* cost, int i, int j) const;
     template <class T>

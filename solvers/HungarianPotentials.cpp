@@ -13,8 +13,8 @@
 // same exact values, and a cell is 0 in one exactly when it is 0 in the
 // other, so both prime and star the same cells in the same order. The bound
 // is checked after step 1 and after every step 6; when it fails the run is
-// given up (runPotentials returns false) and the square solves the problem
-// from the start.
+// given up (runPotentials returns false, giveUp_ says after which step) and
+// the square solves the problem from the start.
 //
 // A phase runs from one step 3 to the next. The columns without a star at
 // its start (U) stay uncovered the whole phase, and step 6 shifts the values
@@ -84,12 +84,13 @@ void Hungarian::measureGrain() {
 }
 
 // Solves on the potentials from the cost store; false when they could not
-// stay exact (the marks are then left part way).
+// stay exact (the marks are then left part way, and giveUp_ says where).
 bool Hungarian::runPotentials() {
     engine_ = Engine::Potentials;
     measureGrain();
     resetMarks();
-    return useFloat_ ? runExact(costF_.data()) : runExact(costD_.data());
+    giveUp_ = useFloat_ ? runExact(costF_.data()) : runExact(costD_.data());
+    return giveUp_ == GiveUp::None;
 }
 
 template <class T>
@@ -160,7 +161,7 @@ void Hungarian::mergeColumn(const T* cost, int j) {
 }
 
 template <class T>
-bool Hungarian::runExact(const T* cost) {
+Hungarian::GiveUp Hungarian::runExact(const T* cost) {
     rowPot_.assign(l, 0.0);
     colPot_.assign(l, 0.0);
     // Step 1: each row's smallest value (the order of the comparisons does
@@ -176,7 +177,7 @@ bool Hungarian::runExact(const T* cost) {
     double rowBound = 0, colBound = 0;
     for (int i = 0; i < l; ++i) rowBound = std::max(rowBound, std::fabs(rowPot_[i]));
     potBound_ = rowBound;
-    if (!(maxAbs_ + potBound_ <= exactLimit_)) return false;
+    if (!(maxAbs_ + potBound_ <= exactLimit_)) return GiveUp::AfterStep1;
 
     // Step 2: each row stars its leftmost zero in a column without a star.
     // The zeros of the caller's rows come from one pass over the columns;
@@ -246,7 +247,7 @@ bool Hungarian::runExact(const T* cost) {
         openRows_.resize(static_cast<std::size_t>(l));
         std::iota(openRows_.begin(), openRows_.end(), 0);
         for (int j = 0; j < l; ++j) C_cov[j] = starRow[j] >= 0 ? 1 : 0;
-        if (unstarred_.empty()) return true;
+        if (unstarred_.empty()) return GiveUp::None;
         std::fill(zeroRows_.begin(), zeroRows_.end(), 0);
         std::fill(minW_.begin(), minW_.end(), none);
         std::fill(lastW_.begin(), lastW_.end(), -1);
@@ -268,7 +269,7 @@ bool Hungarian::runExact(const T* cost) {
                         found = true;
                     }
                 }
-                if (!found || !std::isfinite(minval)) return true;
+                if (!found || !std::isfinite(minval)) return GiveUp::None;
                 for (int i = 0; i < l; ++i) {
                     if (R_cov[i] != 0) {
                         rowPot_[i] -= minval;
@@ -285,7 +286,7 @@ bool Hungarian::runExact(const T* cost) {
                         colBound = std::max(colBound, std::fabs(colPot_[j]));
                     }
                 potBound_ = rowBound + colBound;
-                if (!(maxAbs_ + potBound_ <= exactLimit_)) return false;
+                if (!(maxAbs_ + potBound_ <= exactLimit_)) return GiveUp::AfterStep6;
                 continue;
             }
             // Step 4: the last uncovered zero of the row.
@@ -293,7 +294,7 @@ bool Hungarian::runExact(const T* cost) {
             // Cannot happen: the minima follow the values exactly. A release
             // build gives the run up, and the square solves the problem.
             assert(col >= 0 && "an uncovered zero without its column");
-            if (col < 0) return false;
+            if (col < 0) return GiveUp::LostTrack;
             primeCol[row] = col;
             if (starCol[row] < 0) {
                 Z0_r = row;
@@ -303,9 +304,11 @@ bool Hungarian::runExact(const T* cost) {
             const int star = starCol[row];
             R_cov[row] = 1;
             // The row is uncovered (it holds an uncovered zero), so it is
-            // in the list.
+            // in the list. Cannot fail either; a release build gives the
+            // run up as above rather than erase another row.
             const auto open = std::lower_bound(openRows_.begin(), openRows_.end(), row);
-            assert(open != openRows_.end() && *open == row);
+            assert(open != openRows_.end() && *open == row && "an uncovered row missing from the open rows");
+            if (open == openRows_.end() || *open != row) return GiveUp::LostTrack;
             openRows_.erase(open);
             clearZeroRow(row);
             C_cov[star] = 0;

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "BruteForceAssignment.h"
 #include "HungarianTestAccess.h"
 #include "ReferenceHungarian.h"
 #include "solvers/Hungarian.h"
@@ -23,6 +24,7 @@ using test::CaptureStdout;
 using Matrix = std::vector<std::vector<double>>;
 using Engine = HungarianTestAccess::Engine;
 using Choice = HungarianTestAccess::Choice;
+using GiveUp = HungarianTestAccess::GiveUp;
 
 // What the frozen steps give on a: the results and the printed reports.
 struct Expected {
@@ -67,6 +69,7 @@ Engine expectAsExpected(const Expected& expected, const Matrix& a, int cols, Hun
     EXPECT_EQ(text, expected.text) << what;
     EXPECT_EQ(sharedText, expected.text) << what << " (reused solver)";
     EXPECT_EQ(HungarianTestAccess::engine(shared), HungarianTestAccess::engine(fresh)) << what;
+    EXPECT_EQ(HungarianTestAccess::giveUp(shared), HungarianTestAccess::giveUp(fresh)) << what;
     return HungarianTestAccess::engine(fresh);
 }
 
@@ -169,15 +172,54 @@ TEST(HungarianEngines, InexactCostsRunOnTheExplicitSquare) {
         });
         EXPECT_EQ(expectSameAsReference(a, shape.second, shared, "similarities"), Engine::Square);
     }
-    // Costs exact at the start whose potentials outgrow the exact range
-    // part way: the solve starts again on the explicit square. Whichever
-    // engine ends it, the assignment is the reference's.
+    // Coarse whole costs with a fine fraction: the exact range 2^(51+g)
+    // is 16 in round 0, below the largest cost (24 and a fraction), so the
+    // potentials hand over after step 1; from round 1 on it is 64 or more,
+    // and the potentials of such random costs stay well inside it.
     std::uniform_int_distribution<int> coarse(0, 3), fraction(0, 1 << 20);
     for (int round = 0; round < 4; ++round) {
         const Matrix a = filled(80, 80, [&](int, int) {
             return 8 * coarse(gen) + std::ldexp(static_cast<double>(fraction(gen)), -47 + 2 * round);
         });
-        expectSameAsReference(a, 80, shared, "growing potentials " + std::to_string(round));
+        const std::string what = "fine fractions " + std::to_string(round);
+        const Engine engine = expectSameAsReference(a, 80, shared, what);
+        EXPECT_EQ(engine, round == 0 ? Engine::Square : Engine::Potentials) << what;
+        EXPECT_EQ(HungarianTestAccess::giveUp(shared), round == 0 ? GiveUp::AfterStep1 : GiveUp::None) << what;
+    }
+}
+
+// Potentials that start inside the exact range and leave it part way. The
+// costs are i x j, with 2^(e - 51) added at (1, 1) for the first power of
+// two 2^e above the largest cost: the grain is then that fraction and the
+// exact range 2^e, 1.3 to 1.6 times the largest cost. Row and column 0 are
+// free, so step 1 leaves every potential at 0 and the range holds; the
+// optimum is the anti-diagonal (the larger i, the smaller j), and on the
+// way to it the step-6 sums grow to about the largest cost, which takes
+// the potentials out of the range after a step 6. The solve starts again
+// on the square and ends on the optimum.
+TEST(HungarianEngines, PotentialsLeavingTheExactRangePartWayHandOverToTheSquare) {
+    Hungarian shared;
+    for (int side : {10, 40}) {
+        const double largest = static_cast<double>(side - 1) * (side - 1);
+        const double fine = std::ldexp(1.0, std::ilogb(largest) + 1 - 51);
+        Matrix a = filled(side, side, [](int i, int j) { return static_cast<double>(i) * j; });
+        a[1][1] += fine;
+        const std::string what = "i x j, side " + std::to_string(side);
+        // Few tied rows (row 0 alone): the costs choose the potentials.
+        for (Choice choice : {Choice::ByCosts, Choice::Potentials}) {
+            EXPECT_EQ(expectSameAsReference(a, side, shared, what, choice), Engine::Square) << what;
+            EXPECT_EQ(HungarianTestAccess::giveUp(shared), GiveUp::AfterStep6) << what;
+        }
+        double total = 0, antiDiagonal = 0;
+        for (int i = 0; i < side; ++i) {
+            EXPECT_EQ(shared.results[i], side - 1 - i) << what << ", row " << i;
+            total += a[i][shared.results[i]];
+            antiDiagonal += static_cast<double>(i) * (side - 1 - i);
+        }
+        EXPECT_EQ(total, antiDiagonal) << what;
+        if (side <= 10) {
+            EXPECT_EQ(total, test::bruteForceAssignment(a, side, side)) << what;
+        }
     }
 }
 
@@ -235,13 +277,20 @@ TEST(HungarianEngines, TheCostsChooseTheEngine) {
     const Matrix square = structuralSquare(gen, 120, 140, 0);
     EXPECT_EQ(expectSameAsReference(square, 260, shared, "structural square", Choice::ByCosts), Engine::Potentials);
 
-    // The border: 3 rows in 8 whose least cost is held by two cells.
-    for (int tied : {5, 6}) {
-        const Matrix a = filled(16, 16, [&](int i, int j) -> double { return i < tied && j < 2 ? 0 : 1 + j * 16 + i; });
-        EXPECT_EQ(expectSameAsReference(a, 16, shared, "tied rows", Choice::ByCosts),
-                  tied == 6 ? Engine::Square : Engine::Potentials)
-            << tied << " tied rows in 16";
-    }
+    // The border: 3 rows in 8 whose least cost is held by two cells, the
+    // tied rows first or last (the choice stops reading rows once its
+    // answer is known).
+    for (int tied : {5, 6})
+        for (bool last : {false, true}) {
+            const Matrix a = filled(16, 16, [&](int i, int j) -> double {
+                const bool tiedRow = last ? i >= 16 - tied : i < tied;
+                return tiedRow && j < 2 ? 0 : 1 + j * 16 + i;
+            });
+            const std::string what = std::to_string(tied) + " tied rows in 16, " + (last ? "last" : "first");
+            EXPECT_EQ(expectSameAsReference(a, 16, shared, what, Choice::ByCosts),
+                      tied == 6 ? Engine::Square : Engine::Potentials)
+                << what;
+        }
 }
 
 // Around the largest square that is read straight into the square: every

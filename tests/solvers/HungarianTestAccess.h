@@ -1,5 +1,6 @@
-// The tests' seam into Hungarian: which engine a solve starts on, and which
-// one ended it. Callers of the solver see neither.
+// The tests' seam into Hungarian: which engine a solve starts on, which
+// one ended it, and why the potentials handed it over. Callers of the
+// solver see none of them.
 #pragma once
 
 #include "solvers/Hungarian.h"
@@ -15,6 +16,8 @@ public:
     // when they cannot stay exact).
     static void choose(Hungarian& solver, Choice choice) { solver.choice_ = choice; }
     static Engine engine(const Hungarian& solver) { return solver.engine_; }
+    using GiveUp = Hungarian::GiveUp;
+    static GiveUp giveUp(const Hungarian& solver) { return solver.giveUp_; }
 };
 
 }  // namespace graphmat
