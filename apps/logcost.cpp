@@ -86,14 +86,18 @@ int run(int argc, char** argv) {
         if (!graphUsable(*graph, mode, path)) missing = true;
     if (missing) return 1;
 
-    // Read before the matcher writes its files; getLog reads the same bytes.
+    // Read before the matcher writes its files (getLog reads the same
+    // bytes): a log that does not open ends the run with the files of an
+    // earlier run as they were.
     const InputText logText = readInput(log);
-    if (!logText.opened()) reportMissingInput(logText);
+    if (!logText.opened()) {
+        reportMissingInput(logText);
+        return 1;
+    }
     Match match(&g1, &g2, &costs, seed, 3);
     const double cost = match.getLog(log);
     std::cout << "\n\n\nLog Matching Cost : " << cost << "\n";
     std::cout.flush();
-    if (!logText.opened()) return 1;
     return outputFailed() ? 2 : 0;
 }
 

@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <cmath>
 #include <csignal>
+#include <cstring>
 #include <cstdio>
 #include <cstdlib>
 #include <iostream>
@@ -154,19 +155,31 @@ struct ConsoleLine {
 
 // Standard output, buffered here in front of its own buffer: each time the
 // buffer is handed on (standard error flushes it before every message), the
-// console learns whether the text ended a line.
+// console learns whether the text ended a line. On a terminal the text goes
+// out line by line, as C stdio would send it.
 class TrackedOutput : public std::streambuf {
 public:
-    TrackedOutput(std::streambuf* target, ConsoleLine& console) : target_(target), console_(console) {
-        setp(buffer_, buffer_ + sizeof buffer_);
+    TrackedOutput(std::streambuf* target, ConsoleLine& console)
+        : target_(target), console_(console), byLines_(isatty(STDOUT_FILENO) == 1) {
+        if (!byLines_) setp(buffer_, buffer_ + sizeof buffer_);
     }
     std::streambuf* target() const { return target_; }
 
 protected:
+    std::streamsize xsputn(const char* text, std::streamsize count) override {
+        if (!byLines_) return std::streambuf::xsputn(text, count);
+        if (count <= 0) return 0;
+        console_.insideOutputLine = text[count - 1] != '\n';
+        const std::streamsize written = target_->sputn(text, count);
+        if (std::memchr(text, '\n', static_cast<std::size_t>(count)) != nullptr) target_->pubsync();
+        return written;
+    }
     int_type overflow(int_type c) override {
         if (!drain()) return traits_type::eof();
         if (traits_type::eq_int_type(c, traits_type::eof())) return traits_type::not_eof(c);
-        *pptr() = traits_type::to_char_type(c);
+        const char ch = traits_type::to_char_type(c);
+        if (byLines_) return xsputn(&ch, 1) == 1 ? c : traits_type::eof();
+        *pptr() = ch;
         pbump(1);
         return c;
     }
@@ -183,6 +196,7 @@ private:
     }
     std::streambuf* target_;
     ConsoleLine& console_;
+    bool byLines_;  // a terminal: no buffer here, each line sent on
     char buffer_[8192];
 };
 

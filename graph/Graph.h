@@ -26,8 +26,11 @@ namespace graphmat {
 // line the reader takes only leniently (out of order, a repeated vertex, a
 // line of another shape that happens to fit) reads, but earns no credit
 // when the file's syntax is judged.
-// How a reader took one line: not at all, only leniently, or cleanly.
-enum class LineRead { No, Leniently, Cleanly };
+// How a reader took one line: not at all; not at all, a line of the mode's
+// own shape that names a vertex or class the file does not hold (a fault of
+// the file, no sign of another syntax); read only leniently; read, but
+// naming a vertex the file does not hold; or cleanly.
+enum class LineRead { No, Faulty, Leniently, ReadFaulty, Cleanly };
 
 struct LineAccount {
     int lines = 0;         // lines seen so far (the number of the last one)
@@ -36,16 +39,20 @@ struct LineAccount {
     int firstNotRead = 0;  // number of the first of those, 0 when none
     int lenient = 0;       // lines among `read` taken only leniently
     int firstLenient = 0;  // number of the first of those, 0 when none
+    // The numbers of the lines not read or read only leniently, in the order
+    // they were found (a line found out later comes later), and of those
+    // that are faults of the file (LineRead::Faulty, ReadFaulty, withdraw).
+    std::vector<int> uncreditedLines;
+    std::vector<int> faultLines;
 
     // One line of the file, in order; `reads` tells whether the mode read
     // it, `cleanly` whether it read as a line of the mode's own shape does.
     void line(const std::string& text, bool reads, bool cleanly = true);
-    void line(const std::string& text, LineRead how) {
-        line(text, how != LineRead::No, how == LineRead::Cleanly);
-    }
+    void line(const std::string& text, LineRead how);
     // The header line: counted as not read when it does not read.
     void header(const std::string& text, bool reads);
-    // Line `number`, counted as read, turned out not to read after all.
+    // Line `number`, counted as read, turned out not to read after all: it
+    // names a vertex or class the file does not hold.
     void withdraw(int number);
     // Line `number`, counted as read cleanly, turned out to read only
     // leniently.
@@ -141,10 +148,11 @@ public:
     void deleteEdge(Edge*) {}
 
     // The arc line of a plain or edge list graph file, numbered
-    // edgeCounter (counted on when its fields read); true when it reads: it
+    // edgeCounter (counted on when its fields read). It reads when it
     // inserts, or (a trial reading) names vertices below the header's
-    // `count` that the graph does not keep.
-    bool readArcLine(const std::vector<std::string>& fields, int& edgeCounter, int count);
+    // `count` that the graph does not keep; an arc to a vertex the file does
+    // not hold is a fault of the file.
+    LineRead readArcLine(const std::vector<std::string>& fields, int& edgeCounter, int count);
     // Runs the reader of `mode` on `file` (a mode without a reader reads
     // nothing).
     void readInMode(std::istream& file, int mode);

@@ -116,7 +116,9 @@ std::unique_ptr<Vertex> classVertex(const std::vector<std::string>& fields, int 
 
 // One line after the header of modes 4, 5 and 8. A member line of mode 5,
 // which keeps no members, reads all the same; cleanly when it names a
-// class. A class line out of order or without a label reads leniently.
+// class. A class line out of order or without a label reads leniently; a
+// member or relation line naming a class the file does not hold is a fault
+// of the file.
 LineRead readClassDiagramLine(Graph& g, const std::string& line, std::vector<std::string>& fields,
                               const ClassDiagramStyle& style, int& edgeCounter) {
     if (line.size() < 2 || line[1] != ',') return LineRead::No;
@@ -132,9 +134,9 @@ LineRead readClassDiagramLine(Graph& g, const std::string& line, std::vector<std
         }
         case 'a': {
             if (fields.size() < 3) return LineRead::No;
-            if (!style.members) return namesAClass(fields, classCount) ? LineRead::Cleanly : LineRead::Leniently;
+            if (!style.members) return namesAClass(fields, classCount) ? LineRead::Cleanly : LineRead::ReadFaulty;
             const int owner = memberClass(fields, line, classCount, *g.trace);
-            if (owner < 0) return LineRead::No;
+            if (owner < 0) return LineRead::Faulty;
             auto attribute = std::make_unique<ClassAttribute>(fields[2]);
             std::string key = attribute->type + "_" + attribute->name;
             g.V[owner]->attributes.emplace(std::move(key), std::move(attribute));
@@ -142,9 +144,9 @@ LineRead readClassDiagramLine(Graph& g, const std::string& line, std::vector<std
         }
         case 'm': {
             if (fields.size() < 3) return LineRead::No;
-            if (!style.members) return namesAClass(fields, classCount) ? LineRead::Cleanly : LineRead::Leniently;
+            if (!style.members) return namesAClass(fields, classCount) ? LineRead::Cleanly : LineRead::ReadFaulty;
             const int owner = memberClass(fields, line, classCount, *g.trace);
-            if (owner < 0) return LineRead::No;
+            if (owner < 0) return LineRead::Faulty;
             auto method = std::make_unique<ClassMethod>(methodSpec(fields));
             std::string key = method->output + "_" + method->name;
             g.V[owner]->methods.emplace(std::move(key), std::move(method));
@@ -154,7 +156,7 @@ LineRead readClassDiagramLine(Graph& g, const std::string& line, std::vector<std
             std::unique_ptr<Edge> e = readArcFields(fields, 1, edgeCounter);
             if (!e) return LineRead::No;
             ++edgeCounter;
-            return g.insertEdge(std::move(e)) ? LineRead::Cleanly : LineRead::No;
+            return g.insertEdge(std::move(e)) ? LineRead::Cleanly : LineRead::Faulty;
         }
         default: return LineRead::No;
     }

@@ -85,7 +85,8 @@ void Graph::initMode12(std::istream& file) {
         if (kind == 'r') {
             std::unique_ptr<Edge> e = readArcFields(fields, 1, edgeCounter);
             if (e) ++edgeCounter;
-            account.line(line, e && insertEdge(std::move(e)));
+            // A relation to a vertex the file does not hold is a fault of it.
+            account.line(line, !e ? LineRead::No : insertEdge(std::move(e)) ? LineRead::Cleanly : LineRead::Faulty);
             continue;
         }
 

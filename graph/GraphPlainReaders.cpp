@@ -54,7 +54,8 @@ void Graph::initMode0(std::istream& file) {
     bool slotsChecked = false;
     // Vertex lines that would read as arcs too (an edge list graph file read
     // in this mode takes its first arcs for vertex lines): they read cleanly
-    // only when the file holds as many arc lines as its header announces.
+    // unless the file lacks about as many arc lines, of those its header
+    // announces, as there are such vertex lines.
     std::vector<int> arcShapedVertexLines;
     long arcLines = 0;  // lines with content after the vertex lines
     // Slots that no vertex line filled get a vertex of their own (numbered,
@@ -87,7 +88,10 @@ void Graph::initMode0(std::istream& file) {
             const bool kept = inRange && number < vertices;
             // A second line with a number replaces the first: a fault.
             const bool clean = inRange && !(kept && V[number]);
-            account.line(line, inRange, clean);
+            // A vertex number beyond the header's count is a fault of the file.
+            account.line(line, !inRange ? (numbered ? LineRead::Faulty : LineRead::No)
+                               : clean  ? LineRead::Cleanly
+                                        : LineRead::Leniently);
             if (clean && arcShaped(fields, 0)) arcShapedVertexLines.push_back(account.lines);
             if (numbered) {
                 std::string label = fields.size() > 1 ? fields[1] : std::string();
@@ -107,16 +111,20 @@ void Graph::initMode0(std::istream& file) {
         ++lineCounter;
     }
     if (!slotsChecked) fillEmptySlots();
-    if (arcLines < edges)
+    // An edge list read so lacks as many arc lines as it has vertex lines; a
+    // plain graph file whose header miscounts its arcs by a few does not.
+    const long missingArcs = static_cast<long>(edges) - arcLines;
+    if (missingArcs > 0 && 2 * missingArcs >= static_cast<long>(arcShapedVertexLines.size()))
         for (int number : arcShapedVertexLines) account.demote(number);
 }
 
-bool Graph::readArcLine(const std::vector<std::string>& fields, int& edgeCounter, int count) {
+LineRead Graph::readArcLine(const std::vector<std::string>& fields, int& edgeCounter, int count) {
     std::unique_ptr<Edge> e = readArcFields(fields, 0, edgeCounter);
-    if (!e) return false;
+    if (!e) return LineRead::No;
     ++edgeCounter;
     const int from = e->from, to = e->to;
-    return insertEdge(std::move(e)) || beyondTheTrialGraph(from, to, count, vertices);
+    if (insertEdge(std::move(e)) || beyondTheTrialGraph(from, to, count, vertices)) return LineRead::Cleanly;
+    return LineRead::Faulty;  // an arc to a vertex the file does not hold
 }
 
 void Graph::initMode1(std::istream& file) { initMode2(file, 0); }

@@ -49,6 +49,11 @@ LineRead vertexLineRead(bool inOrder, bool clean = true) {
     return inOrder && clean ? LineRead::Cleanly : LineRead::Leniently;
 }
 
+// A line that makes a vertex and arcs to others: read cleanly when its arcs
+// inserted, else read with the fault of naming a vertex the file does not
+// hold.
+LineRead arcsRead(bool inserted) { return inserted ? LineRead::Cleanly : LineRead::ReadFaulty; }
+
 // The arc label of a message spec: its second "@"-separated part, which
 // must begin with a digit; empty when the text has none.
 std::string messageLabel(const std::string& spec) {
@@ -86,8 +91,9 @@ void Graph::initMode10(std::istream& file) {
                 V.push_back(std::move(v));
                 auto e = newArc(entity, position, "9", 1);
                 e->setNumber(lifelineArcs++);
-                // A lifeline of an entity the file does not hold reads leniently.
-                return vertexLineRead(inOrder, insertEdge(std::move(e)));
+                // A lifeline of an entity the file does not hold is a fault.
+                const bool contained = insertEdge(std::move(e));
+                return !contained ? LineRead::ReadFaulty : vertexLineRead(inOrder);
             }
             case 'm': {
                 // m, from, to, label, spec (its second "@" part labels the arcs)
@@ -100,7 +106,7 @@ void Graph::initMode10(std::istream& file) {
                 V.push_back(std::move(v));
                 const bool sent = insertEdge(newArc(from, position, label, 1));
                 const bool received = insertEdge(newArc(position, to, label, 1));
-                return sent && received ? LineRead::Cleanly : LineRead::Leniently;
+                return arcsRead(sent && received);
             }
             default: return LineRead::No;
         }
@@ -128,10 +134,10 @@ void Graph::initMode11(std::istream& file) {
         auto v = newVertex(TRANSITION, position, toLowerAscii(fields[3]));
         classes->emplace(v->label, position);
         V.push_back(std::move(v));
-        // A transition between states the file does not hold reads leniently.
+        // A transition between states the file does not hold is a fault.
         const bool entered = insertEdge(newArc(from, position, "1", 8));
         const bool left = insertEdge(newArc(position, to, "1", 9));
-        return entered && left ? LineRead::Cleanly : LineRead::Leniently;
+        return arcsRead(entered && left);
     });
 
     // States are named after their transitions: the sources of the arcs

@@ -8,9 +8,11 @@
 
 #include <algorithm>
 #include <cstring>
+#include <iterator>
 #include <exception>
 #include <iostream>
 #include <streambuf>
+#include <vector>
 
 namespace graphmat {
 
@@ -19,25 +21,38 @@ void LineAccount::line(const std::string& text, bool reads, bool cleanly) {
     if (isBlankText(text)) return;
     if (reads) {
         ++read;
-        if (!cleanly && lenient++ == 0) firstLenient = lines;
-        return;
+        if (cleanly) return;
+        if (lenient++ == 0) firstLenient = lines;
+    } else if (notRead++ == 0) {
+        firstNotRead = lines;
     }
-    if (notRead++ == 0) firstNotRead = lines;
+    uncreditedLines.push_back(lines);
+}
+
+void LineAccount::line(const std::string& text, LineRead how) {
+    const bool fault = how == LineRead::Faulty || how == LineRead::ReadFaulty;
+    const bool reads = how != LineRead::No && how != LineRead::Faulty;
+    line(text, reads, how == LineRead::Cleanly);
+    if (fault && !isBlankText(text)) faultLines.push_back(lines);
 }
 
 void LineAccount::header(const std::string& text, bool reads) {
     ++lines;
     if (reads || isBlankText(text)) return;
     if (notRead++ == 0) firstNotRead = lines;
+    uncreditedLines.push_back(lines);
 }
 
 void LineAccount::withdraw(int number) {
     --read;
     if (notRead++ == 0 || number < firstNotRead) firstNotRead = number;
+    uncreditedLines.push_back(number);
+    faultLines.push_back(number);
 }
 
 void LineAccount::demote(int number) {
     if (lenient++ == 0 || number < firstLenient) firstLenient = number;
+    uncreditedLines.push_back(number);
 }
 
 int LineAccount::firstUncredited() const {
@@ -102,67 +117,117 @@ LineAccount trialRead(int mode, const InputText& input) {
 // Lines with content: those read (cleanly or not) and those not read.
 long withContent(const LineAccount& a) { return static_cast<long>(a.read) + a.notRead; }
 
-// True when the reading `a` reads more cleanly than `b`: more lines credited,
-// then fewer uncredited.
-bool readsBetter(const LineAccount& a, const LineAccount& b) {
-    return a.credited() > b.credited() || (a.credited() == b.credited() && a.uncredited() < b.uncredited());
+// The numbers of the lines a reading did not credit, sorted, each once.
+std::vector<int> uncreditedSet(const LineAccount& a) {
+    std::vector<int> lines = a.uncreditedLines;
+    std::sort(lines.begin(), lines.end());
+    lines.erase(std::unique(lines.begin(), lines.end()), lines.end());
+    return lines;
 }
 
-// True when a trial reading reads the file as the kind of file it is,
-// better than the reading `chosen`: it credits as many lines or more,
-// leaves fewer uncredited, and credits at least half of the lines with
-// content.
-bool readsAsItsKind(const LineAccount& trial, const LineAccount& chosen) {
-    return trial.credited() >= chosen.credited() && trial.uncredited() < chosen.uncredited() &&
-           2L * trial.uncredited() <= withContent(trial);
+// The number of lines of `a` that are not in `b` (both sorted).
+long outside(const std::vector<int>& a, const std::vector<int>& b) {
+    long count = 0;
+    auto at = b.begin();
+    for (int line : a) {
+        while (at != b.end() && *at < line) ++at;
+        if (at == b.end() || *at != line) ++count;
+    }
+    return count;
 }
 
-// The lines of `input` with content.
-int contentLines(const InputText& input) {
-    int lines = 0;
+// How a trial reading compares with the chosen one, line by line: the lines
+// it reads cleanly where the chosen mode does not (`explained`: evidence
+// that the file is of the trial's syntax), those of them that are no fault
+// of the file in the chosen mode (`signs`), and the lines the chosen mode
+// reads cleanly where it does not, faults of the file in the trial aside
+// (`lost`). A line that neither reads is a
+// fault of the file, evidence of nothing; a line of the chosen mode's own
+// shape that names a vertex or class the file does not hold is no sign of
+// another syntax by itself, but counts when the chosen mode fails a good
+// part of the file that way (a model graph file read as a class diagram:
+// its member lines name classes of the model's numbering).
+struct Comparison {
+    int mode = -1;
+    long explained = 0;
+    long signs = 0;
+    long lost = 0;
+    bool wrongMode = false;  // the chosen mode is wrong for the file
+};
+
+// The numbers of the lines of `input` with content.
+std::vector<int> contentLineNumbers(const InputText& input) {
+    std::vector<int> numbers;
+    int number = 1;
     bool content = false;
     for (const char* at = input.begin(); at != input.end(); ++at) {
         if (*at == '\n') {
-            lines += content;
+            if (content) numbers.push_back(number);
+            ++number;
             content = false;
         } else if (*at != ' ' && *at != '\t' && *at != '\r') {
             content = true;
         }
     }
-    return lines + content;
+    if (content) numbers.push_back(number);
+    return numbers;
 }
 
-// The number of the first line of `input` with content (0: none).
-int firstContentLine(const InputText& input) {
-    int number = 1;
-    for (const char* at = input.begin(); at != input.end(); ++at) {
-        if (*at == '\n')
-            ++number;
-        else if (*at != ' ' && *at != '\t' && *at != '\r')
-            return number;
-    }
-    return 0;
+// The chosen reading: the lines it did not credit (sorted) and, of them,
+// its faults of the file; and its lines with content.
+struct ChosenReading {
+    std::vector<int> uncredited;
+    std::vector<int> faults;
+    long content = 0;
+};
+
+// A reading in a wrong mode: the better reading explains at least two
+// lines, and at least one in ten of the lines with content, and loses at
+// most a tenth as many.
+bool readInWrongMode(const Comparison& c, long content) {
+    return c.explained >= 2 && 10L * c.explained >= content && 10L * c.lost <= c.explained;
 }
 
 // The text syntax (its trial mode) that reads `input` as the kind of file it
-// is, better than `chosen`, and best of all; -1 when none does. The syntax
-// of `mode` is no candidate (-1 for a binary mode: every text syntax is).
-// A named edge list has no header: a file whose first line does not read as
-// one of its arcs (an edge list graph file, whose arcs read as named arcs
-// too, say) is not one.
-int bestTextSyntax(const InputText& input, int mode, const LineAccount& chosen, LineAccount& best) {
-    int found = -1;
+// is, better than the chosen reading: its reading credits at least half of
+// the lines with content, and either the chosen mode is wrong for the file
+// or the lines it explains, faults aside, outnumber those it loses. Of
+// several, a wrong chosen mode first, then the largest gain (explained less
+// lost), then the lowest mode. Mode -1 when none does. The syntax of `mode`
+// is no candidate (none is for a binary mode). A named edge list has no
+// header: a file whose first line does not read as one of its arcs (an
+// edge list graph file, whose arcs read as named arcs too) is not one.
+Comparison bestTextSyntax(const InputText& input, int mode, const ChosenReading& chosen) {
+    Comparison best;
+    const std::vector<int> content = contentLineNumbers(input);
     for (int candidate : TRIAL_MODES) {
         if (candidate == syntaxOf(mode)) continue;
         const LineAccount trial = trialRead(candidate, input);
-        if (!readsAsItsKind(trial, chosen)) continue;
-        if (candidate == 3 && trial.uncredited() > 0 && trial.firstUncredited() == firstContentLine(input)) continue;
-        if (found < 0 || readsBetter(trial, best)) {
-            found = candidate;
-            best = trial;
-        }
+        const std::vector<int> theirs = uncreditedSet(trial);
+        if (2L * static_cast<long>(theirs.size()) > withContent(trial)) continue;
+        if (candidate == 3 && !theirs.empty() && theirs.front() == content.front()) continue;
+        std::vector<int> explained;
+        std::set_difference(chosen.uncredited.begin(), chosen.uncredited.end(), theirs.begin(), theirs.end(),
+                            std::back_inserter(explained));
+        Comparison c;
+        c.mode = candidate;
+        c.explained = static_cast<long>(explained.size());
+        c.signs = outside(explained, chosen.faults);
+        // Judged by the same standard: a line the trial reads as a fault of
+        // the file is no evidence against its syntax.
+        std::vector<int> theirFaults = trial.faultLines;
+        std::sort(theirFaults.begin(), theirFaults.end());
+        std::vector<int> theirOthers;
+        std::set_difference(theirs.begin(), theirs.end(), theirFaults.begin(), theirFaults.end(),
+                            std::back_inserter(theirOthers));
+        c.lost = outside(theirOthers, chosen.uncredited);
+        c.wrongMode = readInWrongMode(c, chosen.content);
+        if (!c.wrongMode && c.signs <= c.lost) continue;
+        const bool better = best.mode < 0 || (c.wrongMode && !best.wrongMode) ||
+                            (c.wrongMode == best.wrongMode && c.explained - c.lost > best.explained - best.lost);
+        if (better) best = c;
     }
-    return found;
+    return best;
 }
 
 bool holdsNul(const InputText& input) { return std::memchr(input.begin(), 0, input.size()) != nullptr; }
@@ -179,23 +244,25 @@ int exactBinaryMode(const InputText& input) {
 
 std::string linesText(long count) { return std::to_string(count) + (count == 1 ? " line" : " lines"); }
 
-// A read in a wrong mode: it left at least two lines, and at least one in
-// ten of its lines with content, uncredited, and the better reading leaves
-// at most a tenth as many.
-bool readInWrongMode(const LineAccount& chosen, const LineAccount& better) {
-    return chosen.uncredited() >= 2 && 10L * chosen.uncredited() >= withContent(chosen) &&
-           10L * better.uncredited() <= chosen.uncredited();
-}
-
 }  // namespace
 
 void judgeTextReading(Graph& g, const InputText& input, int mode) {
     const LineAccount& a = g.account;
     if (a.uncredited() == 0) return;
     g.nothingRead = a.notRead > 0 && a.read == 0;
-    LineAccount better;
-    g.betterMode = bestTextSyntax(input, mode, a, better);
-    g.wrongMode = !g.nothingRead && g.betterMode >= 0 && readInWrongMode(a, better);
+    ChosenReading chosen{uncreditedSet(a), a.faultLines, withContent(a)};
+    std::sort(chosen.faults.begin(), chosen.faults.end());
+    const Comparison better = bestTextSyntax(input, mode, chosen);
+    g.betterMode = better.mode;
+    g.wrongMode = !g.nothingRead && better.wrongMode;
+    // A named edge list has no header: read in mode 3, a file whose first
+    // line is no named arc and that another syntax reads is of that syntax,
+    // however few its other lines (an edge list graph file, a plain graph
+    // file of many arcs).
+    const std::vector<int> content = contentLineNumbers(input);
+    if (syntaxOf(mode) == 3 && g.betterMode >= 0 && !content.empty() &&
+        std::binary_search(chosen.uncredited.begin(), chosen.uncredited.end(), content.front()))
+        g.wrongMode = !g.nothingRead;
     if (g.betterMode < 0 && holdsNul(input)) {
         // Not text at all: bytes no text file holds, which fill the words
         // of a binary graph file exactly.
@@ -206,7 +273,7 @@ void judgeTextReading(Graph& g, const InputText& input, int mode) {
     const std::string& path = input.path();
     if (g.nothingRead)
         std::cerr << "Graph file " << path << ": no line reads in reader mode " << mode << hint << std::endl;
-    else if (g.wrongMode)
+    else if (g.wrongMode || (a.notRead == 0 && g.betterMode >= 0))
         std::cerr << "Graph file " << path << ": " << linesText(a.uncredited()) << " not read in reader mode "
                   << mode << " (the first: line " << a.firstUncredited() << ")" << hint << std::endl;
     else if (a.notRead > 0)
@@ -260,9 +327,9 @@ void judgeBinaryReading(Graph& g, const InputText& input, int mode) {
         // Lines and no byte 0: a text file (the words of a binary graph file
         // hold small counts, whose high byte is 0).
         g.wrongMode = true;
-        LineAccount noLine, best;  // what a binary reading makes of its lines
-        noLine.notRead = contentLines(input);
-        g.betterMode = bestTextSyntax(input, mode, noLine, best);
+        const std::vector<int> lines = contentLineNumbers(input);
+        const ChosenReading noLine{lines, {}, static_cast<long>(lines.size())};
+        g.betterMode = bestTextSyntax(input, mode, noLine).mode;
         std::cerr << "Graph file " << path << ": it is a text file, not a binary graph file (" << reading
                   << " reads 16-bit words)";
         if (g.betterMode >= 0) std::cerr << "; it looks like " << syntaxName(g.betterMode);
@@ -271,7 +338,11 @@ void judgeBinaryReading(Graph& g, const InputText& input, int mode) {
     }
     const BinaryLayout layout = binaryLayout(input.begin(), input.end(), mode == 2);
     if (!layout.complete) {
-        g.incomplete = true;
+        // Cut inside the arcs of the last vertex, every vertex has its arc
+        // count: a fault of the file, the arcs read stand. Cut before, the
+        // vertices after the cut have no arcs at all: nothing to work on.
+        const bool lastArcsOnly = layout.inArcs && layout.stoppedAt == layout.vertices - 1;
+        g.incomplete = !lastArcsOnly;
         std::cerr << "Graph file " << path << ": its 16-bit words end at byte " << layout.endByte;
         if (layout.stoppedAt < 0)
             std::cerr << ", before its vertex count";
@@ -280,7 +351,7 @@ void judgeBinaryReading(Graph& g, const InputText& input, int mode) {
                       << " it announces has its attribute";
         else if (layout.inArcs)
             std::cerr << ", inside the arcs of vertex " << layout.stoppedAt << " of the " << layout.vertices
-                      << " it announces";
+                      << " it announces" << (lastArcsOnly ? ", its last; the arcs before are read" : "");
         else
             std::cerr << ", before vertex " << layout.stoppedAt << " of the " << layout.vertices
                       << " it announces has its arc count";

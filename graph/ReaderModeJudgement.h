@@ -28,9 +28,10 @@ void judgeTextReading(Graph& g, const InputText& input, int mode);
 
 // After `g` was read from `input` by the reader of binary `mode` (1 or 2):
 // a text file is refused (`g.wrongMode`, naming the text syntax that reads
-// it), a file whose words end before every vertex it announces has its
-// arcs is refused (`g.incomplete`), and bytes left after the arcs of the
-// last vertex are named.
+// it), a file whose words end before every vertex it announces has its arc
+// count is refused (`g.incomplete`; one cut inside the arcs of its last
+// vertex is named and read), and bytes left after the arcs of the last
+// vertex are named.
 void judgeBinaryReading(Graph& g, const InputText& input, int mode);
 
 // Where the 16-bit little-endian words of a binary graph file end: the

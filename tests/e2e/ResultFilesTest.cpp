@@ -64,6 +64,8 @@ struct PipeCase {
     bool checkedFirst = false;
 };
 
+void PrintTo(const PipeCase& c, std::ostream* out) { *out << c.what; }
+
 const std::string kLibRun = "results/raw_lib1__lib2" + kRunName;
 
 // A named pipe without a reader in place of a result file hung every
@@ -161,6 +163,8 @@ struct RefusedCase {
     std::string named;   // as the message names it
     std::function<void()> prepare = nullptr;
 };
+
+void PrintTo(const RefusedCase& c, std::ostream* out) { *out << c.what; }
 
 const std::string kDevice = "/dev/zero";
 const std::string kFailingRead = "/proc/self/mem";

@@ -226,11 +226,9 @@ TEST(WrongReaderMode, GeneratedFilesInEveryModeNameTheirOwn) {
                 EXPECT_EQ(r.status, 0) << where;
                 EXPECT_EQ(r.err, "") << where;
             } else {
-                // An edge list is a named edge list but for its header: it
-                // runs with the warning of that line; every other reading
-                // is refused.
+                // Every reading in a mode of another syntax is refused.
                 EXPECT_TRUE(contains(r.err, "; it looks like " + file.looksLike)) << where << ": " << r.err;
-                EXPECT_EQ(r.status, mode == 3 && file.path == "edges.csv" ? 0 : 1) << where << ": " << r.err;
+                EXPECT_EQ(r.status, 1) << where << ": " << r.err;
             }
         }
     }

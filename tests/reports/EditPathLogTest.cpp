@@ -118,8 +118,9 @@ TEST(LogcostEntry, RunsAndRefusals) {
     const std::vector<Case> cases = {
         {"renumbered copy", demoArgs("log.txt"), 0, "\n\n\nLog Matching Cost : 0\n", ""},
         {"everything deleted", demoArgs("deleted.txt"), 0, "\n\n\nLog Matching Cost : 450\n", ""},
-        {"missing log", demoArgs("missing.txt"), 1, "\n\n\nLog Matching Cost : 0\n", "missing.txt"},
-        {"log is a directory", demoArgs("logs"), 1, "\n\n\nLog Matching Cost : 0\n", "Cannot read logs: Is a directory\n"},
+        // A log that does not open ends the run before the matcher is built.
+        {"missing log", demoArgs("missing.txt"), 1, "", "Cannot read missing.txt: No such file or directory\n"},
+        {"log is a directory", demoArgs("logs"), 1, "", "Cannot read logs: Is a directory\n"},
         {"missing graph", {"-o", "none.csv", "-n", "none.csv", "-p", "log.txt"}, 1, "", "none.csv"},
         {"weight not a number", demoArgs("log.txt", {"-d", "1x"}), 1, "", "-d"},
         {"weight not finite", demoArgs("log.txt", {"-c", "inf"}), 1, "", "-c"},
