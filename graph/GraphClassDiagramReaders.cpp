@@ -117,8 +117,8 @@ std::unique_ptr<Vertex> classVertex(const std::vector<std::string>& fields, int 
 // One line after the header of modes 4, 5 and 8. A member line of mode 5,
 // which keeps no members, reads all the same; cleanly when it names a
 // class. A class line out of order or without a label reads leniently; a
-// member or relation line naming a class the file does not hold is a fault
-// of the file.
+// member or relation line cut short or naming a class the file does not
+// hold is a fault of the file.
 LineRead readClassDiagramLine(Graph& g, const std::string& line, std::vector<std::string>& fields,
                               const ClassDiagramStyle& style, int& edgeCounter) {
     if (line.size() < 2 || line[1] != ',') return LineRead::No;
@@ -133,7 +133,7 @@ LineRead readClassDiagramLine(Graph& g, const std::string& line, std::vector<std
             return inOrder && fields.size() > 2 ? LineRead::Cleanly : LineRead::Leniently;
         }
         case 'a': {
-            if (fields.size() < 3) return LineRead::No;
+            if (fields.size() < 3) return LineRead::Faulty;  // a member line cut short
             if (!style.members) return namesAClass(fields, classCount) ? LineRead::Cleanly : LineRead::ReadFaulty;
             const int owner = memberClass(fields, line, classCount, *g.trace);
             if (owner < 0) return LineRead::Faulty;
@@ -143,7 +143,7 @@ LineRead readClassDiagramLine(Graph& g, const std::string& line, std::vector<std
             return LineRead::Cleanly;
         }
         case 'm': {
-            if (fields.size() < 3) return LineRead::No;
+            if (fields.size() < 3) return LineRead::Faulty;
             if (!style.members) return namesAClass(fields, classCount) ? LineRead::Cleanly : LineRead::ReadFaulty;
             const int owner = memberClass(fields, line, classCount, *g.trace);
             if (owner < 0) return LineRead::Faulty;
@@ -154,7 +154,7 @@ LineRead readClassDiagramLine(Graph& g, const std::string& line, std::vector<std
         }
         case 'r': {
             std::unique_ptr<Edge> e = readArcFields(fields, 1, edgeCounter);
-            if (!e) return LineRead::No;
+            if (!e) return LineRead::Faulty;  // a relation line cut short
             ++edgeCounter;
             return g.insertEdge(std::move(e)) ? LineRead::Cleanly : LineRead::Faulty;
         }
@@ -297,6 +297,7 @@ void Graph::initMode9(std::istream& file) {
             continue;
         }
         bool reads = line.size() > 1 && line[1] == ',';
+        bool cutShort = false;  // a member or relation line without its fields: a fault
         switch (reads ? line[0] : '\0') {
             case 'c':
                 tree.addClass(fieldAt(fields, 2));
@@ -307,12 +308,14 @@ void Graph::initMode9(std::istream& file) {
             case 'm':
                 // A member line names its class and carries a spec.
                 reads = fields.size() >= 3;
+                cutShort = !reads;
                 if (reads) memberLines.push_back({line, std::move(fields), account.lines + 1});
                 break;
             case 'r': {
                 // Weights of relation lines are not read here.
                 std::unique_ptr<Edge> e = readArcFields(fields, 1, fileRelations, false);
                 reads = e != nullptr;
+                cutShort = !reads;
                 if (e) {
                     relations.push_back({e->from, e->to, e->label});
                     ++fileRelations;
@@ -322,7 +325,10 @@ void Graph::initMode9(std::istream& file) {
             default: reads = false; break;
         }
         // A class line without a label reads leniently.
-        account.line(line, reads, !(reads && line[0] == 'c' && classLines.back().size() <= 2));
+        account.line(line, cutShort                                            ? LineRead::Faulty
+                           : !reads                                            ? LineRead::No
+                           : line[0] == 'c' && classLines.back().size() <= 2 ? LineRead::Leniently
+                                                                               : LineRead::Cleanly);
     }
     nbClasses = static_cast<int>(classLines.size());
     nbPackages = tree.size();

@@ -26,7 +26,7 @@ bool intField(const std::vector<std::string>& fields, std::size_t i, int& value)
 bool arcShaped(const std::vector<std::string>& fields, std::size_t first) {
     int from = -1, to = -1;
     return intField(fields, first, from) && intField(fields, first + 1, to) && first + 2 < fields.size() &&
-           !fields[first + 2].empty();
+           isDigitText(fields[first + 2]);
 }
 
 bool isDigitText(const std::string& text) {

@@ -44,8 +44,9 @@ void checkVertexCountFits(double count);
 std::unique_ptr<Edge> readArcFields(const std::vector<std::string>& fields, std::size_t first, int number,
                                     bool withWeights = true);
 
-// True when fields first, first + 1 and first + 2 have the shape of an arc:
-// two numbers and a label that is not empty (what readArcFields reads).
+// True when fields first, first + 1 and first + 2 have the clean shape of
+// an arc: two numbers and a label of digits (readArcFields takes any label
+// that is not empty).
 bool arcShaped(const std::vector<std::string>& fields, std::size_t first);
 
 // True for a text of decimal digits only, at least one.

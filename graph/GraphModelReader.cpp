@@ -85,8 +85,9 @@ void Graph::initMode12(std::istream& file) {
         if (kind == 'r') {
             std::unique_ptr<Edge> e = readArcFields(fields, 1, edgeCounter);
             if (e) ++edgeCounter;
-            // A relation to a vertex the file does not hold is a fault of it.
-            account.line(line, !e ? LineRead::No : insertEdge(std::move(e)) ? LineRead::Cleanly : LineRead::Faulty);
+            // A relation cut short, or to a vertex the file does not hold, is
+            // a fault of the file.
+            account.line(line, e && insertEdge(std::move(e)) ? LineRead::Cleanly : LineRead::Faulty);
             continue;
         }
 

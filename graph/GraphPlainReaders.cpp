@@ -54,8 +54,8 @@ void Graph::initMode0(std::istream& file) {
     bool slotsChecked = false;
     // Vertex lines that would read as arcs too (an edge list graph file read
     // in this mode takes its first arcs for vertex lines): they read cleanly
-    // unless the file lacks about as many arc lines, of those its header
-    // announces, as there are such vertex lines.
+    // unless the file lacks as many arc lines, of those its header
+    // announces, as there are such vertex lines, or more.
     std::vector<int> arcShapedVertexLines;
     long arcLines = 0;  // lines with content after the vertex lines
     // Slots that no vertex line filled get a vertex of their own (numbered,
@@ -112,9 +112,9 @@ void Graph::initMode0(std::istream& file) {
     }
     if (!slotsChecked) fillEmptySlots();
     // An edge list read so lacks as many arc lines as it has vertex lines; a
-    // plain graph file whose header miscounts its arcs by a few does not.
+    // plain graph file whose header miscounts its arcs by fewer does not.
     const long missingArcs = static_cast<long>(edges) - arcLines;
-    if (missingArcs > 0 && 2 * missingArcs >= static_cast<long>(arcShapedVertexLines.size()))
+    if (missingArcs > 0 && missingArcs >= static_cast<long>(arcShapedVertexLines.size()))
         for (int number : arcShapedVertexLines) account.demote(number);
 }
 
@@ -123,7 +123,11 @@ LineRead Graph::readArcLine(const std::vector<std::string>& fields, int& edgeCou
     if (!e) return LineRead::No;
     ++edgeCounter;
     const int from = e->from, to = e->to;
-    if (insertEdge(std::move(e)) || beyondTheTrialGraph(from, to, count, vertices)) return LineRead::Cleanly;
+    // An arc label is a digit per arc: another label (a vertex line's weight
+    // "0.5" read as a label) reads only leniently.
+    const bool digits = arcShaped(fields, 0);
+    if (insertEdge(std::move(e)) || beyondTheTrialGraph(from, to, count, vertices))
+        return digits ? LineRead::Cleanly : LineRead::Leniently;
     return LineRead::Faulty;  // an arc to a vertex the file does not hold
 }
 

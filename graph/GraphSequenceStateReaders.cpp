@@ -84,7 +84,8 @@ void Graph::initMode10(std::istream& file) {
             case 'l': {
                 // l, number, entity, label
                 int entity = -1;
-                if (fields.size() < 4 || !intField(fields, 2, entity)) return LineRead::No;
+                // A lifeline line cut short is a fault of the file.
+                if (fields.size() < 4 || !intField(fields, 2, entity)) return LineRead::Faulty;
                 auto v = newVertex(LIFELINE, position, fields[3]);
                 const bool inOrder = checkVertexOrder(fields, 1, v->label, position, *trace);
                 classes->emplace(v->label, position);
@@ -98,9 +99,12 @@ void Graph::initMode10(std::istream& file) {
             case 'm': {
                 // m, from, to, label, spec (its second "@" part labels the arcs)
                 int from = -1, to = -1;
-                if (fields.size() < 5 || !intField(fields, 1, from) || !intField(fields, 2, to)) return LineRead::No;
+                // A message line cut short, or whose spec has no label, is a
+                // fault of the file.
+                if (fields.size() < 5 || !intField(fields, 1, from) || !intField(fields, 2, to))
+                    return LineRead::Faulty;
                 const std::string label = messageLabel(fields[4]);
-                if (label.empty()) return LineRead::No;
+                if (label.empty()) return LineRead::Faulty;
                 auto v = newVertex(MESSAGE, position, fields[3]);
                 v->specif = fields[4];
                 V.push_back(std::move(v));
@@ -130,7 +134,7 @@ void Graph::initMode11(std::istream& file) {
         }
         // t, from, to, label
         int from = -1, to = -1;
-        if (fields.size() < 4 || !intField(fields, 1, from) || !intField(fields, 2, to)) return LineRead::No;
+        if (fields.size() < 4 || !intField(fields, 1, from) || !intField(fields, 2, to)) return LineRead::Faulty;
         auto v = newVertex(TRANSITION, position, toLowerAscii(fields[3]));
         classes->emplace(v->label, position);
         V.push_back(std::move(v));

@@ -141,12 +141,12 @@ long outside(const std::vector<int>& a, const std::vector<int>& b) {
 // that the file is of the trial's syntax), those of them that are no fault
 // of the file in the chosen mode (`signs`), and the lines the chosen mode
 // reads cleanly where it does not, faults of the file in the trial aside
-// (`lost`). A line that neither reads is a
-// fault of the file, evidence of nothing; a line of the chosen mode's own
-// shape that names a vertex or class the file does not hold is no sign of
-// another syntax by itself, but counts when the chosen mode fails a good
-// part of the file that way (a model graph file read as a class diagram:
-// its member lines name classes of the model's numbering).
+// (`lost`). A line that neither reads is a fault of the file, evidence of
+// nothing; a line of the chosen mode's own shape that is cut short or names
+// a vertex or class the file does not hold is no sign of another syntax by
+// itself, but counts when the chosen mode fails the bulk of the file that
+// way (a model graph file without packages read as a class diagram: its
+// member lines name classes of the model's numbering).
 struct Comparison {
     int mode = -1;
     long explained = 0;
@@ -190,10 +190,10 @@ bool readInWrongMode(const Comparison& c, long content) {
 
 // The text syntax (its trial mode) that reads `input` as the kind of file it
 // is, better than the chosen reading: its reading credits at least half of
-// the lines with content, and either the chosen mode is wrong for the file
-// or the lines it explains, faults aside, outnumber those it loses. Of
-// several, a wrong chosen mode first, then the largest gain (explained less
-// lost), then the lowest mode. Mode -1 when none does. The syntax of `mode`
+// the lines with content, and the lines it explains, faults of the chosen
+// mode aside, outnumber those it loses, or it explains more than half of
+// the file. Of several, one that finds the chosen mode wrong first, then the
+// largest gain (explained less lost), then the lowest mode. Mode -1 when none does. The syntax of `mode`
 // is no candidate (none is for a binary mode). A named edge list has no
 // header: a file whose first line does not read as one of its arcs (an
 // edge list graph file, whose arcs read as named arcs too) is not one.
@@ -221,8 +221,10 @@ Comparison bestTextSyntax(const InputText& input, int mode, const ChosenReading&
         std::set_difference(theirs.begin(), theirs.end(), theirFaults.begin(), theirFaults.end(),
                             std::back_inserter(theirOthers));
         c.lost = outside(theirOthers, chosen.uncredited);
+        // Faults of the file in the chosen mode count for the trial only when
+        // they are the bulk of the file: then it is no file of a few faults.
+        if (c.signs <= c.lost && 2L * c.explained <= chosen.content) continue;
         c.wrongMode = readInWrongMode(c, chosen.content);
-        if (!c.wrongMode && c.signs <= c.lost) continue;
         const bool better = best.mode < 0 || (c.wrongMode && !best.wrongMode) ||
                             (c.wrongMode == best.wrongMode && c.explained - c.lost > best.explained - best.lost);
         if (better) best = c;
@@ -244,10 +246,43 @@ int exactBinaryMode(const InputText& input) {
 
 std::string linesText(long count) { return std::to_string(count) + (count == 1 ? " line" : " lines"); }
 
+// True when the input's lines end with a carriage return alone (no line
+// feed at all): every reader takes the whole file for one line.
+bool carriageReturnsOnly(const InputText& input) {
+    return input.size() > 0 && std::memchr(input.begin(), '\n', input.size()) == nullptr &&
+           std::count(input.begin(), input.end(), '\r') > 1;
+}
+
 }  // namespace
 
 void judgeTextReading(Graph& g, const InputText& input, int mode) {
     const LineAccount& a = g.account;
+    const std::string& path = input.path();
+    if (carriageReturnsOnly(input)) {
+        g.nothingRead = true;
+        std::cerr << "Graph file " << path << ": its lines end with a carriage return alone, read in reader mode "
+                  << mode << " as one line; end them with line feeds" << std::endl;
+        return;
+    }
+    if (holdsNul(input)) {
+        // Bytes no text file holds: whatever its lines made of it, a file
+        // that fills the words of a binary graph file exactly is one.
+        const int binary = exactBinaryMode(input);
+        if (binary >= 0 && a.read == 0) {
+            g.nothingRead = true;
+            g.betterMode = binary;
+            std::cerr << "Graph file " << path << ": no line reads in reader mode " << mode << "; it looks like "
+                      << syntaxName(binary) << std::endl;
+            return;
+        }
+        if (binary >= 0) {
+            g.wrongMode = true;
+            g.betterMode = binary;
+            std::cerr << "Graph file " << path << ": it holds bytes no text file holds (byte 0); it looks like "
+                      << syntaxName(binary) << std::endl;
+            return;
+        }
+    }
     if (a.uncredited() == 0) return;
     g.nothingRead = a.notRead > 0 && a.read == 0;
     ChosenReading chosen{uncreditedSet(a), a.faultLines, withContent(a)};
@@ -263,14 +298,7 @@ void judgeTextReading(Graph& g, const InputText& input, int mode) {
     if (syntaxOf(mode) == 3 && g.betterMode >= 0 && !content.empty() &&
         std::binary_search(chosen.uncredited.begin(), chosen.uncredited.end(), content.front()))
         g.wrongMode = !g.nothingRead;
-    if (g.betterMode < 0 && holdsNul(input)) {
-        // Not text at all: bytes no text file holds, which fill the words
-        // of a binary graph file exactly.
-        g.betterMode = exactBinaryMode(input);
-        g.wrongMode = !g.nothingRead && g.betterMode >= 0;
-    }
     const std::string hint = g.betterMode >= 0 ? "; it looks like " + syntaxName(g.betterMode) : "";
-    const std::string& path = input.path();
     if (g.nothingRead)
         std::cerr << "Graph file " << path << ": no line reads in reader mode " << mode << hint << std::endl;
     else if (g.wrongMode || (a.notRead == 0 && g.betterMode >= 0))
@@ -343,6 +371,12 @@ void judgeBinaryReading(Graph& g, const InputText& input, int mode) {
         // vertices after the cut have no arcs at all: nothing to work on.
         const bool lastArcsOnly = layout.inArcs && layout.stoppedAt == layout.vertices - 1;
         g.incomplete = !lastArcsOnly;
+        // ... unless the other binary mode reads every word: a file of that mode.
+        const int other = exactBinaryMode(input);
+        if (lastArcsOnly && other >= 0 && other != mode) {
+            g.betterMode = other;
+            g.wrongMode = true;
+        }
         std::cerr << "Graph file " << path << ": its 16-bit words end at byte " << layout.endByte;
         if (layout.stoppedAt < 0)
             std::cerr << ", before its vertex count";
@@ -351,11 +385,13 @@ void judgeBinaryReading(Graph& g, const InputText& input, int mode) {
                       << " it announces has its attribute";
         else if (layout.inArcs)
             std::cerr << ", inside the arcs of vertex " << layout.stoppedAt << " of the " << layout.vertices
-                      << " it announces" << (lastArcsOnly ? ", its last; the arcs before are read" : "");
+                      << " it announces" << (lastArcsOnly && !g.wrongMode ? ", its last; the arcs before are read" : "");
         else
             std::cerr << ", before vertex " << layout.stoppedAt << " of the " << layout.vertices
                       << " it announces has its arc count";
-        std::cerr << " (" << reading << ")" << std::endl;
+        std::cerr << " (" << reading << ")";
+        if (g.wrongMode) std::cerr << "; it looks like " << syntaxName(g.betterMode);
+        std::cerr << std::endl;
         return;
     }
     if (layout.trailing > 0) {

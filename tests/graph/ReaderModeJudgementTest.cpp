@@ -343,6 +343,45 @@ const std::string kPlainTen = "4,10\n0,a\n1,b\n2,c\n3,d\n0,1,1\n1,2,1\n2,3,1\n3,
 const std::string kEdgeListTo99 = "10,12\n0,1,1\n1,2,1\n2,3,1\n3,99,1\n4,5,1\n5,6,1\n6,99,1\n7,8,1\n8,9,1\n9,0,1\n"
                                   "0,5,2\n3,7,2\n";
 
+// A class diagram of 20 classes, one member and 40 relations, ten of which
+// name class 20, which it does not hold (the model graph reader, which
+// makes the member a vertex, would find a vertex 20).
+std::string relationsToAMissingClass() {
+    std::string text = "20,40\n";
+    for (int c = 0; c < 20; ++c) text += "c," + std::to_string(c) + ",app.C" + std::to_string(c) + "\n";
+    text += "a,0,private@int@count\n";
+    for (int k = 0; k < 40; ++k) {
+        const int from = (k * 7) % 20;
+        int to = (k * 3 + 1) % 20;
+        if (to == from) to = (to + 1) % 20;
+        if (k % 4 == 0) to = 20;
+        text += "r," + std::to_string(from) + "," + std::to_string(to) + "," + std::to_string(1 + k % 3) + "\n";
+    }
+    return text;
+}
+
+// A sequence diagram of entities and messages, three of whose twenty
+// messages have no label in their spec.
+std::string messagesWithoutLabels() {
+    std::string text = "5,20\n";
+    for (int e = 0; e < 5; ++e) text += "c," + std::to_string(e) + ",shop.E" + std::to_string(e) + "\n";
+    for (int m = 0; m < 20; ++m)
+        text += "m," + std::to_string(m % 5) + "," + std::to_string((m + 1) % 5) + ",msg" + std::to_string(m) + ",x" +
+                (m % 7 == 3 ? "" : "@" + std::to_string(1 + m % 9)) + "\n";
+    return text;
+}
+
+// The plain graph file of ten vertices with a weight on each vertex line
+// (their numeric labels make them arc-shaped), its header's arc count
+// raised by `more`.
+std::string weightedPlain(int more) {
+    std::string text = "10," + std::to_string(20 + more) + "\n";
+    for (int v = 0; v < 10; ++v) text += std::to_string(v) + "," + std::to_string(1 + v % 3) + ",0.5\n";
+    for (int a = 0; a < 20; ++a)
+        text += std::to_string(a % 10) + "," + std::to_string((a * 3 + 1) % 10) + "," + std::to_string(1 + a % 2) + "\n";
+    return text;
+}
+
 // The library example with its lines 9 and 15 cut to their first two fields.
 std::string libraryCut() {
     std::vector<std::string> rows = lines(readFile(exampleFile("library-v1.txt")));
@@ -458,7 +497,33 @@ INSTANTIATE_TEST_SUITE_P(
         RefusalCase{"binary file as a plain graph", 0, binaryGraph(false), 1, true,
                     "Graph file F: no line reads in reader mode 0; it looks like a binary graph file (reader mode "
                     "1)\nGraph file F is not used: read it with -h 1\n"},
-        RefusalCase{"empty binary file", 1, "", -1, false, ""}),
+        RefusalCase{"empty binary file", 1, "", -1, false, ""},
+        // Faults of the file in their own mode that another syntax happens
+        // to read are no sign of it.
+        RefusalCase{"relations to a missing class", 4, relationsToAMissingClass(), -1, false,
+                    "Graph file F: 10 lines not read in reader mode 4 (the first: line 23)\n"},
+        RefusalCase{"messages without labels", 10, messagesWithoutLabels(), -1, false,
+                    "Graph file F: 3 lines not read in reader mode 10 (the first: line 10)\n"},
+        // A header that counts five arcs too many is a fault of the file.
+        RefusalCase{"weighted plain graph, header five arcs too many", 0, weightedPlain(5), -1, false, ""},
+        // Its vertex lines read as arcs labelled "0.5", which is no label of
+        // digits: only leniently.
+        RefusalCase{"weighted plain graph as an edge list", 6, weightedPlain(0), 0, true,
+                    "Graph file F: 10 lines not read in reader mode 6 (the first: line 2); it looks like a plain graph "
+                    "file (reader mode 0)\nGraph file F is not used: read it with -h 0\n"},
+        // One "line" of bytes that fill a binary file exactly: 50 vertices
+        // (the first word, the bytes "2" and 0), each without arcs.
+        RefusalCase{"binary file without a line feed as a plain graph", 0, std::string("2\0", 2) + std::string(100, '\0'),
+                    1, true,
+                    "Graph file F: no line reads in reader mode 0; it looks like a binary graph file (reader mode "
+                    "1)\nGraph file F is not used: read it with -h 1\n"},
+        RefusalCase{"carriage returns alone", 0, "3,2\r0,a\r1,b\r2,c\r0,1,1\r1,2,1\r", -1, true,
+                    "Graph file F: its lines end with a carriage return alone, read in reader mode 0 as one line; end "
+                    "them with line feeds\n"},
+        RefusalCase{"labelled binary file in mode 1", 1, std::string("\x01\x00\x32\x00\x00\x00", 6), 2, true,
+                    "Graph file F: its 16-bit words end at byte 6, inside the arcs of vertex 0 of the 1 it announces "
+                    "(reader mode 1); it looks like a binary graph file with arc labels (reader mode 2)\nGraph file F "
+                    "is not used: read it with -h 2\n"}),
     CaseName());
 
 // A class diagram with three member lines cut short: the lines are named,
