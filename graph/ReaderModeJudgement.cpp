@@ -11,29 +11,30 @@
 #include <iterator>
 #include <exception>
 #include <iostream>
-#include <streambuf>
 #include <vector>
 
 namespace graphmat {
 
 void LineAccount::line(const std::string& text, bool reads, bool cleanly) {
-    ++lines;
-    if (isBlankText(text)) return;
-    if (reads) {
-        ++read;
-        if (cleanly) return;
-        if (lenient++ == 0) firstLenient = lines;
-    } else if (notRead++ == 0) {
-        firstNotRead = lines;
-    }
-    uncreditedLines.push_back(lines);
+    line(text, !reads ? LineRead::No : cleanly ? LineRead::Cleanly : LineRead::Leniently);
 }
 
 void LineAccount::line(const std::string& text, LineRead how) {
-    const bool fault = how == LineRead::Faulty || how == LineRead::ReadFaulty;
-    const bool reads = how != LineRead::No && how != LineRead::Faulty;
-    line(text, reads, how == LineRead::Cleanly);
-    if (fault && !isBlankText(text)) faultLines.push_back(lines);
+    ++lines;
+    if (how == LineRead::Cleanly) {
+        // Blank lines count for the numbering only (and read cleanly as none).
+        if (!isBlankText(text)) ++read;
+        return;
+    }
+    if (isBlankText(text)) return;
+    if (how == LineRead::No || how == LineRead::Faulty) {
+        if (notRead++ == 0) firstNotRead = lines;
+    } else {
+        ++read;
+        if (lenient++ == 0) firstLenient = lines;
+    }
+    uncreditedLines.push_back(lines);
+    if (how == LineRead::Faulty || how == LineRead::ReadFaulty) faultLines.push_back(lines);
 }
 
 void LineAccount::header(const std::string& text, bool reads) {
@@ -87,24 +88,41 @@ namespace {
 // One reader mode per text syntax: the modes a trial reading tries.
 constexpr int TRIAL_MODES[] = {0, 3, 4, 6, 10, 11, 12};
 
-// A stream that takes every character and keeps none: the trace of a trial.
-class Nowhere : public std::streambuf {
-protected:
-    int overflow(int c) override { return traits_type::not_eof(c); }
-    std::streamsize xsputn(const char*, std::streamsize n) override { return n; }
+// The lines of an input: the numbers of those with content, and how many
+// there are in all.
+struct FileLines {
+    std::vector<int> content;
+    int total = 0;
 };
 
+FileLines fileLines(const InputText& input) {
+    FileLines lines;
+    int number = 1;
+    bool content = false;
+    for (const char* at = input.begin(); at != input.end(); ++at) {
+        if (*at == '\n') {
+            if (content) lines.content.push_back(number);
+            ++number;
+            content = false;
+        } else if (*at != ' ' && *at != '\t' && *at != '\r') {
+            content = true;
+        }
+    }
+    if (content) lines.content.push_back(number);
+    lines.total = number;
+    return lines;
+}
+
 // The input read again by the reader of `mode` into a scratch graph, which
-// traces nowhere and makes no more vertices than the input has lines (a
-// header's count does not size it). A reading that fails (a table larger
-// than the machine, an allocation that fails) counts as reading nothing.
-LineAccount trialRead(int mode, const InputText& input) {
-    Nowhere nowhere;
-    std::ostream silent(&nowhere);
+// traces nowhere (a stream without a buffer drops what it is given) and
+// makes no more vertices than the input has lines, `lineCount` (a header's
+// count does not size it). A reading that fails (a table larger than the
+// machine, an allocation that fails) counts as reading nothing.
+LineAccount trialRead(int mode, const InputText& input, int lineCount) {
+    std::ostream silent(nullptr);
     Graph scratch;
     scratch.trace = &silent;
-    const long long lines = std::count(input.begin(), input.end(), '\n') + 1;
-    scratch.vertexLimit = static_cast<int>(std::min<long long>(lines, INT_MAX));
+    scratch.vertexLimit = lineCount;
     InputFile file(input);
     try {
         scratch.readInMode(file, mode);
@@ -155,24 +173,6 @@ struct Comparison {
     bool wrongMode = false;  // the chosen mode is wrong for the file
 };
 
-// The numbers of the lines of `input` with content.
-std::vector<int> contentLineNumbers(const InputText& input) {
-    std::vector<int> numbers;
-    int number = 1;
-    bool content = false;
-    for (const char* at = input.begin(); at != input.end(); ++at) {
-        if (*at == '\n') {
-            if (content) numbers.push_back(number);
-            ++number;
-            content = false;
-        } else if (*at != ' ' && *at != '\t' && *at != '\r') {
-            content = true;
-        }
-    }
-    if (content) numbers.push_back(number);
-    return numbers;
-}
-
 // The chosen reading: the lines it did not credit (sorted) and, of them,
 // its faults of the file; and its lines with content.
 struct ChosenReading {
@@ -193,19 +193,19 @@ bool readInWrongMode(const Comparison& c, long content) {
 // the lines with content, and the lines it explains, faults of the chosen
 // mode aside, outnumber those it loses, or it explains more than half of
 // the file. Of several, one that finds the chosen mode wrong first, then the
-// largest gain (explained less lost), then the lowest mode. Mode -1 when none does. The syntax of `mode`
-// is no candidate (none is for a binary mode). A named edge list has no
+// largest gain (explained less lost), then the lowest mode. Mode -1 when
+// none does. The syntax of `mode` is no candidate (none is for a binary
+// mode). A named edge list has no
 // header: a file whose first line does not read as one of its arcs (an
 // edge list graph file, whose arcs read as named arcs too) is not one.
-Comparison bestTextSyntax(const InputText& input, int mode, const ChosenReading& chosen) {
+Comparison bestTextSyntax(const InputText& input, const FileLines& lines, int mode, const ChosenReading& chosen) {
     Comparison best;
-    const std::vector<int> content = contentLineNumbers(input);
     for (int candidate : TRIAL_MODES) {
         if (candidate == syntaxOf(mode)) continue;
-        const LineAccount trial = trialRead(candidate, input);
+        const LineAccount trial = trialRead(candidate, input, lines.total);
         const std::vector<int> theirs = uncreditedSet(trial);
         if (2L * static_cast<long>(theirs.size()) > withContent(trial)) continue;
-        if (candidate == 3 && !theirs.empty() && theirs.front() == content.front()) continue;
+        if (candidate == 3 && !theirs.empty() && theirs.front() == lines.content.front()) continue;
         std::vector<int> explained;
         std::set_difference(chosen.uncredited.begin(), chosen.uncredited.end(), theirs.begin(), theirs.end(),
                             std::back_inserter(explained));
@@ -287,16 +287,16 @@ void judgeTextReading(Graph& g, const InputText& input, int mode) {
     g.nothingRead = a.notRead > 0 && a.read == 0;
     ChosenReading chosen{uncreditedSet(a), a.faultLines, withContent(a)};
     std::sort(chosen.faults.begin(), chosen.faults.end());
-    const Comparison better = bestTextSyntax(input, mode, chosen);
+    const FileLines lines = fileLines(input);
+    const Comparison better = bestTextSyntax(input, lines, mode, chosen);
     g.betterMode = better.mode;
     g.wrongMode = !g.nothingRead && better.wrongMode;
     // A named edge list has no header: read in mode 3, a file whose first
     // line is no named arc and that another syntax reads is of that syntax,
     // however few its other lines (an edge list graph file, a plain graph
     // file of many arcs).
-    const std::vector<int> content = contentLineNumbers(input);
-    if (syntaxOf(mode) == 3 && g.betterMode >= 0 && !content.empty() &&
-        std::binary_search(chosen.uncredited.begin(), chosen.uncredited.end(), content.front()))
+    if (syntaxOf(mode) == 3 && g.betterMode >= 0 && !lines.content.empty() &&
+        std::binary_search(chosen.uncredited.begin(), chosen.uncredited.end(), lines.content.front()))
         g.wrongMode = !g.nothingRead;
     const std::string hint = g.betterMode >= 0 ? "; it looks like " + syntaxName(g.betterMode) : "";
     if (g.nothingRead)
@@ -355,9 +355,9 @@ void judgeBinaryReading(Graph& g, const InputText& input, int mode) {
         // Lines and no byte 0: a text file (the words of a binary graph file
         // hold small counts, whose high byte is 0).
         g.wrongMode = true;
-        const std::vector<int> lines = contentLineNumbers(input);
-        const ChosenReading noLine{lines, {}, static_cast<long>(lines.size())};
-        g.betterMode = bestTextSyntax(input, mode, noLine).mode;
+        const FileLines lines = fileLines(input);
+        const ChosenReading noLine{lines.content, {}, static_cast<long>(lines.content.size())};
+        g.betterMode = bestTextSyntax(input, lines, mode, noLine).mode;
         std::cerr << "Graph file " << path << ": it is a text file, not a binary graph file (" << reading
                   << " reads 16-bit words)";
         if (g.betterMode >= 0) std::cerr << "; it looks like " << syntaxName(g.betterMode);

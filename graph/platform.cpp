@@ -138,6 +138,14 @@ std::string systemReason(int error) { return std::strerror(error); }
 
 bool isDevice(const struct stat& info) { return S_ISCHR(info.st_mode) || S_ISBLK(info.st_mode); }
 
+// An open descriptor, closed when it goes out of scope.
+struct Descriptor {
+    int fd;
+    ~Descriptor() {
+        if (fd >= 0) close(fd);
+    }
+};
+
 // Every byte of the open descriptor `fd` (of `path`) to its end.
 std::shared_ptr<const std::string> readAll(int fd, const std::string& path, const struct stat& info) {
     auto bytes = std::make_shared<std::string>();
@@ -148,18 +156,10 @@ std::shared_ptr<const std::string> readAll(int fd, const std::string& path, cons
         if (got == 0) break;
         if (got < 0) {
             if (errno == EINTR) continue;
-            const int error = errno;
-            close(fd);
-            failedRead(path, error);
+            failedRead(path, errno);
         }
-        try {
-            bytes->append(chunk, static_cast<std::size_t>(got));
-        } catch (...) {
-            close(fd);
-            throw;
-        }
+        bytes->append(chunk, static_cast<std::size_t>(got));
     }
-    close(fd);
     return bytes;
 }
 
@@ -189,24 +189,20 @@ InputText readInput(const std::string& path, bool binary) {
         if (known != g_inputsRead.end()) input.bytes_ = known->second;
     }
     if (!input.opened()) {
-        int fd;
-        do fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
-        while (fd < 0 && errno == EINTR);
-        if (fd < 0) {
+        Descriptor file{-1};
+        do file.fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+        while (file.fd < 0 && errno == EINTR);
+        if (file.fd < 0) {
             input.failure_ = systemReason(errno);
             return input;
         }
-        if (fstat(fd, &info) != 0 || S_ISDIR(info.st_mode)) {
+        if (fstat(file.fd, &info) != 0 || S_ISDIR(info.st_mode)) {
             // A folder opens, but holds no lines.
             input.failure_ = systemReason(S_ISDIR(info.st_mode) ? EISDIR : errno);
-            close(fd);
             return input;
         }
-        if (isDevice(info)) {  // the path was replaced by a device since it was looked at
-            close(fd);
-            refuseDevice(path);
-        }
-        input.bytes_ = readAll(fd, path, info);
+        if (isDevice(info)) refuseDevice(path);  // the path was replaced by a device since it was looked at
+        input.bytes_ = readAll(file.fd, path, info);
         if (g_readOnce) g_inputsRead[{info.st_dev, info.st_ino}] = input.bytes_;
     }
     if (!binary) input.start_ = byteOrderMark(*input.bytes_);
