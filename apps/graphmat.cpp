@@ -72,7 +72,7 @@ found, the time and the iterations.
 Exit status: 0 after a run; 1 for a usage error, a graph file that does not
 open, is a device, is read in a wrong reader mode (or of which no line reads)
 or whose counts need more memory than the machine has, a start mode other
-than 1 without its known-matching file, -u 1 or start mode 0; 2 when
+than 1 without its known-matching file, -u 1 or start-solution mode 0; 2 when
 ./results/ is missing or a result file (or the console output) could not be
 written.
 Documentation: docs/USAGE.md, section "graphmat: match two graphs".

@@ -149,5 +149,40 @@ TEST(HelpOnlyFirst, ALaterHelpIsNoHelp) {
     EXPECT_TRUE(contains(r.err, "Usage: tunnel SERIES_LIST\n")) << r.err;
 }
 
+// The text with every run of blanks and line ends as one blank, without the
+// backquotes of Markdown.
+std::string flowing(const std::string& text) {
+    std::string flat;
+    for (char c : text) {
+        if (c == '`') continue;
+        const bool blank = c == ' ' || c == '\n';
+        if (blank && !flat.empty() && flat.back() == ' ') continue;
+        flat += blank ? ' ' : c;
+    }
+    return flat;
+}
+
+// graphmat --help tells every cause of an exit status that the README's
+// summary tells.
+TEST(HelpAndReadme, GraphmatHelpListsEveryExitStatusCauseOfTheReadme) {
+    ScratchDir dir;
+    const std::string help = flowing(test::runProgram(GRAPHMAT_BIN, {"--help"}).out);
+    const std::string readme = flowing(test::readFile(test::exampleFile("../README.md")));
+    const std::size_t helpStatus = help.find("Exit status: ");
+    const std::size_t readmeStatus = readme.find("Exit status: 0 after a run");
+    ASSERT_NE(helpStatus, std::string::npos);
+    ASSERT_NE(readmeStatus, std::string::npos);
+    const std::string helpCauses = help.substr(helpStatus, help.find("Documentation:", helpStatus) - helpStatus);
+    const std::string readmeCauses = readme.substr(readmeStatus, readme.find("\"Failures", readmeStatus) - readmeStatus);
+    for (const std::string cause :
+         {"a usage error", "a graph file that does not open", "is a device", "is read in a wrong reader mode",
+          "whose counts need more memory than the machine has",
+          "a start mode other than 1 without its known-matching file", "-u 1", "start-solution mode 0",
+          "./results/ is missing", "a result file (or the console output) could not be written"}) {
+        EXPECT_TRUE(contains(readmeCauses, cause)) << cause << "\n" << readmeCauses;
+        EXPECT_TRUE(contains(helpCauses, cause)) << cause << "\n" << helpCauses;
+    }
+}
+
 }  // namespace
 }  // namespace graphmat
