@@ -30,7 +30,8 @@ const char* const HELP = R"(graphmat: matches two graphs (two versions of a clas
 
 Usage: graphmat [-SWITCH VALUE]... -o GRAPH1 -n GRAPH2
 Switches come before the first argument that does not begin with "-", each
-followed by its value; at least three arguments.
+followed by its value; at least three arguments. An unknown switch takes no
+value: it prints the usage lines, is named, and the run goes on.
   -o PATH   graph 1, the old version (required)
   -n PATH   graph 2, the new version (required)
   -h MODE   reader mode of both files, 0 to 12 (default 12: model graph file;
@@ -47,7 +48,8 @@ followed by its value; at least three arguments.
             every mode but 1 reports the known matching read from
             ./datasets/random/NAME.csv, NAME the graph-1 name without its last
             character: without that file the run ends with status 1
-            (-i 1 matches without one)
+            (-i 1 matches without one); after the run, standard error says
+            so and gives the cost of the matching the search found
   -l INT    algorithm number of the common-edge-subgraph matcher (default 7)
   -r INT    similarity code of the common-edge-subgraph matcher (default 80)
   -m PATH   the single assignment instead of the search; PATH names a
@@ -56,7 +58,9 @@ followed by its value; at least three arguments.
             (default 0)
   -w 0|1    1: after the result files, write the UML difference report
             (default 0)
-With all weights 0 every matching costs nothing; try -d 1 -g 0.5 -e 1 -y 1.
+With -d and -e 0 (all weights 0 by default) deleting and inserting cost
+nothing, so no matching costs less than the empty one (standard error says so
+after the run); try -d 1 -g 0.5 -e 1 -y 1.
 
 Results: ./results/RUN.csv, the match result file (one ns row per matched pair),
 its companions RUN.csv.csv, RUN.csv.csv.csv and RUN.csv.csv.csv.csv, and the raw
@@ -66,8 +70,11 @@ status 2. tools/summary.sh results prints what a run found.
 Standard output: the cost of the empty matching, the cost of the matching
 found, the time and the iterations.
 Exit status: 0 after a run; 1 for a usage error, a graph file that does not
-open, a known-matching file that does not open, -u 1 or start mode 0; 2 when
-a result file could not be written.
+open, is a device, is read in a wrong reader mode (or of which no line reads)
+or whose counts need more memory than the machine has, a start mode other
+than 1 without its known-matching file, -u 1 or start-solution mode 0; 2 when
+./results/ is missing or a result file (or the console output) could not be
+written.
 Documentation: docs/USAGE.md, section "graphmat: match two graphs".
 )";
 
@@ -105,18 +112,26 @@ int run(int argc, char** argv) {
 
     if (argc - 1 < 3) {
         std::cerr << "Parameters e expected" << std::endl;
+        reportUsageFault("graphmat", "At least 3 arguments are needed, " + std::to_string(argc - 1) + " given");
         return 1;
     }
+    // An unknown switch prints the usage lines and the run goes on; what
+    // it leads to later (no -o or -n read) names itself without a second list.
+    bool usagePrinted = false;
     int arg = 1;
     while (arg < argc && argv[arg][0] == '-') {
         const char letter = argv[arg][1];
         if (std::string("onhdgeycsilrmuw").find(letter) == std::string::npos || letter == '\0') {
             usage();
+            usagePrinted = true;
+            reportUsageFault("graphmat", std::string("Unknown switch ") + argv[arg] +
+                                             " (ignored; an unknown switch takes no value)");
             ++arg;
             continue;
         }
         if (arg + 1 >= argc) {  // a switch without its value
             usage();
+            reportUsageFault("graphmat", std::string("Switch -") + letter + " needs a value");
             return 1;
         }
         const std::string value = argv[arg + 1];
@@ -150,7 +165,12 @@ int run(int argc, char** argv) {
         arg += 2;
     }
     if (graph1.empty() || graph2.empty()) {
-        usage();
+        if (!usagePrinted) usage();
+        std::string fault = "Switches -o and -n are needed";
+        if (arg < argc)
+            fault += std::string(": the switches end at \"") + argv[arg] +
+                     "\", the first argument that does not begin with \"-\"";
+        reportUsageFault("graphmat", fault);
         return 1;
     }
     // Start mode 0 (the search's, not -m's nor -u's) appends its row to
@@ -233,6 +253,14 @@ int run(int argc, char** argv) {
     std::cout << "\n\n\nMatching Cost : " << match.bestCost << "\n";
     std::cout << "\nTime : " << (end - start) / 1000;
     std::cout << "\n\nIterations : " << match.iterations;
+    if (sim_graphs.empty() && Match::readsKnownMatching(initMode))
+        std::cerr << "Start mode " << initMode << ": the result files and \"Matching Cost\" report the known matching"
+                  << " read from " << Match::knownMatchingPath(g1.name) << ", not the matching found; the matching"
+                  << " the search found costs " << match.searchCost << std::endl;
+    if (weights.editsCostNothing())
+        std::cerr << "The weights -d and -e are 0: deleting and inserting vertices and edges cost nothing, so no"
+                  << " matching costs less than the empty one; the README's weights -d 1 -g 0.5 -e 1 -y 1 make the"
+                  << " matching meaningful" << std::endl;
     // Every result file is closed by now: flush the standard streams and end
     // the process without taking the matcher's many small blocks, cells and
     // edges apart one by one (the system takes the memory back at once).

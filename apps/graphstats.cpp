@@ -4,7 +4,6 @@
 // default), does the same with the version row of a class diagram
 // (versions), prints the whole graph (print) or writes its adjacency matrix
 // file "m<name>" (matrix).
-#include <cstdlib>
 #include <iostream>
 #include <memory>
 #include <string>
@@ -40,11 +39,12 @@ refused (the others are still read); 2 when a file cannot be written.
 Documentation: docs/USAGE.md, section "graphstats: describe a collection of graphs".
 )";
 
+// The usage lines, then the line that names what was wrong.
 int usage(const std::string& problem) {
-    if (!problem.empty()) std::cerr << problem << std::endl;
     std::cerr << "Usage: graphstats [-h MODE] [-k details|versions|print|matrix] FILE..." << std::endl;
     std::cerr << "-h reader mode of the files (default 12)" << std::endl;
     std::cerr << "-k what to write of each graph (default details)" << std::endl;
+    std::cerr << problem << std::endl;
     return 1;
 }
 
@@ -62,13 +62,9 @@ int run(int argc, char** argv) {
             kind = value;
             continue;
         }
-        char* end = nullptr;
-        const long parsed = std::strtol(value.c_str(), &end, 10);
         const std::string refusal = readerModeRefusal(value);
         if (!refusal.empty()) return usage(refusal);
-        if (value.empty() || *end != '\0' || parsed < 0 || parsed > LAST_READER_MODE)
-            return usage("Not a reader mode (-h): " + value);
-        mode = static_cast<int>(parsed);
+        if (!parseSwitchValue(value, mode)) return usage(badSwitchText('h', value, true));
     }
     if (kind != "details" && kind != "versions" && kind != "print" && kind != "matrix")
         return usage("Not a kind (-k): " + kind);

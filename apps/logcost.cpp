@@ -1,7 +1,6 @@
 // logcost: the cost, under the driver's cost model, of the vertex
 // correspondence that an edit-path log records between two graphs.
 //   logcost [-h MODE] [-s SEED] [-d -g -e -y -c WEIGHT] -o OLD -n NEW -p LOG
-#include <climits>
 #include <iostream>
 #include <string>
 
@@ -42,9 +41,11 @@ file of the matcher could not be written.
 Documentation: docs/USAGE.md, section "logcost: the cost of an edit-path log's correspondence".
 )";
 
+// The usage line, then the line that names what was wrong.
 int usage(const std::string& problem) {
-    std::cerr << problem << "\n\nUsage: logcost [-h reader mode, default 0] [-s random seed]"
-              << " [-d -g -e -y -c cost weights] -o old graph -n new graph -p edit-path log" << std::endl;
+    std::cerr << "Usage: logcost [-h reader mode, default 0] [-s random seed]"
+              << " [-d -g -e -y -c cost weights] -o old graph -n new graph -p edit-path log\n"
+              << problem << std::endl;
     return 1;
 }
 
@@ -68,9 +69,7 @@ int run(int argc, char** argv) {
         else if (letter == 's') valid = parseSwitchValue(value, seed);
         else valid = parseSwitchValue(value, *weights.forSwitch(letter));
         if (letter == 'h' && !readerModeRefusal(value).empty()) return usage(readerModeRefusal(value));
-        if (!valid && (letter == 'h' || letter == 's') && wholeNumberOutOfRange(value, INT_MIN, INT_MAX))
-            return usage("Switch " + key + ": \"" + value + "\" is " + outOfRangeText(INT_MIN, INT_MAX));
-        if (!valid) return usage("Switch " + key + " needs a number, not \"" + value + "\"");
+        if (!valid) return usage(badSwitchText(letter, value, letter == 'h' || letter == 's'));
     }
     if (graph1.empty() || graph2.empty() || log.empty()) return usage("Switches -o, -n and -p are needed");
     if (!weights.refusal().empty()) return usage(weights.refusal());

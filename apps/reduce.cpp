@@ -1,7 +1,6 @@
 // reduce: pairs the obviously corresponding vertices of two class diagrams
 // and writes the obvious pairs and the two reduced class diagram files into
 // ./results/, so that only the rest needs matching.
-#include <climits>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -37,25 +36,15 @@ file of that name that is kept; 2 when a result file cannot be written.
 Documentation: docs/USAGE.md, section "reduce: set aside the obvious part of two class diagrams".
 )";
 
+// The usage lines, then the line that names what was wrong.
 int usage(const std::string& problem) {
-    std::cerr << problem << "\n"
-              << "Usage: reduce [-h MODE] [-v 1|2] GRAPH1 GRAPH2\n"
+    std::cerr << "Usage: reduce [-h MODE] [-v 1|2] GRAPH1 GRAPH2\n"
               << "-h reader mode of both graphs (default 4)\n"
               << "-v 1: copy the kept lines of ./datasets/cdiagrams/eclipse/NAME.txt (default)\n"
               << "   2: regenerate class and member lines, copy the kept relation lines of\n"
-              << "      ./datasets/cdiagrams/mylyn/NAME.txt\n";
+              << "      ./datasets/cdiagrams/mylyn/NAME.txt\n"
+              << problem << std::endl;
     return 1;
-}
-
-// The whole text as an int, or false.
-bool wholeInt(const std::string& text, int& value) {
-    std::size_t used = 0;
-    try {
-        value = std::stoi(text, &used);
-    } catch (...) {
-        return false;
-    }
-    return used == text.size();
 }
 
 int run(int argc, char** argv) {
@@ -69,9 +58,7 @@ int run(int argc, char** argv) {
             const std::string value = argv[++arg];
             int& target = a == "-h" ? mode : variant;
             if (a == "-h" && !readerModeRefusal(value).empty()) return usage(readerModeRefusal(value));
-            if (wholeNumberOutOfRange(value, INT_MIN, INT_MAX))
-                return usage("Switch " + a + ": \"" + value + "\" is " + outOfRangeText(INT_MIN, INT_MAX));
-            if (!wholeInt(value, target)) return usage("Switch " + a + ": not a whole number: " + value);
+            if (!parseSwitchValue(value, target)) return usage(badSwitchText(a[1], value, true));
         } else if (a.size() > 1 && a[0] == '-') {
             return usage("Unknown switch " + a);
         } else {

@@ -79,13 +79,19 @@ std::string readerModeRefusal(const std::string& value) {
     return "Switch -h: \"" + value + "\" is " + outOfRangeText(0, LAST_READER_MODE) + " (a reader mode)";
 }
 
-void reportBadSwitch(char letter, const std::string& value, bool wholeNumber) {
+std::string badSwitchText(char letter, const std::string& value, bool wholeNumber) {
     constexpr int low = std::numeric_limits<int>::min(), high = std::numeric_limits<int>::max();
-    std::cerr << "Switch -" << letter << ": \"" << value << "\" is ";
-    if (wholeNumber && wholeNumberOutOfRange(value, low, high))
-        std::cerr << outOfRangeText(low, high) << std::endl;
-    else
-        std::cerr << "not a number this switch takes" << std::endl;
+    const std::string why = wholeNumber && wholeNumberOutOfRange(value, low, high) ? outOfRangeText(low, high)
+                                                                                   : "not a number this switch takes";
+    return std::string("Switch -") + letter + ": \"" + value + "\" is " + why;
+}
+
+void reportBadSwitch(char letter, const std::string& value, bool wholeNumber) {
+    std::cerr << badSwitchText(letter, value, wholeNumber) << std::endl;
+}
+
+void reportUsageFault(const std::string& program, const std::string& fault) {
+    std::cerr << fault << "; " << program << " --help lists every switch" << std::endl;
 }
 
 bool standardOutputFailed() {

@@ -38,10 +38,16 @@ constexpr int LAST_READER_MODE = 12;
 // which each program names in its own words.
 std::string readerModeRefusal(const std::string& value);
 
-// Names a refused value of switch -letter on standard error (one line); a
-// whole-number switch (`wholeNumber`) given a whole number beyond int is
-// said to be out of range, with the range.
+// Why the value of switch -letter is refused: `Switch -d: "nan" is not a
+// number this switch takes`; a whole-number switch (`wholeNumber`) given a
+// whole number beyond int is said to be out of range, with the range.
+std::string badSwitchText(char letter, const std::string& value, bool wholeNumber = false);
+// Writes badSwitchText on standard error (one line).
 void reportBadSwitch(char letter, const std::string& value, bool wholeNumber = false);
+// Names on standard error, after a program's usage lines, what was wrong
+// with its command line, and where every switch is listed: `FAULT; PROGRAM
+// --help lists every switch` (one line).
+void reportUsageFault(const std::string& program, const std::string& fault);
 
 // Flushes the standard output (the stream and the C file beneath it); true
 // when anything written to it was lost (a full disk, /dev/full).

@@ -27,5 +27,7 @@ std::string CostWeights::refusal() const {
     return asymmetry == -1 ? "An asymmetry of -1 is not allowed (-y)" : "";
 }
 
+bool CostWeights::editsCostNothing() const { return dropWeightN == 0 && edgeWeight == 0; }
+
 
 }  // namespace graphmat

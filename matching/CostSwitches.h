@@ -24,6 +24,11 @@ struct CostWeights {
     // Every price divides by asymmetry + 1: the message that refuses an
     // asymmetry of -1, empty for any other value.
     std::string refusal() const;
+    // True when the node drop weight and the edge weight are 0 (as by
+    // default): every deletion and insertion of a vertex or an edge is then
+    // priced 0, whatever -g, -y and -c are, so the empty matching costs 0
+    // and no matching costs less.
+    bool editsCostNothing() const;
 };
 
 

@@ -74,6 +74,9 @@ public:
     std::vector<int> bestBlock;    // blocks1 of the best matching
     std::vector<int> bestBlock2;   // blocks2 of the best matching
     double bestCost = 0;
+    // The full cost of the matching the search found, kept when a start
+    // mode other than 1 replaces it by the known matching for the reports.
+    double searchCost = 0;
     double tolerance = 0;
     double currentCost = 0;        // kept by adding each move's cost change
     double stockedBestCost = 0;

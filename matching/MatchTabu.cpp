@@ -169,6 +169,7 @@ void Match::Tabu(double _init, int alg, int discrim) {
               << (g1->edges + g2->edges + 2 * finalCost) << "]\n";
     bestCost = finalCost;
     currentCost = finalCost;
+    searchCost = finalCost;
 
     if (initType != 1) {
         // The known matching replaces the partners, over singleton

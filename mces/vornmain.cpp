@@ -29,22 +29,21 @@ int vornmain(int argc, char** argv) {
     int similarityCode = 0;
     int seed = 1;
 
-    if (argc <= 4) {
+    // Each usage error prints the usage lines and one line that names it.
+    auto refuse = [](const std::string& fault) {
         use_MCES();
+        reportUsageFault("mces", fault);
         return 1;
-    }
+    };
+    if (argc <= 4) return refuse("At least 4 arguments are needed, " + std::to_string(argc - 1) + " given");
     for (int k = 0; k < argc; ++k) {
         const std::string arg = argv[k];
         if (arg.empty() || arg[0] != '-') continue;
         const char letter = arg.size() > 1 ? arg[1] : '\0';
-        if (letter != 'o' && letter != 'n' && letter != 's' && letter != 't' && letter != 'a' && letter != 'm') {
-            use_MCES();
-            return 1;
-        }
-        if (k + 1 >= argc) {  // a switch without its value
-            use_MCES();
-            return 1;
-        }
+        if (letter != 'o' && letter != 'n' && letter != 's' && letter != 't' && letter != 'a' && letter != 'm')
+            return refuse("Unknown switch " + arg);
+        if (k + 1 >= argc)  // a switch without its value
+            return refuse(std::string("Switch -") + letter + " needs a value");
         const std::string value = argv[++k];
         bool valid = true;
         switch (letter) {
@@ -63,6 +62,8 @@ int vornmain(int argc, char** argv) {
         }
     }
 
+    // Without both paths there is nothing to match.
+    if (path1.empty() || path2.empty()) return refuse("Switches -o and -n are needed");
     if (!outputFoldersReady({"results.csv"})) return 2;
 
     srand15(static_cast<unsigned>(seed));

@@ -116,6 +116,10 @@ bool Match::evalSolution(std::string file, std::string dataset) {
         if (!graphUsable(*graph, 4, path, ModeChoice::Fixed, "evaluate")) unread = true;
     if (unread) {
         std::cerr << "Nothing appended to ./eval_results.csv" << std::endl;
+        // The graphs of graphgen are no class diagram files: a user who
+        // lands here with a generated pair learns where its scoring is told.
+        std::cerr << "A pair made by graphgen is not scored by evaluate but against its known matching:"
+                  << " docs/USAGE.md, section \"Scoring a generated pair\"" << std::endl;
         return false;
     }
 

@@ -36,16 +36,22 @@ TEST(DriverUsage, ArgumentErrors) {
         std::string out, err;
         int status;
     };
+    const std::string help = "; graphmat --help lists every switch\n";
     const std::vector<Case> cases = {
-        {{}, "\n START \n", "Parameters e expected\n", 1},
-        {{"-o", "A.csv"}, "\n START \n", "Parameters e expected\n", 1},
+        {{}, "\n START \n", "Parameters e expected\nAt least 3 arguments are needed, 0 given" + help, 1},
+        {{"-o", "A.csv"}, "\n START \n", "Parameters e expected\nAt least 3 arguments are needed, 2 given" + help, 1},
         // A switch without its value never reads past the arguments.
-        {{"-o", "A.csv", "-n"}, "\n START \n -o A.csv", kUsage, 1},
+        {{"-o", "A.csv", "-n"}, "\n START \n -o A.csv", kUsage + "Switch -n needs a value" + help, 1},
         // Without both graphs there is nothing to match.
-        {{"-o", "A.csv", "-s", "3"}, "\n START \n -o A.csv -s 3", kUsage, 1},
+        {{"-o", "A.csv", "-s", "3"}, "\n START \n -o A.csv -s 3", kUsage + "Switches -o and -n are needed" + help, 1},
         // An unknown letter prints the usage and parsing goes on: '5' ends the
-        // switches, so -o and -n are never read.
-        {{"-x", "5", "-o", "A.csv", "-n", "B.csv"}, "\n START \n", kUsage + kUsage, 1},
+        // switches, so -o and -n are never read; the list is printed once.
+        {{"-x", "5", "-o", "A.csv", "-n", "B.csv"},
+         "\n START \n",
+         kUsage + "Unknown switch -x (ignored; an unknown switch takes no value)" + help +
+             "Switches -o and -n are needed: the switches end at \"5\", the first argument that does not begin "
+             "with \"-\"" + help,
+         1},
     };
     for (const Case& c : cases) {
         ScratchDir dir;
@@ -198,7 +204,11 @@ TEST(DriverUsage, SwitchesAreReadByTheirSecondCharacterAndTakeTheNextArgument) {
         // Only the second character counts.
         {{"-output", "A.txt", "-new", "B.txt", "-undo", "1"}, " -o A.txt -n B.txt -u 1", "", defaults},
         // A lone "-" and an unknown letter take no value; parsing goes on.
-        {{"-", "-u", "1", "-o", "A.txt", "-q", "-n", "B.txt"}, " -u 1 -o A.txt -n B.txt", kUsage + kUsage, defaults},
+        {{"-", "-u", "1", "-o", "A.txt", "-q", "-n", "B.txt"},
+         " -u 1 -o A.txt -n B.txt",
+         kUsage + "Unknown switch - (ignored; an unknown switch takes no value); graphmat --help lists every switch\n" +
+             kUsage + "Unknown switch -q (ignored; an unknown switch takes no value); graphmat --help lists every switch\n",
+         defaults},
         // The first argument that is no switch ends the switches.
         {{"-u", "1", "-o", "A.txt", "-n", "B.txt", "extra", "-s", "9"}, " -u 1 -o A.txt -n B.txt", "", defaults},
     };
@@ -259,7 +269,7 @@ TEST(DriverRun, ReaderModeZeroReadsPlainGraphFiles) {
         writePlainGraphs();
         RunResult r = graphmat({"-h", "0", "-o", "A.csv", "-n", "B.csv"});
         ASSERT_EQ(r.status, 0) << r.err;
-        EXPECT_EQ(r.err, "");
+        EXPECT_EQ(r.err, test::kFreeEditsLine);
         EXPECT_TRUE(contains(r.out, "File A.csv ...Found \nMode 0\n")) << r.out;
         EXPECT_TRUE(contains(r.out, "\n G1: 3\t2\n"));
         EXPECT_TRUE(contains(r.out, "\n G2: 4\t3\n"));
@@ -340,6 +350,50 @@ TEST(DriverRun, TheEmptyMatchingCostIsTruncatedTowardsZeroAtAnySize) {
         EXPECT_TRUE(std::regex_search(r.out, std::regex("\n\n\nNo Matching Cost : " + c.pattern + "\n")))
             << c.dropWeight << "\n" << r.out.substr(0, 200);
     }
+}
+
+// With the node drop weight and the edge weight at 0 (the defaults) no edit
+// costs anything: after the summary, standard error says so and names the
+// README's weights. Other weights (-g, -y, -c) change nothing of it; a run
+// with -d or -e says nothing, and -u 1 matches nothing to warn of.
+TEST(DriverRun, StandardErrorSaysWhenDeletingAndInsertingCostNothing) {
+    struct Case {
+        std::vector<std::string> weights;
+        bool free;
+    };
+    const std::vector<Case> cases = {
+        {{}, true},
+        {{"-g", "0.5", "-y", "1", "-c", "0.5"}, true},
+        {{"-d", "-0", "-e", "0.0"}, true},
+        {{"-m", "s"}, true},  // the single assignment too
+        {{"-d", "1"}, false},
+        {{"-e", "1"}, false},
+        {{"-d", "1", "-g", "0.5", "-e", "1", "-y", "1"}, false},
+        {{"-d", "1e-300"}, false},
+    };
+    for (const Case& c : cases) {
+        const std::string what = ::testing::PrintToString(c.weights);
+        ScratchDir dir;
+        std::vector<std::string> args = c.weights;
+        args.insert(args.end(), {"-o", test::fixture("e2e/tiny-1.txt"), "-n", test::fixture("e2e/tiny-2.txt")});
+        RunResult r = graphmat(args);
+        EXPECT_EQ(r.status, 0) << what << r.err;
+        EXPECT_EQ(r.err, c.free ? test::kFreeEditsLine : "") << what;
+        // What the line says holds: the empty matching costs 0 and the one
+        // reported no less (the search keeps 0; the single assignment, which
+        // pairs every vertex it can, pays for the pairs of unlike vertices).
+        if (c.free) {
+            EXPECT_TRUE(contains(r.out, "\n\n\nNo Matching Cost : 0\n")) << what << r.out;
+            EXPECT_TRUE(std::regex_search(r.out, std::regex("\n\n\nMatching Cost : [0-9.e+]+\n"))) << what;
+            const bool searched = c.weights != std::vector<std::string>{"-m", "s"};
+            EXPECT_EQ(contains(r.out, "\n\n\nMatching Cost : 0\n"), searched) << what;
+        }
+    }
+    ScratchDir dir;
+    writeModelsAB();
+    RunResult r = graphmat({"-u", "1", "-o", "A.txt", "-n", "B.txt"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_FALSE(contains(r.err, "-d and -e")) << r.err;
 }
 
 }  // namespace

@@ -139,12 +139,49 @@ TEST(HelpOnlyFirst, ALaterHelpIsNoHelp) {
     RunResult r = test::runProgram(GRAPHMAT_BIN, {"-s", "1", "--help"});
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.out, "\n START \n -s 1");
-    EXPECT_EQ(r.err, graphmatUsage + graphmatUsage);
+    EXPECT_EQ(r.err, graphmatUsage +
+                         "Unknown switch --help (ignored; an unknown switch takes no value); graphmat --help lists "
+                         "every switch\nSwitches -o and -n are needed; graphmat --help lists every switch\n");
 
     r = test::runProgram(TUNNEL_BIN, {"series.txt", "--help"});
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.out, "");
     EXPECT_TRUE(contains(r.err, "Usage: tunnel SERIES_LIST\n")) << r.err;
+}
+
+// The text with every run of blanks and line ends as one blank, without the
+// backquotes of Markdown.
+std::string flowing(const std::string& text) {
+    std::string flat;
+    for (char c : text) {
+        if (c == '`') continue;
+        const bool blank = c == ' ' || c == '\n';
+        if (blank && !flat.empty() && flat.back() == ' ') continue;
+        flat += blank ? ' ' : c;
+    }
+    return flat;
+}
+
+// graphmat --help tells every cause of an exit status that the README's
+// summary tells.
+TEST(HelpAndReadme, GraphmatHelpListsEveryExitStatusCauseOfTheReadme) {
+    ScratchDir dir;
+    const std::string help = flowing(test::runProgram(GRAPHMAT_BIN, {"--help"}).out);
+    const std::string readme = flowing(test::readFile(test::exampleFile("../README.md")));
+    const std::size_t helpStatus = help.find("Exit status: ");
+    const std::size_t readmeStatus = readme.find("Exit status: 0 after a run");
+    ASSERT_NE(helpStatus, std::string::npos);
+    ASSERT_NE(readmeStatus, std::string::npos);
+    const std::string helpCauses = help.substr(helpStatus, help.find("Documentation:", helpStatus) - helpStatus);
+    const std::string readmeCauses = readme.substr(readmeStatus, readme.find("\"Failures", readmeStatus) - readmeStatus);
+    for (const std::string cause :
+         {"a usage error", "a graph file that does not open", "is a device", "is read in a wrong reader mode",
+          "whose counts need more memory than the machine has",
+          "a start mode other than 1 without its known-matching file", "-u 1", "start-solution mode 0",
+          "./results/ is missing", "a result file (or the console output) could not be written"}) {
+        EXPECT_TRUE(contains(readmeCauses, cause)) << cause << "\n" << readmeCauses;
+        EXPECT_TRUE(contains(helpCauses, cause)) << cause << "\n" << helpCauses;
+    }
 }
 
 }  // namespace

@@ -82,17 +82,23 @@ TEST_F(Vornmain, SameSeedSameObjective) {
 }
 
 TEST_F(Vornmain, UsageErrors) {
-    const std::vector<std::vector<std::string>> cases = {
-        {"-o", "a.csv", "-n"},                        // three arguments
-        {"-o", "a.csv", "-n", "b.csv", "-x", "1"},    // unknown switch after valid ones
-        {"-o", "a.csv", "-n", "b.csv", "-s"},         // a switch without its value
-        {"-o", "a.csv", "-n", "b.csv", "-", "1"},     // a bare dash
+    struct Case {
+        std::vector<std::string> args;
+        std::string fault;  // the line after the usage lines, before the pointer to --help
     };
-    for (const auto& args : cases) {
-        SCOPED_TRACE(args.size());
-        auto run = runProgram(MCES_BIN, args);
+    const std::vector<Case> cases = {
+        {{"-o", "a.csv", "-n"}, "At least 4 arguments are needed, 3 given"},
+        {{"-o", "a.csv", "-n", "b.csv", "-x", "1"}, "Unknown switch -x"},  // after valid ones
+        {{"-o", "a.csv", "-n", "b.csv", "-s"}, "Switch -s needs a value"},
+        {{"-o", "a.csv", "-n", "b.csv", "-", "1"}, "Unknown switch -"},    // a bare dash
+        {{"-o", "a.csv", "-t", "7", "-s", "2"}, "Switches -o and -n are needed"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.fault);
+        auto run = runProgram(MCES_BIN, c.args);
         EXPECT_EQ(run.status, 1);
-        EXPECT_EQ(run.err, kUsage);
+        EXPECT_EQ(run.err, kUsage + c.fault + "; mces --help lists every switch\n");
+        EXPECT_EQ(run.out, "");
         EXPECT_FALSE(fileExists("results.csv"));
     }
 }

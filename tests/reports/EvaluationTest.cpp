@@ -188,5 +188,42 @@ TEST(EvaluateEntry, StatusOfARunAndOfAnUnwritableResultsFile) {
     EXPECT_NE(r.err.find("eval_results.csv"), std::string::npos) << r.err;
 }
 
+// The graphs of a pair made by graphgen are plain graph files named .csv:
+// evaluate, which reads ./datasets/DATASET/G.txt as class diagram files,
+// finds none, or (renamed .txt) refuses them; either way nothing is appended
+// and standard error points to where a generated pair's scoring is told.
+TEST(EvaluateEntry, AGeneratedPairIsRefusedWithWhereItsScoringIsTold) {
+    const std::string pointer =
+        "A pair made by graphgen is not scored by evaluate but against its known matching: docs/USAGE.md, section "
+        "\"Scoring a generated pair\"\n";
+    const std::string plain = "3,2\n0,1\n1,2\n2,1\n0,1,1\n1,2,2\n";
+    const std::string a = "./datasets/random/g7A.txt", b = "./datasets/random/g7B.txt";
+    const std::string notUsed = " is not used: evaluate reads class diagram files (reader mode 4)\n";
+    const std::string looks = ": no line reads in reader mode 4; it looks like a plain graph file (reader mode 0)\n";
+    struct Case {
+        std::string name;
+        std::string extension;  // of the generated files
+        std::string refusal;
+    };
+    const std::vector<Case> cases = {
+        {"as written (.csv)", ".csv",
+         "Cannot read " + a + ": No such file or directory\nCannot read " + b + ": No such file or directory\n"},
+        {"renamed .txt", ".txt",
+         "Graph file " + a + looks + "Graph file " + b + looks + "Graph file " + a + notUsed + "Graph file " + b +
+             notUsed},
+    };
+    for (const Case& c : cases) {
+        ScratchDir dir;
+        std::filesystem::create_directories("datasets/random");
+        writeFile("./datasets/random/g7A" + c.extension, plain);
+        writeFile("./datasets/random/g7B" + c.extension, plain);
+        writeFile("./results/g7A__g7B__1__0.5__1__1__0__1.csv", "ns,0,0,1,1\n");
+        test::RunResult r = evaluate({"g7A__g7B__1__0.5__1__1__0__1.csv", "random"});
+        EXPECT_EQ(r.status, 1) << c.name;
+        EXPECT_EQ(r.err, c.refusal + "Nothing appended to ./eval_results.csv\n" + pointer) << c.name;
+        EXPECT_FALSE(test::fileExists("eval_results.csv")) << c.name;
+    }
+}
+
 }  // namespace
 }  // namespace graphmat

@@ -174,4 +174,27 @@ std::string fixture(const std::string& name) { return std::string(GRAPHMAT_FIXTU
 std::string dataFile(const std::string& name) { return std::string(GRAPHMAT_DATA) + "/" + name; }
 std::string exampleFile(const std::string& name) { return std::string(GRAPHMAT_EXAMPLES) + "/" + name; }
 
+std::string usageLines(const std::string& program) {
+    static const std::map<std::string, std::string> texts = {
+        {"graphmat",
+         "\nLegal switches:\n-o path of graph 1 \n-n path of graph 2\n-m path of similarity file\n"
+         "-d direction of similarity file\n-s random seed\n"},
+        {"mces",
+         "\nLegal switches:\n-o path of graph 1\n-n path of graph 2\n-t type of algorithm\n"
+         "-a randomisation alpha\n-m type of similarity\n-s random seed\n"},
+        {"logcost",
+         "Usage: logcost [-h reader mode, default 0] [-s random seed] [-d -g -e -y -c cost weights] -o old graph "
+         "-n new graph -p edit-path log\n"},
+        {"graphstats",
+         "Usage: graphstats [-h MODE] [-k details|versions|print|matrix] FILE...\n"
+         "-h reader mode of the files (default 12)\n-k what to write of each graph (default details)\n"},
+        {"reduce",
+         "Usage: reduce [-h MODE] [-v 1|2] GRAPH1 GRAPH2\n-h reader mode of both graphs (default 4)\n"
+         "-v 1: copy the kept lines of ./datasets/cdiagrams/eclipse/NAME.txt (default)\n"
+         "   2: regenerate class and member lines, copy the kept relation lines of\n"
+         "      ./datasets/cdiagrams/mylyn/NAME.txt\n"},
+    };
+    return texts.at(program);
+}
+
 }  // namespace graphmat::test

@@ -98,6 +98,26 @@ RunResult runProgram(const std::string& program, const std::vector<std::string>&
 // "Time" line "<t>".
 std::string withoutTimes(const std::string& out);
 
+// The usage lines that a program ("graphmat", "mces", "logcost",
+// "graphstats", "reduce") writes on standard error for a bad command line,
+// before the line that names the fault.
+std::string usageLines(const std::string& program);
+
+// What graphmat writes on standard error after a matching run whose node
+// drop weight (-d) and edge weight (-e) are 0, as they are by default.
+inline const std::string kFreeEditsLine =
+    "The weights -d and -e are 0: deleting and inserting vertices and edges cost nothing, so no matching costs "
+    "less than the empty one; the README's weights -d 1 -g 0.5 -e 1 -y 1 make the matching meaningful\n";
+
+// What graphmat writes on standard error after a run in start mode `mode`
+// (as the console writes it) other than 1, which reports the known matching
+// of `knownPath`, when the matching the search found costs `foundCost`.
+inline std::string knownMatchingReportedLine(const std::string& mode, const std::string& knownPath,
+                                             const std::string& foundCost) {
+    return "Start mode " + mode + ": the result files and \"Matching Cost\" report the known matching read from " +
+           knownPath + ", not the matching found; the matching the search found costs " + foundCost + "\n";
+}
+
 // Path of a file under tests/fixtures, tests/data or examples.
 std::string fixture(const std::string& name);
 std::string dataFile(const std::string& name);
