@@ -2,7 +2,9 @@
 # Noisy pairs and mutated copies, in a scratch folder noise-run/ of the
 # current folder: a noisy pair and a mutated copy of its original (and of the shop model), each
 # with its edit-path log, the cost of the logged correspondence next to the
-# cost the search finds. Needs the executables in build/.
+# cost the search finds. Needs the executables in build/. With these
+# weights both searches report the empty matching: docs/USAGE.md, "Things
+# that surprise newcomers", tells why.
 set -e
 HERE="$(cd "$(dirname "$0")" && pwd)"
 PATH="$HERE/../build:$PATH"

@@ -22,6 +22,23 @@ void use_MCES() {
     std::cerr << "-s random seed" << std::endl;
 }
 
+namespace {
+
+// Whether a graph file can be used; a refused plain graph file (what
+// graphgen writes) is followed by the command that makes an edge list graph
+// file of it: its header and arc lines, without the vertex lines.
+bool usableEdgeList(const Graph& g, const std::string& path) {
+    if (graphUsable(g, 6, path, ModeChoice::Fixed, "mces")) return true;
+    if (g.betterMode == 0)
+        std::cerr << "Graph file " << path
+                  << ": make an edge list graph file of a plain graph file by dropping its vertex lines: awk -F, "
+                     "'NR == 1 { n = $1 } NR == 1 || NR > n + 1' "
+                  << path << " > EDGE_LIST.csv" << std::endl;
+    return false;
+}
+
+}  // namespace
+
 int vornmain(int argc, char** argv) {
     std::string path1, path2;
     int algorithm = 1;
@@ -74,8 +91,8 @@ int vornmain(int argc, char** argv) {
     Graph graph1(6, path1);
     Graph graph2(6, path2);
     // Both files are checked, so that each one that cannot be used is named.
-    const bool usable1 = graphUsable(graph1, 6, path1, ModeChoice::Fixed, "mces");
-    const bool usable2 = graphUsable(graph2, 6, path2, ModeChoice::Fixed, "mces");
+    const bool usable1 = usableEdgeList(graph1, path1);
+    const bool usable2 = usableEdgeList(graph2, path2);
     if (!usable1 || !usable2) return 1;
 
     MCES matcher(algorithm, similarityCode, &graph1, &graph2, alpha, seed, 0.0, true);

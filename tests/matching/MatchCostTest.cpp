@@ -178,5 +178,71 @@ TEST(WholeMatchingCost, TheEmptyMatchingPricesEdgesAtPreMatchedEndsAsMatched) {
     EXPECT_EQ(std::count(m.bestMatch.begin(), m.bestMatch.end(), -1), 8);
 }
 
+// What a matching costs beside the empty one, as docs/USAGE.md tells it for
+// plain vertices: a pair of similarity s changes the cost by
+// 100 x (1 - s - d), and each arc digit (1 to 9; a 0 is not priced) costs
+// g x X with both ends free, (1 + g) / 2 x X with one end matched, X with
+// both matched when the partners' arc lacks the digit and 0 when it has it
+// (X = 100 e / (1 + y) in graph 1, 100 e y / (1 + y) in graph 2). Graph 1:
+// alpha, beta, gamma, delta with arcs 0->1 "1", 1->2 "12", 2->3 "3",
+// 0->3 "2", 3->0 "10"; graph 2: alpha, beta, gamma, kiwi with arcs 0->1 "1",
+// 1->2 "13", 2->3 "3".
+TEST(WholeMatchingCost, PairsAndArcDigitsChangeTheEmptyMatchingCostAsDocumented) {
+    struct Case {
+        std::string what;
+        double d, g, e, y;
+        std::vector<std::pair<int, int>> pairs;
+        double change;  // against the empty matching
+    };
+    const std::vector<Case> cases = {
+        // Vertices -100; arc digits with one matched end 3 + 1 of 12.5.
+        {"alpha", 1, 0.5, 1, 1, {{0, 0}}, -50},
+        // Vertices -200; 0->1 kept (-25 on each side); one matched end:
+        // digits 1, 2 of 1->2, 0->3 and 3->0 (+12.5 each), 1, 3 of graph 2's
+        // 1->2 (+12.5 each).
+        {"alpha and beta", 1, 0.5, 1, 1, {{0, 0}, {1, 1}}, -175},
+        // Vertices -300 and delta by kiwi (s = 0) 0; kept digits 0->1,
+        // 1 of 1->2 and 2->3 (-50 each); digit 2 of 1->2, digit 3 of graph
+        // 2's, 0->3 and 3->0 lack their partner (+25 each).
+        {"everything", 1, 0.5, 1, 1, {{0, 0}, {1, 1}, {2, 2}, {3, 3}}, -350},
+        // -d 0 -g 0: every pair and digit costs something or nothing, the
+        // empty matching is a cheapest one.
+        {"alpha, no drops", 0, 0, 1, 1, {{0, 0}}, 100},
+        {"alpha and beta, no drops", 0, 0, 1, 1, {{0, 0}, {1, 1}}, 150},
+        {"everything, no drops", 0, 0, 1, 1, {{0, 0}, {1, 1}, {2, 2}, {3, 3}}, 300},
+        // -g above 1: an arc costs less with a matched end. Vertices -200;
+        // 3 digits of graph 1 at -0.25 x 400 / 3, 1 of graph 2 at
+        // -0.25 x 200 / 3.
+        {"alpha, dear drops", 2, 1.5, 2, 0.5, {{0, 0}}, -200 - 100 - 50.0 / 3},
+        // With -g 1 only kept digits and the vertices change the cost.
+        {"everything, edge drops 1", 1, 1, 1, 1, {{0, 0}, {1, 1}, {2, 2}, {3, 3}}, -300 - 3 * 100},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        test::ScratchDir files;
+        test::writeFile("a.csv", "4,5\n0,alpha\n1,beta\n2,gamma\n3,delta\n0,1,1\n1,2,12\n2,3,3\n0,3,2\n3,0,10\n");
+        test::writeFile("b.csv", "4,3\n0,alpha\n1,beta\n2,gamma\n3,kiwi\n0,1,1\n1,2,13\n2,3,3\n");
+        test::MatchOptions options;
+        options.dwn = c.d;
+        options.dwe = c.g;
+        options.ew = c.e;
+        options.asy = c.y;
+        options.readerMode = 0;
+        MatchRig rig(files.path() + "/a.csv", files.path() + "/b.csv", options);
+        Match& m = rig.m();
+        const double empty = test::quietCost(m);
+        EXPECT_NEAR(empty, m.no_matching_cost, 1e-9);
+        // The search's first move from the empty matching is priced alike.
+        if (c.pairs.size() == 1) {
+            EXPECT_NEAR(test::price(m, 0, 0), c.change, 1e-9);
+        }
+        for (auto [x, y] : c.pairs) {
+            m.M12[x] = y;
+            m.M21[y] = x;
+        }
+        EXPECT_NEAR(test::quietCost(m) - empty, c.change, 1e-9);
+    }
+}
+
 }  // namespace
 }  // namespace graphmat

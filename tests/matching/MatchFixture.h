@@ -1,6 +1,6 @@
-// A matcher built on two model graph files inside a scratch working
-// directory, with the cost model of the class-diagram runs; shared by the
-// matcher tests.
+// A matcher built on two graph files (model graph files unless told
+// otherwise) inside a scratch working directory, with the cost model of the
+// class-diagram runs; shared by the matcher tests.
 #pragma once
 
 #include <memory>
@@ -20,6 +20,7 @@ struct MatchOptions {
     // Cost weights: node drop, edge drop, edge weight, asymmetry, label weight.
     double dwn = 1, dwe = 0.5, ew = 1, asy = 1, lw = 0;
     int seed = 1;
+    int readerMode = 12;  // of both graph files
 };
 
 inline MatchOptions rootless() {
@@ -41,8 +42,8 @@ struct MatchRig {
         costs.initMode1(options.dwn, options.dwe, options.ew, options.asy, options.lw);
         {
             CaptureStdout quiet;
-            g1 = std::make_unique<Graph>(12, path1);
-            g2 = std::make_unique<Graph>(12, path2);
+            g1 = std::make_unique<Graph>(options.readerMode, path1);
+            g2 = std::make_unique<Graph>(options.readerMode, path2);
         }
         if (options.noRoot) {
             g1->root = -1;

@@ -111,6 +111,56 @@ TEST_F(Vornmain, MissingGraphFile) {
     EXPECT_FALSE(fileExists("results.csv"));
 }
 
+// A plain graph file of graphgen is refused with the command that makes an
+// edge list graph file of it; that command, run as printed, gives files that
+// mces reads cleanly: the header and the arc lines. A refused file of
+// another kind gets no such command.
+TEST_F(Vornmain, APlainGraphFileIsRefusedWithTheCommandThatMakesAnEdgeList) {
+    auto generated = runProgram(GRAPHGEN_BIN, {"pair", "30", "3", "0.9", "3", "0.5", "2", "1", "0", "0", "g", "3", "0"});
+    ASSERT_EQ(generated.status, 0) << generated.err;
+    const std::string stem = "g_30_3_0.9_3_0.5_2_1_0_0_0_3";
+    const std::string conversion = "awk -F, 'NR == 1 { n = $1 } NR == 1 || NR > n + 1' ";
+    auto refused = runProgram(MCES_BIN, {"-o", stem + "A.csv", "-n", stem + "B.csv", "-t", "7", "-m", "80"});
+    EXPECT_EQ(refused.status, 1);
+    for (const std::string side : {"A", "B"}) {
+        const std::string path = stem + side + ".csv";
+        const std::string pointer = "Graph file " + path +
+                                    ": make an edge list graph file of a plain graph file by dropping its vertex "
+                                    "lines: " + conversion + path + " > EDGE_LIST.csv\n";
+        EXPECT_TRUE(test::contains(refused.err, "Graph file " + path +
+                                                    " is not used: mces reads edge list graph files (reader mode 6)\n" +
+                                                    pointer))
+            << refused.err;
+        const std::string command = conversion + path + " > " + side + ".csv";
+        ASSERT_EQ(runProgram("/bin/sh", {"-c", command}).status, 0) << command;
+
+        // The header and the arcs, in their order.
+        const std::vector<std::string> plain = lines(readFile(path));
+        const std::size_t vertices = std::stoul(plain[0]);
+        std::vector<std::string> expected = {plain[0]};
+        expected.insert(expected.end(), plain.begin() + 1 + vertices, plain.end());
+        EXPECT_EQ(lines(readFile(side + ".csv")), expected) << side;
+    }
+    EXPECT_FALSE(fileExists("results.csv"));
+
+    auto converted = runProgram(MCES_BIN, {"-o", "A.csv", "-n", "B.csv", "-t", "7", "-m", "80"});
+    EXPECT_EQ(converted.status, 0);
+    EXPECT_EQ(converted.err, "");
+    const std::vector<std::string> written = lines(readFile("results.csv"));
+    ASSERT_EQ(written.size(), 2u);
+    const std::vector<std::string> result = fields(written[0]);
+    ASSERT_EQ(result.size(), 9u);
+    EXPECT_EQ(result[6], "A");
+    EXPECT_EQ(result[4], "28") << "the gain docs/USAGE.md shows";
+
+    // A model graph file has no vertex lines to drop: no command.
+    auto model = runProgram(MCES_BIN, {"-o", test::exampleFile("shop-v1.txt"), "-n", "B.csv"});
+    EXPECT_EQ(model.status, 1);
+    EXPECT_TRUE(test::contains(model.err, "is not used: mces reads edge list graph files (reader mode 6)\n"))
+        << model.err;
+    EXPECT_FALSE(test::contains(model.err, "awk")) << model.err;
+}
+
 TEST_F(Vornmain, UnwritableResultFile) {
     std::filesystem::create_directory("results.csv");
     auto run = runProgram(MCES_BIN, {"-o", "a.csv", "-n", "b.csv"});
