@@ -315,6 +315,68 @@ TEST(WrongReaderMode, FaultyFilesRunAndFilesOfAnotherSyntaxAreRefused) {
     }
 }
 
+// A plain or edge list graph file whose first line is not its header (a
+// blank line, a junk line, a second byte-order mark before it) is refused by
+// every program that reads it, with the reason and no other mode; so is a
+// file of random bytes, of which most lines do not read, whatever another
+// mode reads of it. No result is written.
+TEST(WrongReaderMode, DamagedHeadersAndRandomBytesAreRefusedByEveryProgram) {
+    ScratchDir dir;
+    generatePair();
+    std::filesystem::create_directories("results");
+    std::filesystem::create_directories("graphs");
+    std::filesystem::create_directories("logs");
+    const std::string plain = test::readFile(kPair + "A.csv");
+    writeEdgeList(kPair + "A.csv", "edges.csv");
+    const std::string edges = test::readFile("edges.csv");
+    std::string noise;
+    std::uint32_t state = 9;
+    for (int i = 0; i < 300000; ++i) {
+        state = state * 1103515245u + 12345u;
+        noise += static_cast<char>(state >> 23);
+    }
+    test::writeFile("noise.bin", noise);
+    struct Case {
+        std::string what;
+        std::string first;  // put before the file's header
+        bool edgeList;
+    };
+    const std::vector<Case> damaged = {
+        {"a blank line", "\n", false}, {"a junk line", "exported by hand\n", true},
+        {"a second byte-order mark", "\xEF\xBB\xBF\xEF\xBB\xBF", false}, {"a blank line", "\n", true}};
+    for (const Case& c : damaged) {
+        test::writeFile("F.csv", c.first + (c.edgeList ? edges : plain));
+        const int mode = c.edgeList ? 6 : 0;
+        const std::string refusal = "Graph file F.csv is not used: line 1, read as the header, is not VERTICES,ARCS "
+                                    "(reader mode " + std::to_string(mode) + ")\n";
+        // graphstats reads either; graphmat the plain file, mces the edge list.
+        std::vector<std::pair<std::string, std::vector<std::string>>> runs = {
+            {GRAPHSTATS_BIN, {"-h", std::to_string(mode), "F.csv"}}};
+        if (c.edgeList)
+            runs.push_back({MCES_BIN, {"-o", "F.csv", "-n", "edges.csv"}});
+        else
+            runs.push_back({GRAPHMAT_BIN, {"-h", "0", "-o", "F.csv", "-n", kPair + "B.csv"}});
+        for (const auto& [program, args] : runs) {
+            const RunResult r = test::runProgram(program, args, kGuarded);
+            const std::string where = c.what + " before the header, " + program;
+            EXPECT_EQ(r.status, 1) << where;
+            EXPECT_EQ(r.err, refusal) << where;
+        }
+    }
+    for (const char* mode : {"12", "3"}) {
+        RunResult r = test::runProgram(GRAPHSTATS_BIN, {"-h", mode, "noise.bin"}, kGuarded);
+        EXPECT_EQ(r.status, 1) << mode << ": " << r.err;
+        EXPECT_TRUE(contains(r.err, "Graph file noise.bin")) << r.err;
+        EXPECT_FALSE(contains(r.err, "it looks like")) << r.err;
+        r = test::runProgram(GRAPHMAT_BIN, {"-h", mode, "-o", "noise.bin", "-n", "noise.bin"}, kGuarded);
+        EXPECT_EQ(r.status, 1) << mode << ": " << r.err;
+        EXPECT_FALSE(contains(r.out, "Matching Cost"));
+    }
+    EXPECT_TRUE(std::filesystem::is_empty("results"));
+    EXPECT_TRUE(std::filesystem::is_empty("graphs"));
+    EXPECT_FALSE(test::fileExists("results.csv"));
+}
+
 // A series whose version has four lines cut to their first two fields is
 // tracked with the warning: the five reports are written.
 TEST(WrongReaderMode, ASeriesWithCutLinesIsTracked) {
