@@ -90,7 +90,12 @@ void Graph::initMode0(std::istream& file) {
         if (lineCounter == 0) {
             readPlainHeader(account, line, fields);
             headerCount(fields, count);
-            vertices = std::min(count, vertexLimit);
+            // A header that announces more than twice as many vertex lines as
+            // the file has lines makes no table: most of its vertex lines are
+            // missing, and the file is refused. The lines are accounted all
+            // the same.
+            const bool mostMissing = count > 2L * (fileLines - 1);
+            vertices = mostMissing ? 0 : std::min(count, vertexLimit);
             intField(fields, 1, edges);
             checkVertexCountFits(vertices);
             V.clear();

@@ -30,7 +30,7 @@
 // A refusal names the syntax that reads the file whole, else the one that
 // explains it (rule 4's test) with the largest gain, when there is one. A
 // trial reading that fails (a table larger than the machine) or that its
-// own rule 1 refuses reads nothing. Beside the rules: a file whose lines end
+// own rules 1 and 2 refuse reads nothing. Beside the rules: a file whose lines end
 // with a carriage return alone, and one of bytes no text file holds that
 // fills the words of a binary graph file exactly, are refused in every text
 // mode; binary files (modes 1 and 2) are checked word by word.
@@ -44,6 +44,10 @@
 #include <vector>
 
 namespace graphmat {
+
+int lineCount(const InputText& input) {
+    return static_cast<int>(std::count(input.begin(), input.end(), '\n')) + 1;
+}
 
 int syntaxOf(int mode) { return mode == 5 || mode == 8 || mode == 9 ? 4 : mode; }
 
@@ -67,12 +71,6 @@ namespace {
 // One reader mode per text syntax: the modes a trial reading tries.
 constexpr int TRIAL_MODES[] = {0, 3, 4, 6, 10, 11, 12};
 
-// The number of lines of an input, the last one counted whether or not it
-// ends with a line feed.
-int lineCount(const InputText& input) {
-    return static_cast<int>(std::count(input.begin(), input.end(), '\n')) + 1;
-}
-
 // The input read again by the reader of `mode` into a scratch graph, which
 // traces nowhere (a stream without a buffer drops what it is given) and
 // makes no more vertices than the input has lines (a header's count does
@@ -83,6 +81,7 @@ std::optional<LineAccount> trialRead(int mode, const InputText& input, int lines
     Graph scratch;
     scratch.trace = &silent;
     scratch.vertexLimit = lines;
+    scratch.fileLines = lines;
     InputFile file(input);
     try {
         scratch.readInMode(file, mode);
@@ -96,6 +95,12 @@ std::optional<LineAccount> trialRead(int mode, const InputText& input, int lines
 bool clean(LineRead how) { return how == LineRead::Cleanly || how == LineRead::Header; }
 // A line the mode does not read cleanly, and that is no fault of the file.
 bool unexplained(LineRead how) { return how == LineRead::No || how == LineRead::Leniently; }
+
+// Rule 2: most lines with content do not read (faults of the file, and the
+// vertex lines a header announces and the file does not hold, among them).
+bool mostNotRead(const LineAccount& a) {
+    return 2 * (a.notRead() + a.missingVertexLines) > a.content() + a.missingVertexLines;
+}
 
 // A trial reading as evidence: whether it reads the file whole (rule 3) or
 // explains it (rule 4): the lines it reads cleanly where the chosen mode
@@ -133,14 +138,14 @@ Trial compare(int mode, const LineAccount& chosen, const LineAccount& trial) {
 // The other syntax a refusal names: one that reads the file whole (the
 // lowest mode), else the one that explains it with the largest gain (then
 // the lowest mode); mode -1 when none does. Trials that fail, or that their
-// own first line refuses, are no candidates.
+// own rules 1 and 2 refuse, are no candidates.
 Trial bestTrial(const InputText& input, int mode, const LineAccount& chosen) {
     Trial best;
     const int lines = lineCount(input);
     for (int candidate : TRIAL_MODES) {
         if (candidate == syntaxOf(mode)) continue;
         const std::optional<LineAccount> trial = trialRead(candidate, input, lines);
-        if (!trial || !trial->startFault.empty()) continue;
+        if (!trial || !trial->startFault.empty() || mostNotRead(*trial)) continue;
         const Trial t = compare(candidate, chosen, *trial);
         if (!t.whole && !t.explains) continue;
         const bool better = best.mode < 0 || (t.whole && !best.whole) ||
@@ -255,10 +260,9 @@ void judgeTextReading(Graph& g, const InputText& input, int mode) {
 
     const Trial named = bestTrial(input, mode, a);
     const bool nothing = a.read() == 0 && a.notRead() > 0;
-    const bool mostNotRead = 2 * (a.notRead() + a.missingVertexLines) > a.content() + a.missingVertexLines;
     const bool readWhole = named.mode >= 0 && named.whole && a.count(LineRead::No) > 0;
     const bool explained = named.mode >= 0 && named.explains;
-    const bool refused = !a.startFault.empty() || nothing || mostNotRead || readWhole || explained;
+    const bool refused = !a.startFault.empty() || nothing || mostNotRead(a) || readWhole || explained;
     if (!refused) {
         // Lines read only leniently are taken: nothing to tell of them.
         if (a.notRead() > 0 || a.missingVertexLines > 0 || a.missingArcs > 0)
@@ -271,7 +275,7 @@ void judgeTextReading(Graph& g, const InputText& input, int mode) {
     const std::string hint = named.mode >= 0 ? "; it looks like " + syntaxName(named.mode) : "";
     // Where another syntax is named, the line counts what does not read in
     // this mode; otherwise it says why the file is not used.
-    if (nothing && (named.mode >= 0 || a.startFault.empty()))
+    if (nothing && a.missingVertexLines == 0 && (named.mode >= 0 || a.startFault.empty()))
         std::cerr << file << ": no line reads in reader mode " << mode << hint << std::endl;
     else if (named.mode >= 0)
         std::cerr << file << ": " << shortfall(a, mode, a.uncredited(), a.firstUncredited(), false) << hint

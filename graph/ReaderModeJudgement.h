@@ -37,6 +37,10 @@ void judgeTextReading(Graph& g, const InputText& input, int mode);
 // naming that mode.
 void judgeBinaryReading(Graph& g, const InputText& input, int mode);
 
+// The number of lines of an input, the last one counted whether or not it
+// ends with a line feed.
+int lineCount(const InputText& input);
+
 // Where the 16-bit little-endian words of a binary graph file end: the
 // vertex count, the vertex attributes (`labelled`), then per vertex its arc
 // count and arcs (target, and attribute when `labelled`).

@@ -377,6 +377,51 @@ TEST(WrongReaderMode, DamagedHeadersAndRandomBytesAreRefusedByEveryProgram) {
     EXPECT_FALSE(test::fileExists("results.csv"));
 }
 
+// A plain graph file whose header announces far more vertex lines than the
+// file holds: two million announced, fifty junk lines (or four lines, two of
+// them vertex lines). Most of its vertex lines are missing: it is refused
+// with one line, before any table of the header's size is made and without
+// a console line per missing vertex. The run's peak memory is recorded as
+// a figure of the test (before: 1.4 GB and 2,000,000 "Missing Vertex" lines).
+TEST(WrongReaderMode, AHeaderThatClaimsWhatTheFileLacksCostsNothing) {
+    ScratchDir dir;
+    std::filesystem::create_directories("graphs");
+    std::filesystem::create_directories("logs");
+    std::filesystem::create_directories("results");
+    std::string junk = "2000000,5\n";
+    for (int i = 0; i < 50; ++i) junk += "junk line " + std::to_string(i) + "\n";
+    test::writeFile("junk.csv", junk);
+    test::writeFile("four.csv", "2000000,5\n0,a\n1,b\n0,1,1\n1999999,0,1\n");
+    struct Case {
+        std::string path;
+        std::string err;
+    };
+    const std::vector<Case> cases = {
+        {"junk.csv", "Graph file junk.csv is not used: most of it does not read in reader mode 0: 1999950 of the "
+                     "2000000 vertex lines its header announces are missing; 50 of its 50 lines not read (the "
+                     "first: line 2)\n"},
+        {"four.csv", "Graph file four.csv is not used: most of it does not read in reader mode 0: 1999996 of the "
+                     "2000000 vertex lines its header announces are missing\n"},
+    };
+    for (const Case& c : cases) {
+        for (const auto& args : std::vector<std::vector<std::string>>{
+                 {"-h", "0", c.path}, {}}) {
+            const bool stats = !args.empty();
+            const RunResult r = stats ? test::runProgram(GRAPHSTATS_BIN, args, kGuarded)
+                                      : graphmat({"-h", "0"}, c.path, c.path);
+            const std::string where = c.path + (stats ? " graphstats" : " graphmat");
+            EXPECT_EQ(r.status, 1) << where;
+            EXPECT_EQ(r.err, stats ? c.err : c.err + c.err) << where;
+            EXPECT_FALSE(contains(r.out, "Missing Vertex")) << where;
+            EXPECT_LT(r.peakKilobytes, 200 * 1024) << where;
+            ::testing::Test::RecordProperty(c.path + (stats ? "-graphstats" : "-graphmat") + "-peak-kB",
+                                            std::to_string(r.peakKilobytes));
+        }
+    }
+    EXPECT_TRUE(std::filesystem::is_empty("graphs"));
+    EXPECT_TRUE(std::filesystem::is_empty("results"));
+}
+
 // A series whose version has four lines cut to their first two fields is
 // tracked with the warning: the five reports are written.
 TEST(WrongReaderMode, ASeriesWithCutLinesIsTracked) {

@@ -293,7 +293,9 @@ TEST(ReaderModeJudgement, FaultyFilesInModesOfAnotherSyntaxAreRefusedToo) {
                     const Outcome o = judge(mode, "F");
                     // A file listed above that reads whole elsewhere may lose that
                     // reading to its faults: then it is refused like the others.
-                    if (!kReadWholeElsewhere.count({sample.name, mode})) EXPECT_FALSE(o.usable) << where << "\n" << o.err;
+                    if (!kReadWholeElsewhere.count({sample.name, mode})) {
+                        EXPECT_FALSE(o.usable) << where << "\n" << o.err;
+                    }
                     if (o.betterMode >= 0) {
                         EXPECT_EQ(syntaxOf(o.betterMode), syntaxOf(sample.ownModes[0])) << where << "\n" << o.err;
                     }
@@ -665,6 +667,9 @@ INSTANTIATE_TEST_SUITE_P(
         // plain graph file cut short (its vertex lines have the shape of
         // arcs; the header's arc count tells nothing of the syntax) ...
         RefusalCase{"plain graph cut short", 0, plainCutShort(40, 25, ",0,0"), -1, false, "Graph file F: 15 of the 40 arcs its header announces are missing (reader mode 0)\n"},
+        // ... a vertex line missing (an unlabelled vertex stands in for it).
+        RefusalCase{"a vertex line missing", 0, "4,0\n0,a\n1,b\n2,c\n", -1, false,
+                    "Graph file F: 1 of the 4 vertex lines its header announces is missing (reader mode 0)\n"},
         RefusalCase{"plain graph of a header twelve arcs too many", 0, plainCutShort(32, 20, ",0"), -1, false, "Graph file F: 12 of the 32 arcs its header announces are missing (reader mode 0)\n"},
         // ... a transition or message to a vertex the file does not hold.
         RefusalCase{"transition to no state", 11, "2,2\ns,0,idle\ns,1,busy\nt,0,1,Start\nt,1,7,Stop\n", -1, false,
