@@ -83,6 +83,7 @@ Graph::Graph(int mode, const std::string& path) {
 
     // A count of the file that asks for more memory than the machine has
     // ends the reading; the message names the file.
+    fileLines = lineCount(file.text());
     try {
         readInMode(file, mode);
     } catch (const MemoryLimitError& e) {
@@ -265,7 +266,10 @@ void Graph::write(int mode, const std::string& path) const {
     if (mode != 0) return;
     OutputFile out;
     if (!openForWriting(out, path)) return;
-    out << vertices << "," << E.size() << "\n";
+    // The header counts the arc lines that follow: an edge whose label is
+    // empty (every arc of it removed) is no arc and has no line.
+    const auto arcLines = std::count_if(E.begin(), E.end(), [](const auto& e) { return !e->label.empty(); });
+    out << vertices << "," << arcLines << "\n";
     for (int i = 0; i < vertices && i < static_cast<int>(V.size()); ++i) {
         out << V[i]->number << "," << V[i]->label;
         writeWeights(out, V[i]->weight);

@@ -14,58 +14,12 @@
 
 #include "graph/Edge.h"
 #include "graph/FlatPairMap.h"
+#include "graph/LineAccount.h"
 #include "graph/SparseMatrix.h"
 #include "graph/Vertex.h"
 #include "graph/stdafx.h"
 
 namespace graphmat {
-
-// What a reader made of the lines of its file: the lines that read in the
-// reader mode, those that did not, and where the first of those is. Blank
-// lines count for the numbering only; a header that reads is neither. A
-// line the reader takes only leniently (out of order, a repeated vertex, a
-// line of another shape that happens to fit) reads, but earns no credit
-// when the file's syntax is judged.
-// How a reader took one line: not at all; not at all, a line of the mode's
-// own shape that names a vertex or class the file does not hold (a fault of
-// the file, no sign of another syntax); read only leniently; read, but
-// naming a vertex the file does not hold; or cleanly.
-enum class LineRead { No, Faulty, Leniently, ReadFaulty, Cleanly };
-
-struct LineAccount {
-    int lines = 0;         // lines seen so far (the number of the last one)
-    int read = 0;          // lines other than the header that read
-    int notRead = 0;       // lines with content that did not read
-    int firstNotRead = 0;  // number of the first of those, 0 when none
-    int lenient = 0;       // lines among `read` taken only leniently
-    int firstLenient = 0;  // number of the first of those, 0 when none
-    // The numbers of the lines not read or read only leniently, in the order
-    // they were found (a line found out later comes later), and of those
-    // that are faults of the file (LineRead::Faulty, ReadFaulty, withdraw).
-    std::vector<int> uncreditedLines;
-    std::vector<int> faultLines;
-
-    // One line of the file, in order; `reads` tells whether the mode read
-    // it, `cleanly` whether it read as a line of the mode's own shape does.
-    void line(const std::string& text, bool reads, bool cleanly = true);
-    void line(const std::string& text, LineRead how);
-    // The header line: counted as not read when it does not read.
-    void header(const std::string& text, bool reads);
-    // Line `number`, counted as read, turned out not to read after all: it
-    // names a vertex or class the file does not hold.
-    void withdraw(int number);
-    // Line `number`, counted as read cleanly, turned out to read only
-    // leniently.
-    void demote(int number);
-
-    // Lines that read cleanly, and those that did not (or only leniently).
-    int credited() const { return read - lenient; }
-    int uncredited() const { return notRead + lenient; }
-    int firstUncredited() const;
-
-    // True for a line of blanks: it counts for the numbering only.
-    static bool isBlankText(const std::string& text);
-};
 
 class Graph {
 public:
@@ -117,6 +71,11 @@ public:
     // The most vertices a header count may make: a trial reading sizes its
     // graph by the file's own lines, not by what its header announces.
     int vertexLimit = INT_MAX;
+    // The lines of the file being read (the last one counted whether or not
+    // it ends with a line feed): a plain graph file whose header announces
+    // more than twice as many vertex lines as that is refused before any
+    // table of the header's size is made.
+    int fileLines = INT_MAX;
 
     // Reads a graph in reader mode `mode` from the file at `path` (mode 7:
     // from the text `path` itself).
@@ -200,23 +159,19 @@ public:
 
     bool fileOpened = false;    // the constructor's graph file opened
     std::string openFailure;    // why it did not open, as the system says it
+    LineAccount account;        // the lines of the graph file, as read
     // The file has content but not one line of it (beside a header) reads in
     // the reader mode; the constructor has said so on standard error. The
     // graph is empty or holds only what the header made: nothing to work on.
     bool nothingRead = false;
-    LineAccount account;        // the lines of the graph file, as read
-    // When lines of the file do not read cleanly: the reader mode of
-    // another syntax (0, 1, 3, 4, 6, 10, 11 or 12) that reads the file as the
-    // kind of file it is (graph/ReaderModeJudgement.h); -1 when none does.
+    // The file was judged not to be a file of the reader mode's syntax, or
+    // too damaged to work on (graph/ReaderModeJudgement.h); the constructor
+    // has said why on standard error: nothing to work on.
+    bool refused = false;
+    // The reader mode of another syntax (0, 1, 2, 3, 4, 6, 10, 11 or 12) that
+    // reads the file of a refused reading as the kind of file it is; -1 when
+    // none does.
     int betterMode = -1;
-    // Read in a wrong mode: at least two and at least one in ten of the
-    // lines with content did not read cleanly, and betterMode reads it (a
-    // binary file: it is a text file). The constructor has said so on
-    // standard error: nothing to work on.
-    bool wrongMode = false;
-    // A binary file whose words end before every vertex it announces has
-    // its arcs; the constructor has said where: nothing to work on.
-    bool incomplete = false;
     bool hasRelations = false;  // the relation tables are built
     bool hasRanking = false;    // `u` and its statistics are filled
 

@@ -134,7 +134,7 @@ LineRead readClassDiagramLine(Graph& g, const std::string& line, std::vector<std
         }
         case 'a': {
             if (fields.size() < 3) return LineRead::Faulty;  // a member line cut short
-            if (!style.members) return namesAClass(fields, classCount) ? LineRead::Cleanly : LineRead::ReadFaulty;
+            if (!style.members) return namesAClass(fields, classCount) ? LineRead::Cleanly : LineRead::Faulty;
             const int owner = memberClass(fields, line, classCount, *g.trace);
             if (owner < 0) return LineRead::Faulty;
             auto attribute = std::make_unique<ClassAttribute>(fields[2]);
@@ -144,7 +144,7 @@ LineRead readClassDiagramLine(Graph& g, const std::string& line, std::vector<std
         }
         case 'm': {
             if (fields.size() < 3) return LineRead::Faulty;
-            if (!style.members) return namesAClass(fields, classCount) ? LineRead::Cleanly : LineRead::ReadFaulty;
+            if (!style.members) return namesAClass(fields, classCount) ? LineRead::Cleanly : LineRead::Faulty;
             const int owner = memberClass(fields, line, classCount, *g.trace);
             if (owner < 0) return LineRead::Faulty;
             auto method = std::make_unique<ClassMethod>(methodSpec(fields));
@@ -292,7 +292,7 @@ void Graph::initMode9(std::istream& file) {
     while (readLine(file, line)) {
         std::vector<std::string> fields = lineFields(line);
         int count = 0;
-        if (account.lines == 0 && intField(fields, 0, count)) {  // the header, not read in this mode
+        if (account.lines() == 0 && intField(fields, 0, count)) {  // the header, not read in this mode
             account.header(line, true);
             continue;
         }
@@ -302,14 +302,14 @@ void Graph::initMode9(std::istream& file) {
             case 'c':
                 tree.addClass(fieldAt(fields, 2));
                 classLines.push_back(std::move(fields));
-                classLineNumbers.push_back(account.lines + 1);
+                classLineNumbers.push_back(account.lines() + 1);
                 break;
             case 'a':
             case 'm':
                 // A member line names its class and carries a spec.
                 reads = fields.size() >= 3;
                 cutShort = !reads;
-                if (reads) memberLines.push_back({line, std::move(fields), account.lines + 1});
+                if (reads) memberLines.push_back({line, std::move(fields), account.lines() + 1});
                 break;
             case 'r': {
                 // Weights of relation lines are not read here.
@@ -336,7 +336,7 @@ void Graph::initMode9(std::istream& file) {
     // Members whose class number is no class are left out.
     for (MemberLine& member : memberLines) {
         if (memberClass(member.fields, member.text, nbClasses, *trace) < 0) {
-            account.withdraw(member.number);
+            account.mark(member.number, LineRead::Faulty);
             continue;
         }
         (member.text[0] == 'm' ? methodLines : attributeLines).push_back(std::move(member.fields));
@@ -355,7 +355,7 @@ void Graph::initMode9(std::istream& file) {
         const std::vector<std::string>& fields = classLines[c];
         std::unique_ptr<Vertex> v = classVertex(fields, vertices, 1);
         if (!checkVertexOrder(fields, 1, v->label, vertices, *trace)) {
-            if (fields.size() > 2) account.demote(classLineNumbers[c]);
+            if (fields.size() > 2) account.mark(classLineNumbers[c], LineRead::Leniently);
             pauseConsole();
         }
         classByLabel.emplace(v->label, vertices);

@@ -97,7 +97,7 @@ void Graph::initMode12(std::istream& file) {
             case 'c': type = 1; ++nbClasses; break;
             case 'm': type = 2; ++nbMethods; break;
             case 'a': type = 3; ++nbAttributes; break;
-            default: account.line(line, false); continue;
+            default: account.line(line, LineRead::No); continue;
         }
         // The vertex takes its position as its number; a number field that
         // disagrees (or is missing) is reported, and the line (like one
@@ -117,7 +117,7 @@ void Graph::initMode12(std::istream& file) {
             readWeightFields(fields, 3, *v);
         }
         const bool inOrder = checkVertexOrder(fields, 1, label, position, *trace);
-        account.line(line, true, inOrder && hasLabel);
+        account.line(line, inOrder && hasLabel ? LineRead::Cleanly : LineRead::Leniently);
         if (type == 2) methodLines.push_back({v.get(), std::move(fields)});
         if (type == 3) attributeLines.push_back({v.get(), std::move(fields)});
         V.push_back(std::move(v));

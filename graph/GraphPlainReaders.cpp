@@ -44,6 +44,28 @@ bool beyondTheTrialGraph(int from, int to, int count, int kept) {
     return kept < count && from >= 0 && to >= 0 && from < count && to < count;
 }
 
+// The header of a plain or edge list graph file decides the kind of every
+// later line: one that does not read, or announces no vertex, shows a file
+// of another kind or a damaged one.
+void readPlainHeader(LineAccount& account, const std::string& line, const std::vector<std::string>& fields) {
+    // Two whole numbers (blanks around them aside); the reader takes the
+    // number a field begins with all the same.
+    auto wholeNumber = [](const std::string& field) {
+        const std::size_t first = field.find_first_not_of(" \t");
+        const std::size_t last = field.find_last_not_of(" \t");
+        const std::size_t sign = first != std::string::npos && field[first] == '-' ? 1 : 0;
+        return first != std::string::npos && isDigitText(field.substr(first + sign, last + 1 - first - sign));
+    };
+    int announced = 0;
+    const bool reads = intField(fields, 0, announced) && wholeNumber(fields[0]) &&
+                       (fields.size() < 2 || wholeNumber(fields[1]));
+    account.header(line, reads);
+    if (!reads)
+        account.startFault = "line 1, read as the header, is not VERTICES,ARCS";
+    else if (announced <= 0)
+        account.startFault = "line 1, read as the header, announces no vertices";
+}
+
 }  // namespace
 
 void Graph::initMode0(std::istream& file) {
@@ -52,11 +74,6 @@ void Graph::initMode0(std::istream& file) {
     int edgeCounter = 0;
     int count = 0;  // the header's vertex count: that many vertex lines follow
     bool slotsChecked = false;
-    // Vertex lines that would read as arcs too (an edge list graph file read
-    // in this mode takes its first arcs for vertex lines): they read cleanly
-    // unless the file lacks as many arc lines, of those its header
-    // announces, as there are such vertex lines, or more.
-    std::vector<int> arcShapedVertexLines;
     long arcLines = 0;  // lines with content after the vertex lines
     // Slots that no vertex line filled get a vertex of their own (numbered,
     // unlabelled), so that V never holds an empty slot.
@@ -71,10 +88,14 @@ void Graph::initMode0(std::istream& file) {
     while (readLine(file, line)) {
         std::vector<std::string> fields = lineFields(line);
         if (lineCounter == 0) {
-            int announced = 0;
-            account.header(line, intField(fields, 0, announced));
+            readPlainHeader(account, line, fields);
             headerCount(fields, count);
-            vertices = std::min(count, vertexLimit);
+            // A header that announces more than twice as many vertex lines as
+            // the file has lines makes no table: most of its vertex lines are
+            // missing, and the file is refused. The lines are accounted all
+            // the same.
+            const bool mostMissing = count > 2L * (fileLines - 1);
+            vertices = mostMissing ? 0 : std::min(count, vertexLimit);
             intField(fields, 1, edges);
             checkVertexCountFits(vertices);
             V.clear();
@@ -92,7 +113,6 @@ void Graph::initMode0(std::istream& file) {
             account.line(line, !inRange ? (numbered ? LineRead::Faulty : LineRead::No)
                                : clean  ? LineRead::Cleanly
                                         : LineRead::Leniently);
-            if (clean && arcShaped(fields, 0)) arcShapedVertexLines.push_back(account.lines);
             if (numbered) {
                 std::string label = fields.size() > 1 ? fields[1] : std::string();
                 if (!inRange) {
@@ -111,11 +131,12 @@ void Graph::initMode0(std::istream& file) {
         ++lineCounter;
     }
     if (!slotsChecked) fillEmptySlots();
-    // An edge list read so lacks as many arc lines as it has vertex lines; a
-    // plain graph file whose header miscounts its arcs by fewer does not.
-    const long missingArcs = static_cast<long>(edges) - arcLines;
-    if (missingArcs > 0 && missingArcs >= static_cast<long>(arcShapedVertexLines.size()))
-        for (int number : arcShapedVertexLines) account.demote(number);
+    // What the header announces and the file does not hold: vertex lines
+    // (the file ends among them) and arc lines.
+    account.announcedVertexLines = count;
+    account.missingVertexLines = std::max(0L, count - std::max(0L, lineCounter - 1));
+    account.announcedArcs = std::max(edges, 0);
+    account.missingArcs = std::max(0L, account.announcedArcs - arcLines);
 }
 
 LineRead Graph::readArcLine(const std::vector<std::string>& fields, int& edgeCounter, int count) {
@@ -184,8 +205,16 @@ void Graph::initMode3(std::istream& file) {
         const bool skipped = line.find(",,") != std::string::npos || line.find(", ,") != std::string::npos ||
                              fields.size() < 3 || fields[2].empty();  // two names and a label needed
         // Any line of three fields or more reads; a line of this syntax has
-        // exactly two names and a label of digits.
-        account.line(line, !skipped, fields.size() == 3 && isDigitText(fields[2]));
+        // exactly two names and a label of digits. A named edge list has no
+        // header: a file whose first line is no such arc is no named edge list.
+        const LineRead how = skipped                                               ? LineRead::No
+                             : fields.size() == 3 && isDigitText(fields[2]) ? LineRead::Cleanly
+                                                                                 : LineRead::Leniently;
+        if (account.content() == 0 && how != LineRead::Cleanly && !LineAccount::isBlankText(line))
+            account.startFault = "line " + std::to_string(account.lines() + 1) +
+                                 ", the first with content, is no named arc NAME,NAME,LABEL, and a named edge list "
+                                 "has no header";
+        account.line(line, how);
         if (skipped) continue;
         int from = vertexOf(fields[0]);
         int to = vertexOf(fields[1]);
@@ -202,8 +231,7 @@ void Graph::initMode6(std::istream& file) {
     std::string line;
     if (!readLine(file, line)) return;
     std::vector<std::string> header = lineFields(line);
-    int announced = 0;
-    account.header(line, intField(header, 0, announced));
+    readPlainHeader(account, line, header);
     int count = 0;
     headerCount(header, count);
     vertices = std::min(count, vertexLimit);

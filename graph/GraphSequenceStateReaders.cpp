@@ -50,9 +50,9 @@ LineRead vertexLineRead(bool inOrder, bool clean = true) {
 }
 
 // A line that makes a vertex and arcs to others: read cleanly when its arcs
-// inserted, else read with the fault of naming a vertex the file does not
-// hold.
-LineRead arcsRead(bool inserted) { return inserted ? LineRead::Cleanly : LineRead::ReadFaulty; }
+// inserted, else a fault of the file: it names a vertex the file does not
+// hold (the vertex it makes stays).
+LineRead arcsRead(bool inserted) { return inserted ? LineRead::Cleanly : LineRead::Faulty; }
 
 // The arc label of a message spec: its second "@"-separated part, which
 // must begin with a digit; empty when the text has none.
@@ -94,7 +94,7 @@ void Graph::initMode10(std::istream& file) {
                 e->setNumber(lifelineArcs++);
                 // A lifeline of an entity the file does not hold is a fault.
                 const bool contained = insertEdge(std::move(e));
-                return !contained ? LineRead::ReadFaulty : vertexLineRead(inOrder);
+                return !contained ? LineRead::Faulty : vertexLineRead(inOrder);
             }
             case 'm': {
                 // m, from, to, label, spec (its second "@" part labels the arcs)

@@ -1,69 +1,52 @@
-// The judgement of the reader mode a graph file was read in. Every reader
-// keeps a LineAccount of its lines: read cleanly, read only leniently (a
-// vertex line out of order or repeated, a line of another shape that
-// happens to fit), or not read. Only clean lines earn credit, on both sides
-// of a comparison: the mode a file was read in and each other syntax, whose
-// reader reads the same bytes again into a scratch graph, silently.
+// The judgement of the reader mode a graph file was read in, and of whether
+// the file can be worked on at all. Every reader keeps a LineAccount of how
+// it took each line: cleanly, leniently (read, but not in its mode's own
+// shape), as a fault of the file (a line of its own kind cut short, or
+// naming a vertex or class the file does not hold), or not at all. A text
+// file some of whose lines do not read cleanly is read again, silently and
+// into a scratch graph, by the reader of every other text syntax, on the
+// same bytes. Then five rules, in this order:
+//
+//  1. The first line decides where a syntax makes it decide. A plain or edge
+//     list graph file (modes 0 and 6) whose first line, read as the header,
+//     is not VERTICES,ARCS or announces no vertices, and a file read as a
+//     named edge list (mode 3, which has no header) whose first line with
+//     content is no named arc, are refused.
+//  2. A file of which most lines with content do not read (not at all, or
+//     as faults of the file; vertex lines that its header announces and the
+//     file does not hold count among them) is refused.
+//  3. A file that another syntax reads whole (every line cleanly, nothing
+//     that its header announces missing), where the chosen mode leaves a
+//     line unread, is refused.
+//  4. A file whose lines that the chosen mode does not read cleanly another
+//     syntax explains - it reads cleanly at least two of them that are no
+//     faults of the file, and at least one line in ten of the file, and
+//     fails at most a tenth as many of the lines that the chosen mode reads
+//     cleanly - is refused. A fault of the file, in either reading, is no
+//     evidence on its own.
+//  5. Any other file runs, with a warning that counts the lines not read and
+//     what its header announces that the file lacks; no other mode is named.
+//
+// A refusal names the syntax that reads the file whole, else the one that
+// explains it (rule 4's test) with the largest gain, when there is one. A
+// trial reading that fails (a table larger than the machine) or that its
+// own rules 1 and 2 refuse reads nothing. Beside the rules: a file whose lines end
+// with a carriage return alone, and one of bytes no text file holds that
+// fills the words of a binary graph file exactly, are refused in every text
+// mode; binary files (modes 1 and 2) are checked word by word.
 #include "graph/ReaderModeJudgement.h"
 
 #include <algorithm>
 #include <cstring>
-#include <iterator>
 #include <exception>
 #include <iostream>
+#include <optional>
 #include <vector>
 
 namespace graphmat {
 
-void LineAccount::line(const std::string& text, bool reads, bool cleanly) {
-    line(text, !reads ? LineRead::No : cleanly ? LineRead::Cleanly : LineRead::Leniently);
-}
-
-void LineAccount::line(const std::string& text, LineRead how) {
-    ++lines;
-    if (how == LineRead::Cleanly) {
-        // Blank lines count for the numbering only (and read cleanly as none).
-        if (!isBlankText(text)) ++read;
-        return;
-    }
-    if (isBlankText(text)) return;
-    if (how == LineRead::No || how == LineRead::Faulty) {
-        if (notRead++ == 0) firstNotRead = lines;
-    } else {
-        ++read;
-        if (lenient++ == 0) firstLenient = lines;
-    }
-    uncreditedLines.push_back(lines);
-    if (how == LineRead::Faulty || how == LineRead::ReadFaulty) faultLines.push_back(lines);
-}
-
-void LineAccount::header(const std::string& text, bool reads) {
-    ++lines;
-    if (reads || isBlankText(text)) return;
-    if (notRead++ == 0) firstNotRead = lines;
-    uncreditedLines.push_back(lines);
-}
-
-void LineAccount::withdraw(int number) {
-    --read;
-    if (notRead++ == 0 || number < firstNotRead) firstNotRead = number;
-    uncreditedLines.push_back(number);
-    faultLines.push_back(number);
-}
-
-void LineAccount::demote(int number) {
-    if (lenient++ == 0 || number < firstLenient) firstLenient = number;
-    uncreditedLines.push_back(number);
-}
-
-int LineAccount::firstUncredited() const {
-    if (notRead == 0) return firstLenient;
-    if (lenient == 0) return firstNotRead;
-    return std::min(firstNotRead, firstLenient);
-}
-
-bool LineAccount::isBlankText(const std::string& text) {
-    return text.find_first_not_of(" \t\r") == std::string::npos;
+int lineCount(const InputText& input) {
+    return static_cast<int>(std::count(input.begin(), input.end(), '\n')) + 1;
 }
 
 int syntaxOf(int mode) { return mode == 5 || mode == 8 || mode == 9 ? 4 : mode; }
@@ -88,146 +71,86 @@ namespace {
 // One reader mode per text syntax: the modes a trial reading tries.
 constexpr int TRIAL_MODES[] = {0, 3, 4, 6, 10, 11, 12};
 
-// The lines of an input: the numbers of those with content, and how many
-// there are in all.
-struct FileLines {
-    std::vector<int> content;
-    int total = 0;
-};
-
-FileLines fileLines(const InputText& input) {
-    FileLines lines;
-    int number = 1;
-    bool content = false;
-    for (const char* at = input.begin(); at != input.end(); ++at) {
-        if (*at == '\n') {
-            if (content) lines.content.push_back(number);
-            ++number;
-            content = false;
-        } else if (*at != ' ' && *at != '\t' && *at != '\r') {
-            content = true;
-        }
-    }
-    if (content) lines.content.push_back(number);
-    lines.total = number;
-    return lines;
-}
-
 // The input read again by the reader of `mode` into a scratch graph, which
 // traces nowhere (a stream without a buffer drops what it is given) and
-// makes no more vertices than the input has lines, `lineCount` (a header's
-// count does not size it). A reading that fails (a table larger than the
-// machine, an allocation that fails) counts as reading nothing.
-LineAccount trialRead(int mode, const InputText& input, int lineCount) {
+// makes no more vertices than the input has lines (a header's count does
+// not size it). Nothing when the reading fails (a table larger than the
+// machine, an allocation that fails): such a trial reads nothing.
+std::optional<LineAccount> trialRead(int mode, const InputText& input, int lines) {
     std::ostream silent(nullptr);
     Graph scratch;
     scratch.trace = &silent;
-    scratch.vertexLimit = lineCount;
+    scratch.vertexLimit = lines;
+    scratch.fileLines = lines;
     InputFile file(input);
     try {
         scratch.readInMode(file, mode);
     } catch (const std::exception&) {
-        return LineAccount();
+        return std::nullopt;
     }
-    return scratch.account;
+    return std::move(scratch.account);
 }
 
-// Lines with content: those read (cleanly or not) and those not read.
-long withContent(const LineAccount& a) { return static_cast<long>(a.read) + a.notRead; }
+// A line read as a line (or the header) of the mode's own shape.
+bool clean(LineRead how) { return how == LineRead::Cleanly || how == LineRead::Header; }
+// A line the mode does not read cleanly, and that is no fault of the file.
+bool unexplained(LineRead how) { return how == LineRead::No || how == LineRead::Leniently; }
 
-// The numbers of the lines a reading did not credit, sorted, each once.
-std::vector<int> uncreditedSet(const LineAccount& a) {
-    std::vector<int> lines = a.uncreditedLines;
-    std::sort(lines.begin(), lines.end());
-    lines.erase(std::unique(lines.begin(), lines.end()), lines.end());
-    return lines;
+// Rule 2: most lines with content do not read (faults of the file, and the
+// vertex lines a header announces and the file does not hold, among them).
+bool mostNotRead(const LineAccount& a) {
+    return 2 * (a.notRead() + a.missingVertexLines) > a.content() + a.missingVertexLines;
 }
 
-// The number of lines of `a` that are not in `b` (both sorted).
-long outside(const std::vector<int>& a, const std::vector<int>& b) {
-    long count = 0;
-    auto at = b.begin();
-    for (int line : a) {
-        while (at != b.end() && *at < line) ++at;
-        if (at == b.end() || *at != line) ++count;
-    }
-    return count;
-}
-
-// How a trial reading compares with the chosen one, line by line: the lines
-// it reads cleanly where the chosen mode does not (`explained`: evidence
-// that the file is of the trial's syntax), those of them that are no fault
-// of the file in the chosen mode (`signs`), and the lines the chosen mode
-// reads cleanly where it does not, faults of the file in the trial aside
-// (`lost`). A line that neither reads is a fault of the file, evidence of
-// nothing; a line of the chosen mode's own shape that is cut short or names
-// a vertex or class the file does not hold is no sign of another syntax by
-// itself, but counts when the chosen mode fails the bulk of the file that
-// way (a model graph file without packages read as a class diagram: its
-// member lines name classes of the model's numbering).
-struct Comparison {
+// A trial reading as evidence: whether it reads the file whole (rule 3) or
+// explains it (rule 4): the lines it reads cleanly where the chosen mode
+// does not (`explained`), those of them that are no faults of the file in
+// the chosen mode (`signs`), and the lines the chosen mode reads cleanly
+// where it does not, its own faults of the file aside (`lost`).
+struct Trial {
     int mode = -1;
+    bool whole = false;
+    bool explains = false;
     long explained = 0;
     long signs = 0;
     long lost = 0;
-    bool wrongMode = false;  // the chosen mode is wrong for the file
+    long gain() const { return explained - lost; }
 };
 
-// The chosen reading: the lines it did not credit (sorted) and, of them,
-// its faults of the file; and its lines with content.
-struct ChosenReading {
-    std::vector<int> uncredited;
-    std::vector<int> faults;
-    long content = 0;
-};
-
-// A reading in a wrong mode: the better reading explains at least two
-// lines, and at least one in ten of the lines with content, and loses at
-// most a tenth as many.
-bool readInWrongMode(const Comparison& c, long content) {
-    return c.explained >= 2 && 10L * c.explained >= content && 10L * c.lost <= c.explained;
+Trial compare(int mode, const LineAccount& chosen, const LineAccount& trial) {
+    Trial t;
+    t.mode = mode;
+    t.whole = trial.startFault.empty() && trial.content() > 0 && trial.uncredited() == 0 &&
+              trial.missingVertexLines == 0;
+    const int lines = std::min(chosen.lines(), trial.lines());
+    for (int number = 1; number <= lines; ++number) {
+        const LineRead ours = chosen.at(number), theirs = trial.at(number);
+        if (clean(theirs) && (unexplained(ours) || ours == LineRead::Faulty)) {
+            ++t.explained;
+            if (ours != LineRead::Faulty) ++t.signs;
+        }
+        if (clean(ours) && unexplained(theirs)) ++t.lost;
+    }
+    t.explains = t.signs >= 2 && 10 * t.explained >= chosen.content() && 10 * t.lost <= t.explained;
+    return t;
 }
 
-// The text syntax (its trial mode) that reads `input` as the kind of file it
-// is, better than the chosen reading: its reading credits at least half of
-// the lines with content, and the lines it explains, faults of the chosen
-// mode aside, outnumber those it loses, or it explains more than half of
-// the file. Of several, one that finds the chosen mode wrong first, then the
-// largest gain (explained less lost), then the lowest mode. Mode -1 when
-// none does. The syntax of `mode` is no candidate (none is for a binary
-// mode). A named edge list has no
-// header: a file whose first line does not read as one of its arcs (an
-// edge list graph file, whose arcs read as named arcs too) is not one.
-Comparison bestTextSyntax(const InputText& input, const FileLines& lines, int mode, const ChosenReading& chosen) {
-    Comparison best;
+// The other syntax a refusal names: one that reads the file whole (the
+// lowest mode), else the one that explains it with the largest gain (then
+// the lowest mode); mode -1 when none does. Trials that fail, or that their
+// own rules 1 and 2 refuse, are no candidates.
+Trial bestTrial(const InputText& input, int mode, const LineAccount& chosen) {
+    Trial best;
+    const int lines = lineCount(input);
     for (int candidate : TRIAL_MODES) {
         if (candidate == syntaxOf(mode)) continue;
-        const LineAccount trial = trialRead(candidate, input, lines.total);
-        const std::vector<int> theirs = uncreditedSet(trial);
-        if (2L * static_cast<long>(theirs.size()) > withContent(trial)) continue;
-        if (candidate == 3 && !theirs.empty() && theirs.front() == lines.content.front()) continue;
-        std::vector<int> explained;
-        std::set_difference(chosen.uncredited.begin(), chosen.uncredited.end(), theirs.begin(), theirs.end(),
-                            std::back_inserter(explained));
-        Comparison c;
-        c.mode = candidate;
-        c.explained = static_cast<long>(explained.size());
-        c.signs = outside(explained, chosen.faults);
-        // Judged by the same standard: a line the trial reads as a fault of
-        // the file is no evidence against its syntax.
-        std::vector<int> theirFaults = trial.faultLines;
-        std::sort(theirFaults.begin(), theirFaults.end());
-        std::vector<int> theirOthers;
-        std::set_difference(theirs.begin(), theirs.end(), theirFaults.begin(), theirFaults.end(),
-                            std::back_inserter(theirOthers));
-        c.lost = outside(theirOthers, chosen.uncredited);
-        // Faults of the file in the chosen mode count for the trial only when
-        // they are the bulk of the file: then it is no file of a few faults.
-        if (c.signs <= c.lost && 2L * c.explained <= chosen.content) continue;
-        c.wrongMode = readInWrongMode(c, chosen.content);
-        const bool better = best.mode < 0 || (c.wrongMode && !best.wrongMode) ||
-                            (c.wrongMode == best.wrongMode && c.explained - c.lost > best.explained - best.lost);
-        if (better) best = c;
+        const std::optional<LineAccount> trial = trialRead(candidate, input, lines);
+        if (!trial || !trial->startFault.empty() || mostNotRead(*trial)) continue;
+        const Trial t = compare(candidate, chosen, *trial);
+        if (!t.whole && !t.explains) continue;
+        const bool better = best.mode < 0 || (t.whole && !best.whole) ||
+                            (t.whole == best.whole && !t.whole && t.gain() > best.gain());
+        if (better) best = t;
     }
     return best;
 }
@@ -253,60 +176,115 @@ bool carriageReturnsOnly(const InputText& input) {
            std::count(input.begin(), input.end(), '\r') > 1;
 }
 
+// "1 of the 4 vertex lines its header announces is missing", and so on.
+std::string missingText(long missing, long announced, const char* what) {
+    return std::to_string(missing) + " of the " + std::to_string(announced) + " " + what +
+           " its header announces " + (missing == 1 ? "is" : "are") + " missing";
+}
+
+// What a reading lacks, clause by clause: the lines it did not read
+// (`notRead` of them, the first at line `first`), the vertex lines and,
+// where `arcs`, the arc lines that its header announces and the file does
+// not hold. The reader mode is named once.
+std::string shortfall(const LineAccount& a, int mode, long notRead, int first, bool arcs) {
+    std::vector<std::string> clauses;
+    const std::string reading = "reader mode " + std::to_string(mode);
+    if (notRead > 0)
+        clauses.push_back(linesText(notRead) + " not read in " + reading + " (the first: line " +
+                          std::to_string(first) + ")");
+    if (a.missingVertexLines > 0)
+        clauses.push_back(missingText(a.missingVertexLines, a.announcedVertexLines, "vertex lines"));
+    if (arcs && a.missingArcs > 0) clauses.push_back(missingText(a.missingArcs, a.announcedArcs, "arcs"));
+    std::string text;
+    for (const std::string& clause : clauses) text += (text.empty() ? "" : "; ") + clause;
+    if (notRead == 0) text += " (" + reading + ")";
+    return text;
+}
+
+// Rule 2's count: the vertex lines missing and the lines not read, of those
+// with content.
+std::string mostShortfall(const LineAccount& a) {
+    std::string text;
+    if (a.missingVertexLines > 0)
+        text = missingText(a.missingVertexLines, a.announcedVertexLines, "vertex lines");
+    if (a.notRead() > 0)
+        text += (text.empty() ? "" : "; ") + std::to_string(a.notRead()) + " of its " +
+                linesText(a.content()) + " not read (the first: line " + std::to_string(a.firstNotRead()) + ")";
+    return text;
+}
+
+// A reading of `input` that reads none of its lines: the chosen reading of
+// a text file read in a binary mode.
+LineAccount everyLineUnread(const InputText& input) {
+    LineAccount none;
+    InputFile file(input);
+    for (std::string line; readLine(file, line);) none.line(line, LineRead::No);
+    return none;
+}
+
 }  // namespace
 
 void judgeTextReading(Graph& g, const InputText& input, int mode) {
     const LineAccount& a = g.account;
-    const std::string& path = input.path();
+    const std::string file = "Graph file " + input.path();
     if (carriageReturnsOnly(input)) {
         g.nothingRead = true;
-        std::cerr << "Graph file " << path << ": its lines end with a carriage return alone, read in reader mode "
-                  << mode << " as one line; end them with line feeds" << std::endl;
+        std::cerr << file << ": its lines end with a carriage return alone, read in reader mode " << mode
+                  << " as one line; end them with line feeds" << std::endl;
         return;
     }
     if (holdsNul(input)) {
         // Bytes no text file holds: whatever its lines made of it, a file
         // that fills the words of a binary graph file exactly is one.
         const int binary = exactBinaryMode(input);
-        if (binary >= 0 && a.read == 0) {
-            g.nothingRead = true;
-            g.betterMode = binary;
-            std::cerr << "Graph file " << path << ": no line reads in reader mode " << mode << "; it looks like "
-                      << syntaxName(binary) << std::endl;
-            return;
-        }
         if (binary >= 0) {
-            g.wrongMode = true;
             g.betterMode = binary;
-            std::cerr << "Graph file " << path << ": it holds bytes no text file holds (byte 0); it looks like "
-                      << syntaxName(binary) << std::endl;
+            if (a.read() == 0) {
+                g.nothingRead = true;
+                std::cerr << file << ": no line reads in reader mode " << mode << "; it looks like "
+                          << syntaxName(binary) << std::endl;
+            } else {
+                g.refused = true;
+                std::cerr << file << ": it holds bytes no text file holds (byte 0); it looks like "
+                          << syntaxName(binary) << std::endl;
+            }
             return;
         }
     }
-    if (a.uncredited() == 0) return;
-    g.nothingRead = a.notRead > 0 && a.read == 0;
-    ChosenReading chosen{uncreditedSet(a), a.faultLines, withContent(a)};
-    std::sort(chosen.faults.begin(), chosen.faults.end());
-    const FileLines lines = fileLines(input);
-    const Comparison better = bestTextSyntax(input, lines, mode, chosen);
-    g.betterMode = better.mode;
-    g.wrongMode = !g.nothingRead && better.wrongMode;
-    // A named edge list has no header: read in mode 3, a file whose first
-    // line is no named arc and that another syntax reads is of that syntax,
-    // however few its other lines (an edge list graph file, a plain graph
-    // file of many arcs).
-    if (syntaxOf(mode) == 3 && g.betterMode >= 0 && !lines.content.empty() &&
-        std::binary_search(chosen.uncredited.begin(), chosen.uncredited.end(), lines.content.front()))
-        g.wrongMode = !g.nothingRead;
-    const std::string hint = g.betterMode >= 0 ? "; it looks like " + syntaxName(g.betterMode) : "";
-    if (g.nothingRead)
-        std::cerr << "Graph file " << path << ": no line reads in reader mode " << mode << hint << std::endl;
-    else if (g.wrongMode || (a.notRead == 0 && g.betterMode >= 0))
-        std::cerr << "Graph file " << path << ": " << linesText(a.uncredited()) << " not read in reader mode "
-                  << mode << " (the first: line " << a.firstUncredited() << ")" << hint << std::endl;
-    else if (a.notRead > 0)
-        std::cerr << "Graph file " << path << ": " << linesText(a.notRead) << " not read in reader mode " << mode
-                  << " (the first: line " << a.firstNotRead << ")" << hint << std::endl;
+    if (a.uncredited() == 0 && a.missingVertexLines == 0) {
+        // Every line reads: what the header announces and the file lacks is
+        // told, nothing is judged.
+        if (a.missingArcs > 0) std::cerr << file << ": " << shortfall(a, mode, 0, 0, true) << std::endl;
+        return;
+    }
+
+    const Trial named = bestTrial(input, mode, a);
+    const bool nothing = a.read() == 0 && a.notRead() > 0;
+    const bool readWhole = named.mode >= 0 && named.whole && a.count(LineRead::No) > 0;
+    const bool explained = named.mode >= 0 && named.explains;
+    const bool refused = !a.startFault.empty() || nothing || mostNotRead(a) || readWhole || explained;
+    if (!refused) {
+        // Lines read only leniently are taken: nothing to tell of them.
+        if (a.notRead() > 0 || a.missingVertexLines > 0 || a.missingArcs > 0)
+            std::cerr << file << ": " << shortfall(a, mode, a.notRead(), a.firstNotRead(), true) << std::endl;
+        return;
+    }
+    g.nothingRead = nothing;
+    g.refused = !nothing;
+    g.betterMode = named.mode;
+    const std::string hint = named.mode >= 0 ? "; it looks like " + syntaxName(named.mode) : "";
+    // Where another syntax is named, the line counts what does not read in
+    // this mode; otherwise it says why the file is not used.
+    if (nothing && a.missingVertexLines == 0 && (named.mode >= 0 || a.startFault.empty()))
+        std::cerr << file << ": no line reads in reader mode " << mode << hint << std::endl;
+    else if (named.mode >= 0)
+        std::cerr << file << ": " << shortfall(a, mode, a.uncredited(), a.firstUncredited(), false) << hint
+                  << std::endl;
+    else if (!a.startFault.empty())
+        std::cerr << file << " is not used: " << a.startFault << " (reader mode " << mode << ")" << std::endl;
+    else
+        std::cerr << file << " is not used: most of it does not read in reader mode " << mode << ": "
+                  << mostShortfall(a) << std::endl;
 }
 
 BinaryLayout binaryLayout(const char* begin, const char* end, bool labelled) {
@@ -354,10 +332,8 @@ void judgeBinaryReading(Graph& g, const InputText& input, int mode) {
     if (input.size() > 0 && !holdsNul(input) && std::memchr(input.begin(), '\n', input.size()) != nullptr) {
         // Lines and no byte 0: a text file (the words of a binary graph file
         // hold small counts, whose high byte is 0).
-        g.wrongMode = true;
-        const FileLines lines = fileLines(input);
-        const ChosenReading noLine{lines.content, {}, static_cast<long>(lines.content.size())};
-        g.betterMode = bestTextSyntax(input, lines, mode, noLine).mode;
+        g.refused = true;
+        g.betterMode = bestTrial(input, mode, everyLineUnread(input)).mode;
         std::cerr << "Graph file " << path << ": it is a text file, not a binary graph file (" << reading
                   << " reads 16-bit words)";
         if (g.betterMode >= 0) std::cerr << "; it looks like " << syntaxName(g.betterMode);
@@ -370,13 +346,11 @@ void judgeBinaryReading(Graph& g, const InputText& input, int mode) {
         // count: a fault of the file, the arcs read stand. Cut before, the
         // vertices after the cut have no arcs at all: nothing to work on.
         const bool lastArcsOnly = layout.inArcs && layout.stoppedAt == layout.vertices - 1;
-        g.incomplete = !lastArcsOnly;
-        // ... unless the other binary mode reads every word: a file of that mode.
+        // ... unless the other binary mode reads every word: a file of that
+        // mode, refused wherever its words end in this one.
         const int other = exactBinaryMode(input);
-        if (lastArcsOnly && other >= 0 && other != mode) {
-            g.betterMode = other;
-            g.wrongMode = true;
-        }
+        if (other >= 0 && other != mode) g.betterMode = other;
+        g.refused = !lastArcsOnly || g.betterMode >= 0;
         std::cerr << "Graph file " << path << ": its 16-bit words end at byte " << layout.endByte;
         if (layout.stoppedAt < 0)
             std::cerr << ", before its vertex count";
@@ -385,12 +359,12 @@ void judgeBinaryReading(Graph& g, const InputText& input, int mode) {
                       << " it announces has its attribute";
         else if (layout.inArcs)
             std::cerr << ", inside the arcs of vertex " << layout.stoppedAt << " of the " << layout.vertices
-                      << " it announces" << (lastArcsOnly && !g.wrongMode ? ", its last; the arcs before are read" : "");
+                      << " it announces" << (g.refused ? "" : ", its last; the arcs before are read");
         else
             std::cerr << ", before vertex " << layout.stoppedAt << " of the " << layout.vertices
                       << " it announces has its arc count";
         std::cerr << " (" << reading << ")";
-        if (g.wrongMode) std::cerr << "; it looks like " << syntaxName(g.betterMode);
+        if (g.betterMode >= 0) std::cerr << "; it looks like " << syntaxName(g.betterMode);
         std::cerr << std::endl;
         return;
     }
@@ -403,7 +377,7 @@ void judgeBinaryReading(Graph& g, const InputText& input, int mode) {
         const int other = exactBinaryMode(input);
         if (other >= 0 && other != mode) {
             g.betterMode = other;
-            g.wrongMode = true;
+            g.refused = true;
             std::cerr << "; it looks like " << syntaxName(other);
         }
         std::cerr << std::endl;
@@ -449,7 +423,7 @@ bool graphUsable(const Graph& g, int mode, const std::string& path, ModeChoice c
         reportMissingInput(path, g.openFailure);
         return false;
     }
-    if (!g.nothingRead && !g.wrongMode && !g.incomplete) return true;
+    if (!g.nothingRead && !g.refused) return true;
     if (g.betterMode >= 0)
         std::cerr << "Graph file " << path << " is not used: " << advice(g, mode, path, choice, program) << std::endl;
     return false;

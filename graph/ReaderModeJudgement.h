@@ -1,8 +1,9 @@
-// Whether a graph file was read in the reader mode of its syntax. A text
-// file some of whose lines do not read cleanly is read again, silently and
-// into scratch graphs, by the reader of every other text syntax; a mode that
-// reads it as the kind of file it is gets named, and a file read in a wrong
-// mode is refused. A binary file (modes 1 and 2) is checked word by word.
+// Whether a graph file can be worked on in the reader mode it was read in:
+// read in the mode of its syntax, and not too damaged. A text file some of
+// whose lines do not read cleanly is read again, silently and into scratch
+// graphs, by the reader of every other text syntax; a file read in a wrong
+// mode is refused, naming the mode that reads it. A binary file (modes 1
+// and 2) is checked word by word.
 #pragma once
 
 #include <string>
@@ -19,20 +20,26 @@ int syntaxOf(int mode);
 std::string syntaxName(int mode);
 
 // After `g` was read from `input` by the reader of text `mode`: when lines
-// of it did not read cleanly, judges whether another syntax reads the file
-// as the kind of file it is (`g.betterMode`) and whether it was read in a
-// wrong mode (`g.wrongMode`), and says so on standard error, with the lines
-// not read; a file of which no line read is marked `g.nothingRead`. A file
-// of which every line read cleanly is not read again.
+// of it do not read cleanly, or its header announces what it lacks, judges
+// by the rules of graph/ReaderModeJudgement.cpp whether it can be worked on
+// and says so on standard error: a warning for a file that runs; for one
+// refused, `g.nothingRead` (no line reads) or `g.refused`, and
+// `g.betterMode`, the mode of the syntax that reads it, when one does. A
+// file of which every line reads cleanly is not read again.
 void judgeTextReading(Graph& g, const InputText& input, int mode);
 
 // After `g` was read from `input` by the reader of binary `mode` (1 or 2):
-// a text file is refused (`g.wrongMode`, naming the text syntax that reads
-// it), a file whose words end before every vertex it announces has its arc
-// count is refused (`g.incomplete`; one cut inside the arcs of its last
-// vertex is named and read), and bytes left after the arcs of the last
-// vertex are named.
+// a text file is refused (naming the text syntax that reads it), and so is a
+// file whose words end before every vertex it announces has its arc count
+// (one cut inside the arcs of its last vertex is named and read), and bytes
+// left after the arcs of the last vertex are named; a file that the other
+// binary mode reads word for word, where this one does not, is refused
+// naming that mode.
 void judgeBinaryReading(Graph& g, const InputText& input, int mode);
+
+// The number of lines of an input, the last one counted whether or not it
+// ends with a line feed.
+int lineCount(const InputText& input);
 
 // Where the 16-bit little-endian words of a binary graph file end: the
 // vertex count, the vertex attributes (`labelled`), then per vertex its arc

@@ -176,7 +176,7 @@ void Tunnel::loadSeries(const std::string& path) {
             if (version->nothingRead)
                 throw TunnelError(where + ": no line of " + fields[1] + " reads as a class diagram file" +
                                   conversion(*version, fields[1]));
-            if (version->wrongMode)
+            if (version->refused)
                 throw TunnelError(where + ": " + fields[1] + " does not read as a class diagram file" +
                                   conversion(*version, fields[1]));
             std::cout << "\n" << fields[1];

@@ -79,13 +79,14 @@ TEST(GraphgenSizes, CountsTooLargeForTheMachineAreRefusedBeforeAnyTableIsBuilt) 
 }
 
 // A mutation keeps two marks per ordered pair of the mutated graph: for
-// 100000 vertices that is refused before the marks are allocated, and no
-// output is written.
+// 100000 vertices (an edge list graph file makes them from its header
+// alone) that is refused before the marks are allocated, and no output is
+// written.
 TEST(GraphgenSizes, AMutationWhoseMarksCannotFitIsRefused) {
     ScratchDir dir;
     fs::create_directory("logs");
     test::writeFile("big.csv", "100000,0\n");
-    const RunResult r = graphgenLimited({"mutate", "0", "big.csv", "0.1", "0.1", "0.1", "1", "5", "m.csv", "l.csv"});
+    const RunResult r = graphgenLimited({"mutate", "6", "big.csv", "0.1", "0.1", "0.1", "1", "5", "m.csv", "l.csv"});
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.err.substr(0, 6), "needs ") << r.err;
     EXPECT_TRUE(contains(r.err, " vertex pairs; this machine has ")) << r.err;

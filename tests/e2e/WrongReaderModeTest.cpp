@@ -315,6 +315,113 @@ TEST(WrongReaderMode, FaultyFilesRunAndFilesOfAnotherSyntaxAreRefused) {
     }
 }
 
+// A plain or edge list graph file whose first line is not its header (a
+// blank line, a junk line, a second byte-order mark before it) is refused by
+// every program that reads it, with the reason and no other mode; so is a
+// file of random bytes, of which most lines do not read, whatever another
+// mode reads of it. No result is written.
+TEST(WrongReaderMode, DamagedHeadersAndRandomBytesAreRefusedByEveryProgram) {
+    ScratchDir dir;
+    generatePair();
+    std::filesystem::create_directories("results");
+    std::filesystem::create_directories("graphs");
+    std::filesystem::create_directories("logs");
+    const std::string plain = test::readFile(kPair + "A.csv");
+    writeEdgeList(kPair + "A.csv", "edges.csv");
+    const std::string edges = test::readFile("edges.csv");
+    std::string noise;
+    std::uint32_t state = 9;
+    for (int i = 0; i < 300000; ++i) {
+        state = state * 1103515245u + 12345u;
+        noise += static_cast<char>(state >> 23);
+    }
+    test::writeFile("noise.bin", noise);
+    struct Case {
+        std::string what;
+        std::string first;  // put before the file's header
+        bool edgeList;
+    };
+    const std::vector<Case> damaged = {
+        {"a blank line", "\n", false}, {"a junk line", "exported by hand\n", true},
+        {"a second byte-order mark", "\xEF\xBB\xBF\xEF\xBB\xBF", false}, {"a blank line", "\n", true}};
+    for (const Case& c : damaged) {
+        test::writeFile("F.csv", c.first + (c.edgeList ? edges : plain));
+        const int mode = c.edgeList ? 6 : 0;
+        const std::string refusal = "Graph file F.csv is not used: line 1, read as the header, is not VERTICES,ARCS "
+                                    "(reader mode " + std::to_string(mode) + ")\n";
+        // graphstats reads either; graphmat the plain file, mces the edge list.
+        std::vector<std::pair<std::string, std::vector<std::string>>> runs = {
+            {GRAPHSTATS_BIN, {"-h", std::to_string(mode), "F.csv"}}};
+        if (c.edgeList)
+            runs.push_back({MCES_BIN, {"-o", "F.csv", "-n", "edges.csv"}});
+        else
+            runs.push_back({GRAPHMAT_BIN, {"-h", "0", "-o", "F.csv", "-n", kPair + "B.csv"}});
+        for (const auto& [program, args] : runs) {
+            const RunResult r = test::runProgram(program, args, kGuarded);
+            const std::string where = c.what + " before the header, " + program;
+            EXPECT_EQ(r.status, 1) << where;
+            EXPECT_EQ(r.err, refusal) << where;
+        }
+    }
+    for (const char* mode : {"12", "3"}) {
+        RunResult r = test::runProgram(GRAPHSTATS_BIN, {"-h", mode, "noise.bin"}, kGuarded);
+        EXPECT_EQ(r.status, 1) << mode << ": " << r.err;
+        EXPECT_TRUE(contains(r.err, "Graph file noise.bin")) << r.err;
+        EXPECT_FALSE(contains(r.err, "it looks like")) << r.err;
+        r = test::runProgram(GRAPHMAT_BIN, {"-h", mode, "-o", "noise.bin", "-n", "noise.bin"}, kGuarded);
+        EXPECT_EQ(r.status, 1) << mode << ": " << r.err;
+        EXPECT_FALSE(contains(r.out, "Matching Cost"));
+    }
+    EXPECT_TRUE(std::filesystem::is_empty("results"));
+    EXPECT_TRUE(std::filesystem::is_empty("graphs"));
+    EXPECT_FALSE(test::fileExists("results.csv"));
+}
+
+// A plain graph file whose header announces far more vertex lines than the
+// file holds: two million announced, fifty junk lines (or four lines, two of
+// them vertex lines). Most of its vertex lines are missing: it is refused
+// with one line, before any table of the header's size is made and without
+// a console line per missing vertex. The run's peak memory is recorded as
+// a figure of the test (before: 1.4 GB and 2,000,000 "Missing Vertex" lines).
+TEST(WrongReaderMode, AHeaderThatClaimsWhatTheFileLacksCostsNothing) {
+    ScratchDir dir;
+    std::filesystem::create_directories("graphs");
+    std::filesystem::create_directories("logs");
+    std::filesystem::create_directories("results");
+    std::string junk = "2000000,5\n";
+    for (int i = 0; i < 50; ++i) junk += "junk line " + std::to_string(i) + "\n";
+    test::writeFile("junk.csv", junk);
+    test::writeFile("four.csv", "2000000,5\n0,a\n1,b\n0,1,1\n1999999,0,1\n");
+    struct Case {
+        std::string path;
+        std::string err;
+    };
+    const std::vector<Case> cases = {
+        {"junk.csv", "Graph file junk.csv is not used: most of it does not read in reader mode 0: 1999950 of the "
+                     "2000000 vertex lines its header announces are missing; 50 of its 50 lines not read (the "
+                     "first: line 2)\n"},
+        {"four.csv", "Graph file four.csv is not used: most of it does not read in reader mode 0: 1999996 of the "
+                     "2000000 vertex lines its header announces are missing\n"},
+    };
+    for (const Case& c : cases) {
+        for (const auto& args : std::vector<std::vector<std::string>>{
+                 {"-h", "0", c.path}, {}}) {
+            const bool stats = !args.empty();
+            const RunResult r = stats ? test::runProgram(GRAPHSTATS_BIN, args, kGuarded)
+                                      : graphmat({"-h", "0"}, c.path, c.path);
+            const std::string where = c.path + (stats ? " graphstats" : " graphmat");
+            EXPECT_EQ(r.status, 1) << where;
+            EXPECT_EQ(r.err, stats ? c.err : c.err + c.err) << where;
+            EXPECT_FALSE(contains(r.out, "Missing Vertex")) << where;
+            EXPECT_LT(r.peakKilobytes, 200 * 1024) << where;
+            ::testing::Test::RecordProperty(c.path + (stats ? "-graphstats" : "-graphmat") + "-peak-kB",
+                                            std::to_string(r.peakKilobytes));
+        }
+    }
+    EXPECT_TRUE(std::filesystem::is_empty("graphs"));
+    EXPECT_TRUE(std::filesystem::is_empty("results"));
+}
+
 // A series whose version has four lines cut to their first two fields is
 // tracked with the warning: the five reports are written.
 TEST(WrongReaderMode, ASeriesWithCutLinesIsTracked) {

@@ -66,8 +66,12 @@ TEST(PlainGraphFile, SmallFiles) {
          "1 | 0 | 2 | -1 | 0\n", "\n Missing Vertex: 1 !!!!", 3, 1.0f},
         {"negative count", "-2,0\n0,1,1\n", "", "", "\n Node does not exist: 0,1(1) !!!!", 1, 0},
         {"crlf", "2,1\r\n0,A\r\n1,B\r\n0,1,2\r\n", "0 | 0 | A | \n1 | 0 | B | \n", "0 | 1 | 2 | -1 | 0\n", "", 3, -1.0f},
-        {"header only", "3,0\n", "0 | 0 |  | \n1 | 0 |  | \n2 | 0 |  | \n", "",
-         "\n Missing Vertex: 0 !!!!\n Missing Vertex: 1 !!!!\n Missing Vertex: 2 !!!!", 2, -1.0f},
+        // One of the two vertex lines missing: an unlabelled vertex stands in.
+        {"one vertex line missing", "2,0\n0,A\n", "0 | 0 | A | \n1 | 0 |  | \n", "", "\n Missing Vertex: 1 !!!!", 3,
+         -1.0f},
+        // A header announcing more vertex lines than twice the file's lines
+        // makes no table (the file is refused: most of it is missing).
+        {"header only", "3,0\n", "", "", "", 1, -1.0f},
     };
     ScratchDir dir;
     for (const Case& c : cases) {

@@ -1,6 +1,7 @@
 #include "TestSupport.h"
 
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -154,8 +155,10 @@ RunResult runProgram(const std::string& program, const std::vector<std::string>&
     if (options.stdoutPipeClosed) close(pipeEnds[1]);
     RunResult result;
     int status = 0;
-    waitpid(pid, &status, 0);
+    struct rusage usage {};
+    wait4(pid, &status, 0, &usage);
     result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    result.peakKilobytes = usage.ru_maxrss;
     result.out = readFile(outPath);
     result.err = readFile(errPath);
     fs::remove(outPath);

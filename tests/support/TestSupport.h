@@ -77,6 +77,7 @@ struct RunResult {
     int status = -1;
     std::string out;
     std::string err;
+    long peakKilobytes = 0;  // the peak resident memory of the run
 };
 // How a program is run: its standard output goes to `stdoutPath` when one
 // is given (then `out` stays empty), and a program still running after
