@@ -179,18 +179,4 @@ private:
     void readConfig();
 };
 
-// How a program chooses the reader mode of its graph files: a switch -h,
-// an argument (graphgen's MODE), or one fixed mode.
-enum class ModeChoice { Switch, Argument, Fixed };
-
-// True when the graph read from `path` in reader `mode` can be worked on.
-// A file that did not open is named on standard error (a graph text, mode 7,
-// is no file); one of which no line read, that was read in a wrong mode or
-// whose words end early was named by its reading, and where another mode
-// reads it, a line says how to read it: "read it with -h N", "give reader
-// mode N", or for a program of one fixed mode (`program`, e.g. "tunnel")
-// which kind of file it reads and how to convert a model graph file.
-bool graphUsable(const Graph& g, int mode, const std::string& path, ModeChoice choice = ModeChoice::Switch,
-                 const std::string& program = "");
-
 }  // namespace graphmat

@@ -6,6 +6,7 @@
 #include <iostream>
 #include <map>
 
+#include "graph/CommandLine.h"
 #include "matching/Match.h"
 
 namespace graphmat {

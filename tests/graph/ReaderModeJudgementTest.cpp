@@ -18,6 +18,7 @@
 #include <thread>
 
 #include "GraphDump.h"
+#include "graph/CommandLine.h"
 #include "graph/GraphFileFields.h"
 #include "graph/ReaderModeJudgement.h"
 #include "graph/platform.h"
