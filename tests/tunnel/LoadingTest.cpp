@@ -14,7 +14,7 @@ namespace fs = std::filesystem;
 
 TEST(Loading, ExampleSeriesWithARepeatedAndAReversedMatchLine) {
     ScratchDir dir;
-    fs::copy(exampleFile("series"), ".", fs::copy_options::recursive);
+    copyExampleFiles("series", exampleSeriesFiles());
     std::string list = readFile("series.txt");
     // The same pair again, and a run with the newer version as graph 1.
     list += "m,matches/shop-3__shop-4__1__0.5__1__1__0__1.csv\n";

@@ -19,9 +19,7 @@ const char* const PARAMETERS = "__1__0.5__1__1__0__1.csv";
 struct ExampleSeries : ::testing::Test {
     ScratchDir dir;
     void SetUp() override {
-        fs::copy(exampleFile("series"), ".", fs::copy_options::recursive);
-        fs::remove_all("results");
-        fs::create_directory("results");
+        copyExampleFiles("series", exampleSeriesFiles());
     }
     static std::vector<std::string> results() {
         std::vector<std::string> names;
