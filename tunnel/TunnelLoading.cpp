@@ -178,16 +178,25 @@ void Tunnel::loadSeries(const std::string& path) {
     std::vector<std::string> lines;
     for (std::string line; readLine(list, line);) lines.push_back(line);
     // The last "m" line gives the cost parameters: when its name holds none,
-    // the run ends saying so, and the line is not named a second time.
+    // the run ends saying so, and the line is not named a second time. Its
+    // message waits (with the warnings of the lines after it, to keep their
+    // order) until the run ends on another fault or goes on.
     std::size_t lastMatchLine = lines.size();
     for (std::size_t k = 0; k < lines.size(); ++k)
         if (listFields(lines[k])[0] == "m") lastMatchLine = k;
-    std::string unsaid;  // that message, until the run ends on another fault
-    auto sayUnsaid = [&unsaid] {
-        if (!unsaid.empty()) std::cerr << unsaid;
-        unsaid.clear();
+    std::string unsaid, saidAfter;
+    auto warn = [&](const std::string& text) {
+        if (unsaid.empty())
+            std::cerr << text;
+        else
+            saidAfter += text;
     };
-    auto fail = [&sayUnsaid](const std::string& message) {
+    auto sayUnsaid = [&] {
+        std::cerr << unsaid << saidAfter;
+        unsaid.clear();
+        saidAfter.clear();
+    };
+    auto fail = [&](const std::string& message) {
         sayUnsaid();
         return TunnelError(message);
     };
@@ -277,10 +286,7 @@ void Tunnel::loadSeries(const std::string& path) {
             }
         } else {
             const std::string reason = otherLineReason(line, fields[0]);
-            if (!reason.empty()) {
-                sayUnsaid();
-                std::cerr << where << ": " << reason << "\n";
-            }
+            if (!reason.empty()) warn(where + ": " + reason + "\n");
         }
     }
 
@@ -309,10 +315,12 @@ void Tunnel::loadSeries(const std::string& path) {
                    record->g1->name + "__...csv)");
     }
     // The last "m" line's name without cost parameters is said here.
-    if (setCostParameters(parameters)) sayUnsaid();
-    else
+    if (!setCostParameters(parameters)) {
+        std::cerr << saidAfter;
         throw TunnelError(path + ": no usable cost parameters in the name of the last match result file " +
                           lastMatchFile + " (expected older__newer__dwn__dwe__ew__asy__lw__seed.csv)");
+    }
+    sayUnsaid();  // a name that names no two versions and still gives the parameters
     prepareAnalysis();
 }
 

@@ -331,6 +331,12 @@ INSTANTIATE_TEST_SUITE_P(
         BadSeries{"the last match file name without cost parameters", SERIES + "m,shop-3__shop-4.csv\n",
                   "list.txt: no usable cost parameters in the name of the last match result file "
                   "shop-3__shop-4.csv (expected older__newer__dwn__dwe__ew__asy__lw__seed.csv)"},
+        BadSeries{"the last match file name without cost parameters, a line ignored after it",
+                  SERIES + "m,shop-3__shop-4.csv\n# end\n",
+                  "list.txt line 9: line ignored: its first field \"# end\" is neither \"g\" (a version) nor \"m\" (a "
+                  "match result file)\n"
+                  "list.txt: no usable cost parameters in the name of the last match result file "
+                  "shop-3__shop-4.csv (expected older__newer__dwn__dwe__ew__asy__lw__seed.csv)"},
         BadSeries{"the only match file of a step without cost parameters", "g,shop-4.txt\ng,shop-3.txt\n"
                   "m,shop-3__shop-4.csv\n",
                   "list.txt line 3: the match result file shop-3__shop-4.csv is not read: its name holds no cost "
