@@ -15,10 +15,18 @@
 # placeholders (`evaluate RESULT_FILE DATASET`) belongs in a plain ```
 # block, which is not run; a command shown failing is written `! command`
 # (bash -e lets a negated command fail, and fails the block if it succeeds).
+# After the READMEs (before docs/USAGE.md), in a git work tree, git must see
+# nothing new in the copy but what .gitignore names: the output folders
+# that the READMEs' commands make.
+#   tools/check-doc-commands.sh BUILD_DIR tests
+# then runs the tests of BUILD_DIR once more, with the examples read from
+# the copy (GRAPHMAT_EXAMPLES), where the commands left their results: no
+# test may depend on what a README's command leaves in examples/.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root="$PWD"
 build="$(cd "${1:-build}" && pwd)"
+rerunTests="${2:-}"
 for program in graphmat mces graphgen graphstats tunnel evaluate logcost reduce; do
   [ -x "$build/$program" ] || { echo "check-doc-commands: $build/$program is not built" >&2; exit 1; }
 done
@@ -35,9 +43,27 @@ readmes=(README.md)
 while IFS= read -r readme; do readmes+=("$readme"); done < <(cd "$root" && find examples -name README.md | sort)
 readmes+=(docs/USAGE.md)
 
+# What git sees in the copy that it neither tracks unchanged nor ignores
+# (nothing when the work tree is no git checkout). The index is only read.
+gitdir="$(git -C "$root" rev-parse --absolute-git-dir 2>/dev/null || true)"
+gitSees() {
+  [ -n "$gitdir" ] || return 0
+  git -C "$copy" --git-dir="$gitdir" --work-tree="$copy" --no-optional-locks status --porcelain -- . ':!build' | LC_ALL=C sort
+}
+seenBefore="$(gitSees)"
+
 failed=0
 blocks=0
+leftBehind=0
 for readme in "${readmes[@]}"; do
+  if [ "$readme" = docs/USAGE.md ]; then
+    left="$(LC_ALL=C comm -13 <(printf '%s\n' "$seenBefore") <(printf '%s\n' "$(gitSees)") | sed '/^$/d')"
+    if [ -n "$left" ]; then
+      leftBehind=1
+      echo "FAILED: the commands of the READMEs leave what .gitignore does not name (git status):" >&2
+      printf '%s\n' "$left" | sed 's/^/    /' >&2
+    fi
+  fi
   # One file per block: its first line number, then its lines.
   rm -f "$scratch"/block-*
   # A block indented in a list loses its indentation.
@@ -76,4 +102,13 @@ if [ "$failed" -gt 0 ]; then
   echo "check-doc-commands: $failed of $blocks blocks failed" >&2
   exit 1
 fi
+if [ "$leftBehind" -ne 0 ]; then
+  echo "check-doc-commands: all $blocks blocks ran, but the READMEs' commands leave files that git sees" >&2
+  exit 1
+fi
 echo "check-doc-commands: all $blocks blocks ran"
+
+if [ "$rerunTests" = tests ]; then
+  echo "check-doc-commands: the tests once more, with the examples as the commands left them"
+  GRAPHMAT_EXAMPLES="$copy/examples" ctest --test-dir "$build" --output-on-failure -j"${JOBS:-$(nproc)}"
+fi

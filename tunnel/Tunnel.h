@@ -106,7 +106,9 @@ public:
     void addVersion(std::unique_ptr<Graph> version);
     // Reads the match result file of one step (older version as graph 1,
     // newer as graph 2) and appends one array to each list of the record.
-    // Returns the number of rows it skipped.
+    // Returns the number of rows it skipped. Throws TunnelError, appending
+    // nothing, at a row whose two numbers are classes of the versions and
+    // whose labels are not theirs (a file of another reading or pair).
     int getMatches(matching* mat, std::string file_path);
     // Builds the cost model from a parameter text
     // "dwn__dwe__ew__asy__lab_w__seed.csv"; false when it holds no usable

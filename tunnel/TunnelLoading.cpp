@@ -27,8 +27,11 @@ std::vector<std::string> listFields(const std::string& line) {
 // The older name, the newer name and the parameter text of a match result
 // file path "dir/older__newer__parameters": the first "__" of the path and
 // the next one at least one character later delimit the two names.
+// `namesAnOlderVersion` tells a name with one "__" after its older name
+// ("older__newer.csv": the parameters are missing) from one without.
 struct RunNameParts {
     std::string older, newer, parameters;
+    bool namesAnOlderVersion = false;
 };
 
 RunNameParts runNameParts(const std::string& path) {
@@ -38,11 +41,22 @@ RunNameParts runNameParts(const std::string& path) {
     const std::size_t u1 = path.find("__");
     if (u1 == std::string::npos) return parts;
     if (u1 >= nameStart) parts.older = path.substr(nameStart, u1 - nameStart);
+    parts.namesAnOlderVersion = !parts.older.empty() && u1 + 2 < path.size();
     const std::size_t u2 = path.find("__", u1 + 3);
     if (u2 == std::string::npos) return parts;
     parts.newer = path.substr(u1 + 2, u2 - (u1 + 2));
     parts.parameters = path.substr(u2 + 2);
     return parts;
+}
+
+// Why the name of a match result file fits no run name: empty when it
+// names two versions.
+std::string runNameFault(const RunNameParts& parts) {
+    if (!parts.older.empty() && !parts.newer.empty()) return "";
+    if (parts.namesAnOlderVersion)
+        return "its name holds no cost parameters after the names of its two versions "
+               "(OLDER__NEWER__dwn__dwe__ew__asy__lw__seed.csv, as graphmat names it)";
+    return "its name does not name two versions (OLDER__NEWER__...csv)";
 }
 
 // A version of the series list: its path and its line.
@@ -56,11 +70,16 @@ std::string describe(const ListedVersion& version) {
 }
 
 // The message for an "m" line whose older version is listed right before its
-// newer one: the versions were listed oldest first.
-std::string oldestFirst(const std::string& where, const std::string& file, const RunNameParts& parts) {
-    return where + ": the match result file " + file + " pairs \"" + parts.older + "\" (older) with \"" +
-           parts.newer + "\" (newer), but the series lists \"" + parts.older + "\" before \"" + parts.newer +
-           "\": list the versions (\"g\" lines) newest first";
+// newer one: either the versions were listed oldest first, or the step was
+// matched with its versions swapped (the newer one as -o). `listedFirst` and
+// `listedSecond` are the paths of the two versions in list order.
+std::string olderListedFirst(const std::string& where, const std::string& file, const RunNameParts& parts,
+                             const std::string& listedFirst, const std::string& listedSecond) {
+    return where + ": the match result file " + file + " pairs \"" + parts.older + "\" (older, -o) with \"" +
+           parts.newer + "\" (newer, -n), but the series lists \"" + parts.older + "\" before \"" + parts.newer +
+           "\", as the newer version: either the \"g\" lines list the versions oldest first (list them newest "
+           "first), or the step was matched with its versions swapped (match it again with the older version as "
+           "-o: graphmat -h 4 -o " + listedSecond + " -n " + listedFirst + " and the same weights)";
 }
 
 // A hint for a path that does not open from the current folder but exists
@@ -156,34 +175,61 @@ void Tunnel::loadSeries(const std::string& path) {
     if (!list.open(path)) throw TunnelError("Cannot read the series list file " + path + ": " + list.text().failure());
 
     std::cout << "\n TUNNEL To Be Loaded";
+    std::vector<std::string> lines;
+    for (std::string line; readLine(list, line);) lines.push_back(line);
+    // The last "m" line gives the cost parameters: when its name holds none,
+    // the run ends saying so, and the line is not named a second time. Its
+    // message waits (with the warnings of the lines after it, to keep their
+    // order) until the run ends on another fault or goes on.
+    std::size_t lastMatchLine = lines.size();
+    for (std::size_t k = 0; k < lines.size(); ++k)
+        if (listFields(lines[k])[0] == "m") lastMatchLine = k;
+    std::string unsaid, saidAfter;
+    auto warn = [&](const std::string& text) {
+        if (unsaid.empty())
+            std::cerr << text;
+        else
+            saidAfter += text;
+    };
+    auto sayUnsaid = [&] {
+        std::cerr << unsaid << saidAfter;
+        unsaid.clear();
+        saidAfter.clear();
+    };
+    auto fail = [&](const std::string& message) {
+        sayUnsaid();
+        return TunnelError(message);
+    };
+
     std::string parameters;  // of the last "m" line
     std::string lastMatchFile;
-    std::string line;
-    int lineNumber = 0;
     std::vector<ListedVersion> listed;  // one per version, newest first
-    std::string listedOldestFirst;      // the message for the first "m" line that shows it
-    while (readLine(list, line)) {
-        ++lineNumber;
+    std::string listedOlderFirst;       // the message for the first "m" line that shows it
+    std::map<std::size_t, ListedVersion> stepFiles;  // per step read, its match result file
+    for (std::size_t k = 0; k < lines.size(); ++k) {
+        const std::string& line = lines[k];
+        const int lineNumber = static_cast<int>(k) + 1;
         const std::string where = path + " line " + to_string(lineNumber);
         std::vector<std::string> fields = listFields(line);
         if (fields[0] == "g") {
-            if (fields[1].empty()) throw TunnelError(where + ": a \"g\" line without the path of a class diagram file");
+            if (fields[1].empty()) throw fail(where + ": a \"g\" line without the path of a class diagram file");
             std::cout << "\n" << fields[1];
             auto version = std::make_unique<Graph>(4, fields[1]);
             if (!version->fileOpened)
-                throw TunnelError(where + ": the class diagram file " + fields[1] + " does not open" +
-                                  besideTheList(path, fields[1]));
+                throw fail(where + ": the class diagram file " + fields[1] + " does not open" +
+                           (version->openFailure.empty() ? "" : ": " + version->openFailure) +
+                           besideTheList(path, fields[1]));
             if (version->nothingRead)
-                throw TunnelError(where + ": no line of " + fields[1] + " reads as a class diagram file" +
-                                  conversion(*version, fields[1]));
+                throw fail(where + ": no line of " + fields[1] + " reads as a class diagram file" +
+                           conversion(*version, fields[1]));
             if (version->refused)
-                throw TunnelError(where + ": " + fields[1] + " does not read as a class diagram file" +
-                                  conversion(*version, fields[1]));
+                throw fail(where + ": " + fields[1] + " does not read as a class diagram file" +
+                           conversion(*version, fields[1]));
             std::cout << "\n" << fields[1];
             listed.push_back({fields[1], lineNumber});
             addVersion(std::move(version));
         } else if (fields[0] == "m") {
-            if (fields[1].empty()) throw TunnelError(where + ": an \"m\" line without the path of a match result file");
+            if (fields[1].empty()) throw fail(where + ": an \"m\" line without the path of a match result file");
             std::cout << "\nTreat Match\n";
             const std::string& file = fields[1];
             RunNameParts parts = runNameParts(file);
@@ -195,40 +241,58 @@ void Tunnel::loadSeries(const std::string& path) {
                 std::cout << "g1 : " << gseries[q]->name << " nameg1 : " << parts.newer << "\n";
                 if (parts.newer.empty() || gseries[q]->name != parts.newer) continue;
                 const bool olderListedBefore = q > 0 && gseries[q - 1]->name == parts.older;
-                if (olderListedBefore && listedOldestFirst.empty()) listedOldestFirst = oldestFirst(where, file, parts);
-                if (q + 1 >= gseries.size() && olderListedBefore) throw TunnelError(listedOldestFirst);
+                if (olderListedBefore && listedOlderFirst.empty())
+                    listedOlderFirst = olderListedFirst(where, file, parts, listed[q - 1].path, listed[q].path);
+                if (q + 1 >= gseries.size() && olderListedBefore) throw fail(listedOlderFirst);
                 if (q + 1 >= gseries.size())
-                    throw TunnelError(where + ": the match result file " + file + " names \"" + parts.newer +
-                                      "\" as the newer version, but no older version is listed after it");
+                    throw fail(where + ": the match result file " + file + " names \"" + parts.newer +
+                               "\" as the newer version, but no older version is listed after it");
                 hits = 1;
                 if (gseries[q + 1]->name == parts.older) hits = 2;
                 break;
             }
-            if (hits == 2) {
+            const auto earlier = stepFiles.find(q);
+            if (hits == 2 && earlier == stepFiles.end()) {
                 std::cout << "\nFOUND TWICE\n";
                 matching* record = matchings[q].get();
-                getMatches(record, file);
+                try {
+                    getMatches(record, file);
+                } catch (const TunnelError& foreign) {
+                    throw fail(where + ": " + foreign.what() +
+                               "; it was made from another reading of the versions (a reader mode other "
+                               "than 4, 5, 8 and 9) or from other files: match the step's class diagram "
+                               "files with graphmat -h 4 -o " + listed[q + 1].path + " -n " + listed[q].path +
+                               " (or -h 5, 8 or 9) and list that run's match result file");
+                }
+                stepFiles[q] = {file, lineNumber};
                 std::cout << "G1 : " << record->g1->name << " G2 : " << record->g2->name << " seed : " << parameters
                           << "\n";
             } else {
                 // Its name still gives the cost parameters when it is the
                 // last "m" line.
-                std::cerr << where << ": the match result file " << file << " is not read: ";
-                if (parts.older.empty() || parts.newer.empty())
-                    std::cerr << "its name does not name two versions (OLDER__NEWER__...csv)\n";
-                else
-                    std::cerr << "no two consecutive versions listed above this line are \"" << parts.older
+                const std::string notRead = where + ": the match result file " + file + " is not read: ";
+                const std::string nameFault = runNameFault(parts);
+                if (hits == 2)
+                    std::cerr << notRead << "the step from \"" << parts.newer << "\" to \"" << parts.older
+                              << "\" reads the match result file " << earlier->second.path << " (line "
+                              << earlier->second.line << "); an \"m\" line after the first for a step is ignored\n";
+                else if (nameFault.empty())
+                    std::cerr << notRead << "no two consecutive versions listed above this line are \"" << parts.older
                               << "\" (older) and \"" << parts.newer << "\" (newer)\n";
+                else if (k == lastMatchLine)
+                    unsaid = notRead + nameFault + "\n";
+                else
+                    std::cerr << notRead << nameFault << "\n";
             }
         } else {
             const std::string reason = otherLineReason(line, fields[0]);
-            if (!reason.empty()) std::cerr << where << ": " << reason << "\n";
+            if (!reason.empty()) warn(where + ": " + reason + "\n");
         }
     }
 
     if (gseries.size() < 2)
-        throw TunnelError(path + ": a series needs at least two versions (\"g\" lines); it lists " +
-                          to_string(gseries.size()));
+        throw fail(path + ": a series needs at least two versions (\"g\" lines); it lists " +
+                   to_string(gseries.size()));
     std::cout << "\n TUNNEL Loaded";
     for (const auto& record : matchings) {
         if (!record->matchList.empty()) continue;
@@ -238,21 +302,25 @@ void Tunnel::loadSeries(const std::string& path) {
             if (other != record && other->g1->name == record->g1->name && other->g2->name == record->g2->name) {
                 const std::size_t a = static_cast<std::size_t>(record->position);
                 const std::size_t b = static_cast<std::size_t>(other->position);
-                throw TunnelError(path + ": the step from " + describe(listed[a]) + " to " + describe(listed[a + 1]) +
-                                  " and the step from " + describe(listed[b]) + " to " + describe(listed[b + 1]) +
-                                  " join versions of the same names, \"" + record->g1->name + "\" and \"" +
-                                  record->g2->name + "\": a match result file is named after the file names of its "
-                                  "versions without folder and extension, so one name stands for both steps; give "
-                                  "the versions files of different names");
+                throw fail(path + ": the step from " + describe(listed[a]) + " to " + describe(listed[a + 1]) +
+                           " and the step from " + describe(listed[b]) + " to " + describe(listed[b + 1]) +
+                           " join versions of the same names, \"" + record->g1->name + "\" and \"" +
+                           record->g2->name + "\": a match result file is named after the file names of its "
+                           "versions without folder and extension, so one name stands for both steps; give "
+                           "the versions files of different names");
             }
-        if (!listedOldestFirst.empty()) throw TunnelError(listedOldestFirst);
-        throw TunnelError(path + ": no match result file for the step from \"" + record->g1->name + "\" to \"" +
-                              record->g2->name + "\" (an \"m\" line naming ./results/" + record->g2->name + "__" +
-                              record->g1->name + "__...csv)");
+        if (!listedOlderFirst.empty()) throw fail(listedOlderFirst);
+        throw fail(path + ": no match result file for the step from \"" + record->g1->name + "\" to \"" +
+                   record->g2->name + "\" (an \"m\" line naming ./results/" + record->g2->name + "__" +
+                   record->g1->name + "__...csv)");
     }
-    if (!setCostParameters(parameters))
+    // The last "m" line's name without cost parameters is said here.
+    if (!setCostParameters(parameters)) {
+        std::cerr << saidAfter;
         throw TunnelError(path + ": no usable cost parameters in the name of the last match result file " +
                           lastMatchFile + " (expected older__newer__dwn__dwe__ew__asy__lw__seed.csv)");
+    }
+    sayUnsaid();  // a name that names no two versions and still gives the parameters
     prepareAnalysis();
 }
 

@@ -74,6 +74,22 @@ struct SkippedRows {
     }
 };
 
+// True when the text of a match row from `start` on (after its kind and
+// two numbers) is the older label, ",", the newer label, then the end of
+// the row or ",". Labels are written unquoted, so a label that holds a ","
+// is compared whole all the same.
+bool labelsFollow(const std::string& row, std::size_t start, const std::string& older, const std::string& newer) {
+    const std::string labels = older + SEPARATOR + newer;
+    if (start > row.size() || row.compare(start, labels.size(), labels) != 0) return false;
+    const std::size_t end = start + labels.size();
+    return end == row.size() || row.compare(end, 1, SEPARATOR) == 0;
+}
+
+// Field k of a row, empty when the row has fewer.
+std::string fieldText(const std::vector<std::string>& fields, std::size_t k) {
+    return k < fields.size() ? fields[k] : "";
+}
+
 }  // namespace
 
 int arcCount(const Edge* e) { return e ? static_cast<int>(e->label.size()) : 0; }
@@ -212,6 +228,18 @@ int Tunnel::getMatches(matching* mat, std::string file_path) {
             skipped.add(lineNumber, "class numbers outside the two versions (or merged blocks)");
             continue;
         }
+        // The labels of the two classes follow their numbers: a row that
+        // names other labels pairs the vertices of another reading of the
+        // versions (a model graph file, say) or of other files.
+        const std::string& olderLabel = g2.V[p]->label;
+        const std::string& newerLabel = g1.V[c]->label;
+        if (!labelsFollow(line, (*fields)[0].size() + (*fields)[1].size() + (*fields)[2].size() + 3, olderLabel,
+                          newerLabel))
+            throw TunnelError("the match result file " + file_path + " does not pair the classes of \"" + g2.name +
+                              "\" and \"" + g1.name + "\": its line " + to_string(lineNumber) + " pairs \"" +
+                              fieldText(*fields, 3) + "\" with \"" + fieldText(*fields, 4) + "\", but class " +
+                              to_string(p) + " of \"" + g2.name + "\" is \"" + olderLabel + "\" and class " +
+                              to_string(c) + " of \"" + g1.name + "\" is \"" + newerLabel + "\"");
         if (fields->size() < 11 || !readWholeNumber((*fields)[9], overall1) ||
             !readWholeNumber((*fields)[10], overall2)) {
             skipped.add(lineNumber, "an overall cost that is not a number");

@@ -35,7 +35,7 @@ struct ConsoleCase {
 
 // Every input and folder of the cases, in the working folder.
 void prepareInputs() {
-    fs::copy(test::exampleFile("series"), ".", fs::copy_options::recursive);  // series.txt, shop-N.txt, matches/
+    test::copyExampleFiles("series", test::exampleSeriesFiles());  // series.txt, shop-N.txt, matches/
     fs::create_directories("results");
     fs::create_directories("graphs");
     fs::create_directories("logs");

@@ -99,14 +99,14 @@ TEST(ConsoleThatCannotBeWritten, EveryProgramEndsWithStatus2) {
     test::writeFile("log.txt", "n,0,0\nn,1,1\n");
     test::writeFile("e.csv", "2,1\n0,1,1\n");
     std::filesystem::create_directories("datasets");
-    std::filesystem::copy(test::exampleFile("evaluation/datasets/shop"), "datasets/shop");
+    test::copyExampleFiles("evaluation", {"datasets/shop/v1.txt", "datasets/shop/v2.txt"});
     test::writeFile("results/v1__v2__1__0.5__1__1__0__1.csv", "ns,0,0,a,a\n");
     test::writeFile("results/_v1__v2.csv", "");
     std::filesystem::create_directories("graphs");
     std::filesystem::create_directories("logs");
     std::filesystem::create_directories("datasets/random");
     test::writeFile("datasets/random/shop-v.csv", "");  // the known matching of start mode 0, without pairs
-    std::filesystem::copy(test::exampleFile("series"), "series", std::filesystem::copy_options::recursive);
+    test::copyExampleFiles("series", test::exampleSeriesFiles(), "series");
     const std::vector<ProgramCase> cases = {
         {"graphmat", GRAPHMAT_BIN, {"-d", "1", "-g", "0.5", "-e", "1", "-y", "1", "-o", v1, "-n", v2}},
         {"mces", MCES_BIN, {"-o", "e.csv", "-n", "e.csv", "-t", "7"}},
@@ -197,7 +197,7 @@ TEST(FilesOfWhichNothingReads, EveryProgramEndsWithStatus1) {
 // error counts the lines not read and says how to convert the file.
 TEST(FilesOfWhichNothingReads, AModelGraphFileAsAVersionIsRefused) {
     ScratchDir dir;
-    std::filesystem::copy(test::exampleFile("series"), ".", std::filesystem::copy_options::recursive);
+    test::copyExampleFiles("series", test::exampleSeriesFiles());
     std::filesystem::copy_file(test::exampleFile("shop-v1.txt"), "shop-1.txt",
                                std::filesystem::copy_options::overwrite_existing);
     std::filesystem::create_directories("results");

@@ -34,7 +34,7 @@ void PrintTo(const FolderCase& c, std::ostream* out) { *out << c.what; }
 
 // Inputs of every case, in a working folder without any output folder.
 void prepareInputs() {
-    fs::copy(test::exampleFile("series"), ".", fs::copy_options::recursive);  // series.txt, shop-N.txt, matches/
+    test::copyExampleFiles("series", test::exampleSeriesFiles());  // series.txt, shop-N.txt, matches/
     test::writeFile("a.csv", "2,1\n0,a\n1,b\n0,1,1\n");
     test::writeFile("e.csv", "2,1\n0,1,1\n");
     test::writeFile("log.txt", "n,0,0\nn,1,1\n");

@@ -33,14 +33,14 @@ void layInputs() {
     fs::create_directories("logs");
 
     const std::string evaluation = exampleFile("evaluation");
-    fs::copy(evaluation + "/datasets", "datasets", fs::copy_options::recursive);
+    copyExampleFiles("evaluation", {"datasets/shop/v1.txt", "datasets/shop/v2.txt"});
     fs::copy_file(evaluation + "/results/v1__v2" + kRunName, "results/v1__v2" + kRunName);
     fs::copy_file(evaluation + "/results/_v1__v2.csv", "results/_v1__v2.csv");
     fs::copy_file(evaluation + "/old.csv", "old.csv");
     fs::copy_file(evaluation + "/new.csv", "new.csv");
     writeFile("log.txt", "n,0,1,a,a\nn,1,2,b,b\nn,2,0,c,c\n");
 
-    fs::copy(exampleFile("series"), "series", fs::copy_options::recursive);
+    copyExampleFiles("series", exampleSeriesFiles(), "series");
     std::string list;
     for (const char* version : {"4", "3", "2", "1"}) list += std::string("g,series/shop-") + version + ".txt\n";
     for (const char* step : {"3__shop-4", "2__shop-3", "1__shop-2"})

@@ -26,7 +26,7 @@ const std::string kTwo = "datasets/cdiagrams/eclipse/shop-cd-2.txt";
 struct ExampleDir {
     ScratchDir dir;
     ExampleDir() {
-        std::filesystem::copy(test::exampleFile("datasets"), "datasets", std::filesystem::copy_options::recursive);
+        test::copyExampleFiles("datasets", test::exampleDatasetFiles(), "datasets");
     }
 };
 
@@ -136,7 +136,7 @@ TEST(ReduceRun, ResultsThatCannotBeWrittenGiveStatusTwo) {
     // Folders in the places of two of the three files: they do not open.
     std::filesystem::create_directory("results/_shop-cd-1__shop-cd-2.csv");
     std::filesystem::create_directory("results/_shop-cd-1.txt");
-    std::filesystem::copy(test::exampleFile("datasets"), "datasets", std::filesystem::copy_options::recursive);
+    test::copyExampleFiles("datasets", test::exampleDatasetFiles(), "datasets");
     const RunResult r = reduce({kOne, kTwo});
     EXPECT_EQ(r.status, 2);
     EXPECT_TRUE(contains(r.err, "Cannot write ./results/_shop-cd-1__shop-cd-2.csv\n"));

@@ -426,7 +426,7 @@ TEST(WrongReaderMode, AHeaderThatClaimsWhatTheFileLacksCostsNothing) {
 // tracked with the warning: the five reports are written.
 TEST(WrongReaderMode, ASeriesWithCutLinesIsTracked) {
     ScratchDir dir;
-    std::filesystem::copy(exampleFile("series"), ".", std::filesystem::copy_options::recursive);
+    test::copyExampleFiles("series", test::exampleSeriesFiles());
     std::filesystem::create_directories("results");
     std::vector<std::string> rows = test::lines(test::readFile("shop-2.txt"));
     for (std::size_t i = 7; i <= 10; ++i) {

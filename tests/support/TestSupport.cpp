@@ -175,7 +175,33 @@ std::string withoutTimes(const std::string& out) {
 
 std::string fixture(const std::string& name) { return std::string(GRAPHMAT_FIXTURES) + "/" + name; }
 std::string dataFile(const std::string& name) { return std::string(GRAPHMAT_DATA) + "/" + name; }
-std::string exampleFile(const std::string& name) { return std::string(GRAPHMAT_EXAMPLES) + "/" + name; }
+std::string exampleFile(const std::string& name) {
+    const char* elsewhere = std::getenv("GRAPHMAT_EXAMPLES");
+    return std::string(elsewhere && *elsewhere ? elsewhere : GRAPHMAT_EXAMPLES) + "/" + name;
+}
+
+void copyExampleFiles(const std::string& folder, const std::vector<std::string>& names, const std::string& to) {
+    for (const std::string& name : names) {
+        const fs::path target = fs::path(to) / name;
+        if (target.has_parent_path()) fs::create_directories(target.parent_path());
+        fs::copy_file(exampleFile(folder + "/" + name), target, fs::copy_options::overwrite_existing);
+    }
+}
+
+const std::vector<std::string>& exampleSeriesFiles() {
+    static const std::vector<std::string> names = {
+        "series.txt", "shop-1.txt", "shop-2.txt", "shop-3.txt", "shop-4.txt",
+        "matches/shop-1__shop-2__1__0.5__1__1__0__1.csv", "matches/shop-2__shop-3__1__0.5__1__1__0__1.csv",
+        "matches/shop-3__shop-4__1__0.5__1__1__0__1.csv"};
+    return names;
+}
+
+const std::vector<std::string>& exampleDatasetFiles() {
+    static const std::vector<std::string> names = {
+        "cdiagrams/eclipse/shop-cd-1.txt", "cdiagrams/eclipse/shop-cd-2.txt", "cdiagrams/mylyn/shop-cd-1.txt",
+        "cdiagrams/mylyn/shop-cd-2.txt"};
+    return names;
+}
 
 std::string usageLines(const std::string& program) {
     static const std::map<std::string, std::string> texts = {

@@ -119,10 +119,25 @@ inline std::string knownMatchingReportedLine(const std::string& mode, const std:
            knownPath + ", not the matching found; the matching the search found costs " + foundCost + "\n";
 }
 
-// Path of a file under tests/fixtures, tests/data or examples.
+// Path of a file under tests/fixtures, tests/data or examples. The
+// examples are looked for in the folder that the environment variable
+// GRAPHMAT_EXAMPLES names, when it is set (CI points it at a copy of the
+// work tree in which the READMEs' commands have run).
 std::string fixture(const std::string& name);
 std::string dataFile(const std::string& name);
 std::string exampleFile(const std::string& name);
+
+// Copies the named files of the examples folder `folder` (paths below it)
+// into the folder `to`, keeping their paths below it and making the folders
+// they need. A test copies the inputs it reads by name, never a whole
+// folder of examples/, where the commands a README shows leave their
+// results (results/, logs).
+void copyExampleFiles(const std::string& folder, const std::vector<std::string>& names, const std::string& to = ".");
+// The inputs of the example series examples/series/: the series list, the
+// four versions and the three match result files of its steps.
+const std::vector<std::string>& exampleSeriesFiles();
+// The shipped class diagram pairs of examples/datasets/ (paths below it).
+const std::vector<std::string>& exampleDatasetFiles();
 
 // True when `part` occurs in `text`.
 inline bool contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }

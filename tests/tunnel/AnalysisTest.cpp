@@ -35,8 +35,9 @@ struct Series : ::testing::Test {
             tunnel.gseries[v]->hub = scores[v];
         }
         writeFile("results/mid__new__1__1__0__1__0__1.csv",
-                  matchFile({{0, 0, "4", "0"}, {1, 2, "3", "0"}, {2, 3, "1", "1"}}));
-        writeFile("results/old__mid__1__1__0__1__0__1.csv", matchFile({{0, 0, "6", "0"}, {2, 2, "0", "0"}}));
+                  matchFile(*tunnel.matchings[0], {{0, 0, "4", "0"}, {1, 2, "3", "0"}, {2, 3, "1", "1"}}));
+        writeFile("results/old__mid__1__1__0__1__0__1.csv",
+                  matchFile(*tunnel.matchings[1], {{0, 0, "6", "0"}, {2, 2, "0", "0"}}));
         tunnel.getMatches(tunnel.matchings[0].get(), "results/mid__new__1__1__0__1__0__1.csv");
         tunnel.getMatches(tunnel.matchings[1].get(), "results/old__mid__1__1__0__1__0__1.csv");
         // Edge weight 0: creating a relation costs nothing; a class costs 2.

@@ -107,11 +107,11 @@ struct WorkedStep : ::testing::Test {
             {{2, 1, "2"}, {2, 3, "1"}, {1, 0, "3"}, {0, 2, "4"}}));
         step = tunnel.matchings[0].get();
         std::string rows = matchFile(
-            {{1, 0, "250", "0"}, {0, 1, "12.5", "0.5"}, {2, 2, "1.5e+06", "3"}},
+            *step, {{1, 0, "250", "0"}, {0, 1, "12.5", "0.5"}, {2, 2, "1.5e+06", "3"}},
             // a merged block, a class number that is no number, 21 fields, a
             // cost that is no number, an empty field 2 (not a match row)
             "ns,2,4,x,y,,,,0,1,1,0\nns,x1,3,x,y,,,,0,1,1,0\nns,3,3,x,y,,,,0,1,1,0,a,b,c,d,e,f,g,h,i\n"
-            "ns,3,3,x,y,,,,0,abc,1,0\nns,1,,x\n");
+            "ns,3,3,a.Gone,a.New,,,,0,abc,1,0\nns,1,,x\n");
         writeFile("results/old__new__1__1__1__1__0__1.csv", rows);
         CaptureStdout capture;
         CaptureStderr errors;
@@ -202,7 +202,7 @@ TEST(StepCounts, PercentagesOfAnImageWithoutMembersOrRelations) {
     CaptureStdout quiet;
     tunnel.addVersion(makeVersion("new", {{"a.A", {"int@a", "int@b", "int@c"}, {"void@f@()"}}, {"a.B"}}, {{0, 1, "1"}}));
     tunnel.addVersion(makeVersion("old", {{"a.A"}, {"a.B"}}, {}));
-    writeFile("m.csv", matchFile({{0, 0}, {1, 1}}));
+    writeFile("m.csv", matchFile(*tunnel.matchings[0], {{0, 0}, {1, 1}}));
     tunnel.getMatches(tunnel.matchings[0].get(), "m.csv");
     const Tunnel::matching& s = *tunnel.matchings[0];
     EXPECT_EQ(s.nbAddAttList[0][0], 3);
@@ -230,13 +230,78 @@ TEST(StepCounts, MissingMatchFileLeavesEveryClassUnmatched) {
     EXPECT_EQ(errors.text(), "Cannot read results/none.csv: No such file or directory\n");
 }
 
+// A row whose two numbers are classes of the versions names the labels of
+// those classes, as the matcher writes them in every reader mode of class
+// diagram files. One that names other labels comes from another reading of
+// the versions or from other files: the step is refused and its record
+// gets nothing. Rows that the step skips (a merged block, a row without
+// costs) are not looked at further.
+struct LabelCase {
+    const char* what;
+    std::string row;
+    std::string refusal;  // empty: the row does not refuse the step
+};
+
+void PrintTo(const LabelCase& c, std::ostream* out) { *out << c.what; }
+
+class MatchRowLabels : public ::testing::TestWithParam<LabelCase> {};
+
+TEST_P(MatchRowLabels, OtherLabelsRefuseTheStep) {
+    const LabelCase& c = GetParam();
+    ScratchDir dir;
+    Tunnel tunnel;
+    CaptureStdout quiet;
+    CaptureStderr errors;
+    tunnel.addVersion(makeVersion("new", {{"a.A"}, {"a.B"}}, {}));
+    tunnel.addVersion(makeVersion("old", {{"a.A"}, {"a.C"}}, {}));
+    writeFile("m.csv", matchFile(*tunnel.matchings[0], {{0, 0}}, c.row));
+    const Tunnel::matching& step = *tunnel.matchings[0];
+    if (c.refusal.empty()) {
+        tunnel.getMatches(tunnel.matchings[0].get(), "m.csv");
+        ASSERT_EQ(step.matchList.size(), 1u);
+        EXPECT_EQ(step.matchList[0][0], 0);
+        return;
+    }
+    try {
+        tunnel.getMatches(tunnel.matchings[0].get(), "m.csv");
+        ADD_FAILURE() << "not refused";
+    } catch (const TunnelError& error) {
+        EXPECT_EQ(error.what(), c.refusal);
+    }
+    EXPECT_TRUE(step.matchList.empty());
+    EXPECT_TRUE(step.costList.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, MatchRowLabels,
+    ::testing::Values(
+        LabelCase{"the labels of the two classes", "ns,1,1,a.C,a.B,,,,0,1,1,0\n", ""},
+        LabelCase{"another older label", "ns,1,1,a.X,a.B,,,,0,1,1,0\n",
+                  "the match result file m.csv does not pair the classes of \"old\" and \"new\": its line 9 pairs "
+                  "\"a.X\" with \"a.B\", but class 1 of \"old\" is \"a.C\" and class 1 of \"new\" is \"a.B\""},
+        LabelCase{"another newer label", "ns,1,1,a.C,a.C,,,,0,1,1,0\n",
+                  "the match result file m.csv does not pair the classes of \"old\" and \"new\": its line 9 pairs "
+                  "\"a.C\" with \"a.C\", but class 1 of \"old\" is \"a.C\" and class 1 of \"new\" is \"a.B\""},
+        LabelCase{"the labels of a model graph file", "ns,1,1,.,a,,,,0,1,1,0\n",
+                  "the match result file m.csv does not pair the classes of \"old\" and \"new\": its line 9 pairs "
+                  "\".\" with \"a\", but class 1 of \"old\" is \"a.C\" and class 1 of \"new\" is \"a.B\""},
+        LabelCase{"a label that only begins with the class's", "ns,1,1,a.C,a.Bx,,,,0,1,1,0\n",
+                  "the match result file m.csv does not pair the classes of \"old\" and \"new\": its line 9 pairs "
+                  "\"a.C\" with \"a.Bx\", but class 1 of \"old\" is \"a.C\" and class 1 of \"new\" is \"a.B\""},
+        LabelCase{"the labels of the classes swapped", "ns,1,1,a.B,a.C,,,,0,1,1,0\n",
+                  "the match result file m.csv does not pair the classes of \"old\" and \"new\": its line 9 pairs "
+                  "\"a.B\" with \"a.C\", but class 1 of \"old\" is \"a.C\" and class 1 of \"new\" is \"a.B\""},
+        LabelCase{"a merged block", "ns,1,2,a.C,a.A+a.B,,,,0,1,1,0\n", ""},
+        LabelCase{"a row that ends after the labels", "ns,1,1,a.C,a.B\n", ""}),
+    CaseName());
+
 TEST(StepCounts, LaterRowOfTheSameClassWins) {
     ScratchDir dir;
     Tunnel tunnel;
     CaptureStdout quiet;
     tunnel.addVersion(makeVersion("new", {{"a.A"}}, {}));
     tunnel.addVersion(makeVersion("old", {{"a.X"}, {"a.A"}}, {}));
-    writeFile("m.csv", matchFile({{0, 0, "5", "5"}, {1, 0, "7", "0"}}));
+    writeFile("m.csv", matchFile(*tunnel.matchings[0], {{0, 0, "5", "5"}, {1, 0, "7", "0"}}));
     tunnel.getMatches(tunnel.matchings[0].get(), "m.csv");
     tunnel.getMatches(tunnel.matchings[0].get(), "m.csv");
     const Tunnel::matching& s = *tunnel.matchings[0];

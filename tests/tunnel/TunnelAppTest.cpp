@@ -14,14 +14,22 @@ namespace {
 namespace fs = std::filesystem;
 
 const char* const PARAMETERS = "__1__0.5__1__1__0__1.csv";
+const std::string M34 = std::string("m,matches/shop-3__shop-4") + PARAMETERS + "\n";
+// The example's list, as shipped.
+const std::string SERIES = "g,shop-4.txt\ng,shop-3.txt\ng,shop-2.txt\ng,shop-1.txt\n" + M34 +
+                           std::string("m,matches/shop-2__shop-3") + PARAMETERS + "\nm,matches/shop-1__shop-2" +
+                           PARAMETERS + "\n";
+// An older version listed before a newer one: either cause, with the
+// command that matches the step as the list has it.
+const std::string BOTH_CAUSES =
+    "either the \"g\" lines list the versions oldest first (list them newest first), or the step was matched with "
+    "its versions swapped (match it again with the older version as -o: graphmat -h 4 -o ";
 
 // A scratch directory holding a copy of the example series.
 struct ExampleSeries : ::testing::Test {
     ScratchDir dir;
     void SetUp() override {
-        fs::copy(exampleFile("series"), ".", fs::copy_options::recursive);
-        fs::remove_all("results");
-        fs::create_directory("results");
+        copyExampleFiles("series", exampleSeriesFiles());
     }
     static std::vector<std::string> results() {
         std::vector<std::string> names;
@@ -186,6 +194,42 @@ TEST_F(ExampleSeries, AnIgnoredLineIsNamedWithTheBytesThatHideItsKind) {
     }
 }
 
+// An "m" line that is not read is named once, with the true reason, and the
+// run goes on with the reports of the plain list: a second line for a step
+// (whatever its file holds, here a file that does not exist: it is not
+// opened), a name without cost parameters before the last "m" line.
+TEST_F(ExampleSeries, AMatchLineThatIsNotReadIsNamedOnce) {
+    ASSERT_EQ(runProgram(TUNNEL_BIN, {"series.txt"}).status, 0);
+    std::map<std::string, std::string> plain;
+    for (const std::string& name : results()) plain[name] = readFile("results/" + name);
+    ASSERT_EQ(readFile("series.txt"), SERIES);
+    const std::string versions = "g,shop-4.txt\ng,shop-3.txt\ng,shop-2.txt\ng,shop-1.txt\n";
+    const std::string steps = SERIES.substr(versions.size());
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {SERIES + "m,elsewhere/shop-3__shop-4" + PARAMETERS + "\n",
+         "list.txt line 8: the match result file elsewhere/shop-3__shop-4" + std::string(PARAMETERS) +
+             " is not read: the step from \"shop-4\" to \"shop-3\" reads the match result file matches/shop-3__shop-4" +
+             PARAMETERS + " (line 5); an \"m\" line after the first for a step is ignored\n"},
+        {versions + "m,shop-3__shop-4.csv\n" + steps,
+         "list.txt line 5: the match result file shop-3__shop-4.csv is not read: its name holds no cost parameters "
+         "after the names of its two versions (OLDER__NEWER__dwn__dwe__ew__asy__lw__seed.csv, as graphmat names "
+         "it)\n"},
+        {versions + "m,shop-4.csv\n" + steps,
+         "list.txt line 5: the match result file shop-4.csv is not read: its name does not name two versions "
+         "(OLDER__NEWER__...csv)\n"},
+    };
+    for (const auto& [list, message] : cases) {
+        SCOPED_TRACE(list);
+        fs::remove_all("results");
+        fs::create_directory("results");
+        writeFile("list.txt", list);
+        const RunResult run = runProgram(TUNNEL_BIN, {"list.txt"});
+        EXPECT_EQ(run.status, 0);
+        EXPECT_EQ(run.err, message);
+        for (const auto& [name, text] : plain) EXPECT_EQ(readFile("results/" + name), text) << name;
+    }
+}
+
 TEST_F(ExampleSeries, AMissingMatchFileIsNamedAndReadsAsEmpty) {
     std::string list = readFile("series.txt");
     const std::string from = std::string("matches/shop-1__shop-2") + PARAMETERS;
@@ -241,7 +285,6 @@ TEST_P(BadSeriesTest, EndsWithAMessageAndWritesNothing) {
     EXPECT_TRUE(results().empty()) << c.what;
 }
 
-const std::string M34 = std::string("m,matches/shop-3__shop-4") + PARAMETERS + "\n";
 
 INSTANTIATE_TEST_SUITE_P(
     Lists, BadSeriesTest,
@@ -253,7 +296,9 @@ INSTANTIATE_TEST_SUITE_P(
         BadSeries{"one version", "g,shop-4.txt\n",
                   "list.txt: a series needs at least two versions (\"g\" lines); it lists 1"},
         BadSeries{"a class diagram that does not open", "g,shop-4.txt\ng,none.txt\n",
-                  "list.txt line 2: the class diagram file none.txt does not open"},
+                  "list.txt line 2: the class diagram file none.txt does not open: No such file or directory"},
+        BadSeries{"a class diagram that is a folder", "g,shop-4.txt\ng,matches\n",
+                  "list.txt line 2: the class diagram file matches does not open: Is a directory"},
         BadSeries{"a match file naming the last version loaded as the newer one", "g,shop-4.txt\n" + M34,
                   std::string("list.txt line 2: the match result file matches/shop-3__shop-4") + PARAMETERS +
                       " names \"shop-4\" as the newer version, but no older version is listed after it"},
@@ -264,12 +309,41 @@ INSTANTIATE_TEST_SUITE_P(
                       " is not read: no two consecutive versions listed above this line are \"shop-1\" (older) and "
                       "\"shop-2\" (newer)\n" +
                       "list.txt line 5: the match result file matches/shop-1__shop-2" + PARAMETERS +
-                      " pairs \"shop-1\" (older) with \"shop-2\" (newer), but the series lists \"shop-1\" before "
-                      "\"shop-2\": list the versions (\"g\" lines) newest first"},
+                      " pairs \"shop-1\" (older, -o) with \"shop-2\" (newer, -n), but the series lists \"shop-1\" "
+                      "before \"shop-2\", as the newer version: " + BOTH_CAUSES + "shop-2.txt -n shop-1.txt and the "
+                      "same weights)"},
         BadSeries{"versions listed oldest first, the newest step named first", "g,shop-3.txt\ng,shop-4.txt\n" + M34,
                   std::string("list.txt line 3: the match result file matches/shop-3__shop-4") + PARAMETERS +
-                      " pairs \"shop-3\" (older) with \"shop-4\" (newer), but the series lists \"shop-3\" before "
-                      "\"shop-4\": list the versions (\"g\" lines) newest first"},
+                      " pairs \"shop-3\" (older, -o) with \"shop-4\" (newer, -n), but the series lists \"shop-3\" "
+                      "before \"shop-4\", as the newer version: " + BOTH_CAUSES + "shop-4.txt -n shop-3.txt and the "
+                      "same weights)"},
+        // The list is newest first; the step was matched with the newer
+        // version as -o. The message cannot tell the two causes apart.
+        BadSeries{"a step matched with its versions swapped",
+                  "g,shop-4.txt\ng,shop-3.txt\nm,matches/shop-4__shop-3" + std::string(PARAMETERS) + "\n",
+                  std::string("list.txt line 3: the match result file matches/shop-4__shop-3") + PARAMETERS +
+                      " pairs \"shop-4\" (older, -o) with \"shop-3\" (newer, -n), but the series lists \"shop-4\" "
+                      "before \"shop-3\", as the newer version: " + BOTH_CAUSES + "shop-3.txt -n shop-4.txt and the "
+                      "same weights)"},
+        // A last "m" line whose name holds no cost parameters is said once,
+        // by the failure it causes; when the run fails on another fault
+        // first, the line is named on its own.
+        BadSeries{"the last match file name without cost parameters", SERIES + "m,shop-3__shop-4.csv\n",
+                  "list.txt: no usable cost parameters in the name of the last match result file "
+                  "shop-3__shop-4.csv (expected older__newer__dwn__dwe__ew__asy__lw__seed.csv)"},
+        BadSeries{"the last match file name without cost parameters, a line ignored after it",
+                  SERIES + "m,shop-3__shop-4.csv\n# end\n",
+                  "list.txt line 9: line ignored: its first field \"# end\" is neither \"g\" (a version) nor \"m\" (a "
+                  "match result file)\n"
+                  "list.txt: no usable cost parameters in the name of the last match result file "
+                  "shop-3__shop-4.csv (expected older__newer__dwn__dwe__ew__asy__lw__seed.csv)"},
+        BadSeries{"the only match file of a step without cost parameters", "g,shop-4.txt\ng,shop-3.txt\n"
+                  "m,shop-3__shop-4.csv\n",
+                  "list.txt line 3: the match result file shop-3__shop-4.csv is not read: its name holds no cost "
+                  "parameters after the names of its two versions (OLDER__NEWER__dwn__dwe__ew__asy__lw__seed.csv, as "
+                  "graphmat names it)\n"
+                  "list.txt: no match result file for the step from \"shop-4\" to \"shop-3\" (an \"m\" line naming "
+                  "./results/shop-3__shop-4__...csv)"},
         BadSeries{"an empty path of a version", "g,shop-4.txt\ng,\n",
                   "list.txt line 2: a \"g\" line without the path of a class diagram file"},
         BadSeries{"an empty path of a match file", "g,shop-4.txt\ng,shop-3.txt\nm\n",
@@ -326,8 +400,9 @@ TEST_F(ExampleSeries, PathsAreReadFromTheCurrentFolder) {
     RunResult run = runProgram(TUNNEL_BIN, {"../series.txt"});
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.err,
-              "../series.txt line 1: the class diagram file shop-4.txt does not open (paths in a series list are "
-              "read from the current folder, and ../shop-4.txt exists: run tunnel from the list's folder)\n");
+              "../series.txt line 1: the class diagram file shop-4.txt does not open: No such file or directory "
+              "(paths in a series list are read from the current folder, and ../shop-4.txt exists: run tunnel from "
+              "the list's folder)\n");
     fs::current_path("..");
 }
 
@@ -401,6 +476,71 @@ TEST(ModelToClassDiagram, KeepsClassesMembersAndClassRelations) {
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.err, "");
     EXPECT_TRUE(fileExists("results/ctunnel_shop-v2.csv"));
+}
+
+// The converted shop models tracked over one step matched in each reader
+// mode of class diagram files, then over the step matched from the model
+// graph files themselves in reader mode 12 (the default, -h 4 forgotten),
+// under the same names: its rows number packages, classes and members, and
+// those whose numbers fall inside the versions pair other vertices than
+// their classes. That step is refused before any report is written; the
+// reports of the run before stay as they were.
+TEST(StepsOfAnotherReading, AreRefusedWhereClassDiagramModesAreTracked) {
+    ScratchDir dir;
+    fs::create_directory("models");
+    for (const std::string version : {"shop-v1", "shop-v2"}) {
+        fs::copy_file(exampleFile(version + ".txt"), "models/" + version + ".txt");
+        const std::string command = "awk -f " + exampleFile("../tools/model-to-class-diagram.awk") + " models/" +
+                                    version + ".txt > " + version + ".txt";
+        ASSERT_EQ(std::system(command.c_str()), 0);
+    }
+    const std::string match = std::string("results/shop-v1__shop-v2") + PARAMETERS;
+    writeFile("series.txt", "g,shop-v2.txt\ng,shop-v1.txt\nm," + match + "\n");
+    const std::vector<std::string> weights = {"-d", "1", "-g", "0.5", "-e", "1", "-y", "1"};
+    auto matchStep = [&](const std::vector<std::string>& how) {
+        std::vector<std::string> args = weights;
+        args.insert(args.end(), how.begin(), how.end());
+        const RunResult run = runProgram(GRAPHMAT_BIN, args);
+        ASSERT_EQ(run.status, 0) << run.err;
+    };
+
+    // Modes 8 and 9 add package (and member) vertices after the classes:
+    // their rows are skipped, as rows of merged blocks are.
+    const std::vector<std::pair<std::string, std::string>> modes = {
+        {"4", ""},
+        {"5", ""},
+        {"8", match + ": 5 match rows skipped (the first at line 20: class numbers outside the two versions (or "
+                      "merged blocks))\n"},
+        {"9", match + ": 52 match rows skipped (the first at line 20: class numbers outside the two versions (or "
+                      "merged blocks))\n"},
+    };
+    std::string threads;  // of the first mode: every mode pairs the classes alike here
+    for (const auto& [mode, skipped] : modes) {
+        SCOPED_TRACE("-h " + mode);
+        matchStep({"-h", mode, "-o", "shop-v1.txt", "-n", "shop-v2.txt"});
+        const RunResult run = runProgram(TUNNEL_BIN, {"series.txt"});
+        EXPECT_EQ(run.status, 0);
+        EXPECT_EQ(run.err, skipped);
+        if (threads.empty()) threads = readFile("results/ctunnel_shop-v2.csv");
+        EXPECT_EQ(readFile("results/ctunnel_shop-v2.csv"), threads);
+    }
+    EXPECT_EQ(lines(threads).at(12), "12,shop.util.EmailSender,1,2,shop-v2__shop.util.EmailSender,"
+                                     "shop-v1__shop.util.Mailer");
+
+    std::map<std::string, std::string> earlier;
+    for (const char* report : {"_tunnel_", "tunnel_", "raw_tunnel_", "ctunnel_", "rtunnel_"})
+        earlier[report] = readFile(std::string("results/") + report + "shop-v2.csv");
+    matchStep({"-o", "models/shop-v1.txt", "-n", "models/shop-v2.txt"});
+    const RunResult run = runProgram(TUNNEL_BIN, {"series.txt"});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.err, "series.txt line 3: the match result file " + match + " does not pair the classes of "
+                       "\"shop-v1\" and \"shop-v2\": its line 8 pairs \".\" with \".\", but class 0 of \"shop-v1\" is "
+                       "\"shop.model.Product\" and class 0 of \"shop-v2\" is \"shop.model.Product\"; it was made from "
+                       "another reading of the versions (a reader mode other than 4, 5, 8 and 9) or from other files: "
+                       "match the step's class diagram files with graphmat -h 4 -o shop-v1.txt -n shop-v2.txt (or -h "
+                       "5, 8 or 9) and list that run's match result file\n");
+    for (const auto& [report, text] : earlier)
+        EXPECT_EQ(readFile("results/" + report + "shop-v2.csv"), text) << report;
 }
 
 }  // namespace

@@ -61,12 +61,16 @@ struct MatchRow {
     std::string cost1 = "0", cost2 = "0";
 };
 
-inline std::string matchFile(const std::vector<MatchRow>& rows, const std::string& extra = "") {
+// The match result file of a step as the matcher writes it: each row with
+// the labels of its two classes (the older version is graph 1); `extra`
+// lines follow the rows.
+inline std::string matchFile(const Tunnel::matching& step, const std::vector<MatchRow>& rows,
+                             const std::string& extra = "") {
     std::string text = "\nCost:0 SameLabels:0(0)/0(0) |V1|=0 |E1|=0 |V2|=0 |E2|=0\nPenalties : cnd=0\n"
                        "\n\n NODES, #class1, #class2, class1, class2, ,,, raw cost, overall cost1, overall cost2\n\n";
     for (const MatchRow& r : rows)
-        text += "ns," + std::to_string(r.older) + "," + std::to_string(r.newer) + ",x,y,,,,0," + r.cost1 + "," +
-                r.cost2 + ",0\n";
+        text += "ns," + std::to_string(r.older) + "," + std::to_string(r.newer) + "," + step.g2->V.at(r.older)->label +
+                "," + step.g1->V.at(r.newer)->label + ",,,,0," + r.cost1 + "," + r.cost2 + ",0\n";
     return text + extra + "\n\n EDGES, src1, dest1, label1, src2, dest2, label2,, raw cost \n\n";
 }
 
@@ -78,7 +82,7 @@ inline void addSeries(Tunnel& tunnel, std::vector<std::unique_ptr<Graph>> versio
     for (std::size_t q = 0; q < steps.size(); ++q) {
         const std::string path = "results/" + tunnel.gseries[q + 1]->name + "__" + tunnel.gseries[q]->name +
                                  "__1__1__1__1__0__1.csv";
-        writeFile(path, matchFile(steps[q]));
+        writeFile(path, matchFile(*tunnel.matchings[q], steps[q]));
         tunnel.getMatches(tunnel.matchings[q].get(), path);
     }
 }
