@@ -6,7 +6,8 @@
 #include <limits>
 #include <stdexcept>
 
-#include "graph/platform.h"
+#include "graph/CapacityChecks.h"
+#include "graph/Random.h"
 #include "graph/stdafx.h"
 
 namespace graphmat {

@@ -9,7 +9,7 @@
 #include <memory>
 
 #include "generators/GenGraph.h"
-#include "graph/platform.h"
+#include "graph/OutputFiles.h"
 #include "graph/stdafx.h"
 
 namespace graphmat {

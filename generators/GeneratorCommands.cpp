@@ -9,8 +9,8 @@
 #include "generators/GenGraph.h"
 #include "generators/SameFile.h"
 #include "graph/CommandLine.h"
+#include "graph/OutputFiles.h"
 #include "graph/OutputFolders.h"
-#include "graph/platform.h"
 
 namespace graphmat {
 

@@ -16,7 +16,8 @@
 #include <stdexcept>
 #include <streambuf>
 
-#include "graph/platform.h"
+#include "graph/CapacityChecks.h"
+#include "graph/InputFiles.h"
 
 namespace graphmat {
 

@@ -10,7 +10,7 @@
 #include <sstream>
 
 #include "graph/Graph.h"
-#include "graph/platform.h"
+#include "graph/OutputFiles.h"
 
 namespace graphmat {
 

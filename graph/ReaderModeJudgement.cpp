@@ -13,6 +13,8 @@
 #include <iostream>
 #include <vector>
 
+#include "graph/InputFiles.h"
+
 namespace graphmat {
 
 void LineAccount::line(const std::string& text, bool reads, bool cleanly) {

@@ -6,6 +6,8 @@
 #include <iostream>
 #include <map>
 
+#include "graph/InputFiles.h"
+#include "graph/OutputFiles.h"
 #include "matching/Match.h"
 
 namespace graphmat {

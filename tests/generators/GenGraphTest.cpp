@@ -16,8 +16,10 @@
 #include <vector>
 
 #include "generators/GenGraph.h"
+#include "graph/CapacityChecks.h"
 #include "graph/Graph.h"
-#include "graph/platform.h"
+#include "graph/OutputFiles.h"
+#include "graph/Random.h"
 #include "support/TestSupport.h"
 
 namespace graphmat {

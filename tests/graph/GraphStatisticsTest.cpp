@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "GraphDump.h"
+#include "graph/OutputFiles.h"
 
 namespace graphmat::test {
 namespace {

@@ -17,9 +17,10 @@
 #include <thread>
 
 #include "GraphDump.h"
+#include "graph/CapacityChecks.h"
 #include "graph/GraphFileFields.h"
+#include "graph/Random.h"
 #include "graph/ReaderModeJudgement.h"
-#include "graph/platform.h"
 
 namespace graphmat::test {
 namespace {

@@ -7,9 +7,10 @@
 #include <string>
 #include <vector>
 
+#include "graph/CapacityChecks.h"
 #include "graph/CommandLine.h"
 #include "graph/Graph.h"
-#include "graph/platform.h"
+#include "graph/OutputFiles.h"
 #include "support/TestSupport.h"
 
 namespace graphmat {
