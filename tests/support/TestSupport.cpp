@@ -1,11 +1,13 @@
 #include "TestSupport.h"
 
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -133,6 +135,7 @@ RunResult runProgram(const std::string& program, const std::vector<std::string>&
         close(pipeEnds[0]);  // no reader, in this process or the child
     }
     std::cout.flush();
+    const auto start = std::chrono::steady_clock::now();
     pid_t pid = fork();
     if (pid == 0) {
         const std::string& stdoutPath = options.stdoutPath.empty() ? outPath : options.stdoutPath;
@@ -154,7 +157,10 @@ RunResult runProgram(const std::string& program, const std::vector<std::string>&
     if (options.stdoutPipeClosed) close(pipeEnds[1]);
     RunResult result;
     int status = 0;
-    waitpid(pid, &status, 0);
+    struct rusage usage {};
+    wait4(pid, &status, 0, &usage);
+    result.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    result.peakKilobytes = usage.ru_maxrss;
     result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     result.out = readFile(outPath);
     result.err = readFile(errPath);
