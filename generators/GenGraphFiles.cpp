@@ -72,6 +72,17 @@ std::vector<std::string> GenGraph::pairFiles(const std::string& prefix, bool mat
     return files;
 }
 
+std::vector<PlannedFile> GenGraph::matrixFiles(const std::string& prefix) const {
+    if (!hasMatrixFiles()) return {};
+    // A single arc label and a single node label: every cell of an
+    // adjacency matrix is one digit and two blanks, every value of the label
+    // difference matrix "0" and a blank; each row ends with a line feed.
+    const double rows1 = n1, rows2 = n2;
+    return {{prefix + "mA.csv", rows1 * (3 * rows1 + 1)},
+            {prefix + "mB.csv", rows2 * (3 * rows2 + 1)},
+            {prefix + "C.csv", rows1 * (2 * rows2 + 1)}};
+}
+
 bool GenGraph::write(std::string filename) {
     const std::string prefix = pairPrefix(filename);
     const bool matrices = hasMatrixFiles();

@@ -276,7 +276,7 @@ int runEntryPoint(int (*body)(int, char**), int argc, char** argv) {
     int status = 0;
     try {
         status = body(argc, argv);
-    } catch (const MemoryLimitError& e) {
+    } catch (const CapacityError& e) {
         std::cout.flush();
         std::cerr << e.what() << std::endl;
         return 1;
