@@ -6,8 +6,8 @@
 #include <iostream>
 
 #include "graph/CommandLine.h"
+#include "graph/OutputFiles.h"
 #include "graph/OutputFolders.h"
-#include "graph/platform.h"
 #include "matching/Match.h"
 
 namespace {

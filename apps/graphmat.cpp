@@ -11,10 +11,13 @@
 #include <string>
 #include <vector>
 
+#include "graph/Clock.h"
 #include "graph/CommandLine.h"
 #include "graph/Graph.h"
+#include "graph/InputFiles.h"
+#include "graph/OutputFiles.h"
 #include "graph/OutputFolders.h"
-#include "graph/platform.h"
+#include "graph/Random.h"
 #include "matching/Cost.h"
 #include "matching/CostSwitches.h"
 #include "matching/Match.h"

@@ -11,8 +11,9 @@
 
 #include "graph/CommandLine.h"
 #include "graph/Graph.h"
+#include "graph/InputFiles.h"
+#include "graph/OutputFiles.h"
 #include "graph/OutputFolders.h"
-#include "graph/platform.h"
 
 using namespace graphmat;
 

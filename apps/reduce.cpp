@@ -7,8 +7,8 @@
 
 #include "graph/CommandLine.h"
 #include "graph/Graph.h"
+#include "graph/OutputFiles.h"
 #include "graph/OutputFolders.h"
-#include "graph/platform.h"
 #include "matching/Match.h"
 
 using namespace graphmat;

@@ -4,8 +4,8 @@
 #include <iostream>
 
 #include "graph/CommandLine.h"
+#include "graph/OutputFiles.h"
 #include "graph/OutputFolders.h"
-#include "graph/platform.h"
 #include "tunnel/Tunnel.h"
 
 namespace {

@@ -4,7 +4,7 @@
 #include <fstream>
 #include <iostream>
 
-#include "graph/platform.h"
+#include "graph/OutputFiles.h"
 
 namespace graphmat {
 

@@ -6,7 +6,8 @@
 #include <limits>
 #include <stdexcept>
 
-#include "graph/platform.h"
+#include "graph/CapacityChecks.h"
+#include "graph/Random.h"
 #include "graph/stdafx.h"
 
 namespace graphmat {
@@ -247,6 +248,14 @@ std::vector<std::string> GenGraph::pairFiles(const std::string& filename, int _n
     GenGraph probe;
     probe.store(_n, _e, _q, _nl, _nld, _el, _eld, _pd, _pi, _seed, undir);
     return pairFiles(probe.pairPrefix(filename), probe.hasMatrixFiles());
+}
+
+std::vector<PlannedFile> GenGraph::matrixFiles(const std::string& filename, int _n, double _e, double _q, int _nl,
+                                               double _nld, int _el, double _eld, double _pd, double _pi, int _seed,
+                                               bool undir) {
+    GenGraph probe;
+    probe.store(_n, _e, _q, _nl, _nld, _el, _eld, _pd, _pi, _seed, undir);
+    return probe.matrixFiles(probe.pairPrefix(filename));
 }
 
 // Both label matrices and node label arrays, zero, and every count zero.

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "graph/CapacityChecks.h"
+
 namespace graphmat {
 
 class GenGraph {
@@ -87,6 +89,16 @@ public:
                                               bool undir);
     // Whether write adds the matrix files: a single-label undirected pair.
     bool hasMatrixFiles() const { return nl == 1 && el == 1 && undirected == 1; }
+    // The matrix files that write creates for the pair prefix P, each with
+    // its size in bytes as write writes it (they grow with the square of
+    // the node counts): P + "mA.csv", "mB.csv" and "C.csv"; none when the
+    // pair has no matrix files.
+    std::vector<PlannedFile> matrixFiles(const std::string& prefix) const;
+    // The same for the pair the full constructor would draw from these
+    // parameters (ones that parameterError accepts); nothing is drawn.
+    static std::vector<PlannedFile> matrixFiles(const std::string& filename, int _n, double _e, double _q, int _nl,
+                                                double _nld, int _el, double _eld, double _pd, double _pi,
+                                                int _seed, bool undir);
 
     // Why the parameters of the full constructor describe no pair, naming
     // the parameter at fault; empty when they describe one.

@@ -9,7 +9,7 @@
 #include <memory>
 
 #include "generators/GenGraph.h"
-#include "graph/platform.h"
+#include "graph/OutputFiles.h"
 #include "graph/stdafx.h"
 
 namespace graphmat {
@@ -70,6 +70,17 @@ std::vector<std::string> GenGraph::pairFiles(const std::string& prefix, bool mat
     files.push_back(BAT_FILE);
     files.push_back(SCORE_FILE);
     return files;
+}
+
+std::vector<PlannedFile> GenGraph::matrixFiles(const std::string& prefix) const {
+    if (!hasMatrixFiles()) return {};
+    // A single arc label and a single node label: every cell of an
+    // adjacency matrix is one digit and two blanks, every value of the label
+    // difference matrix "0" and a blank; each row ends with a line feed.
+    const double rows1 = n1, rows2 = n2;
+    return {{prefix + "mA.csv", rows1 * (3 * rows1 + 1)},
+            {prefix + "mB.csv", rows2 * (3 * rows2 + 1)},
+            {prefix + "C.csv", rows1 * (2 * rows2 + 1)}};
 }
 
 bool GenGraph::write(std::string filename) {

@@ -8,9 +8,10 @@
 
 #include "generators/GenGraph.h"
 #include "generators/SameFile.h"
+#include "graph/CapacityChecks.h"
 #include "graph/CommandLine.h"
+#include "graph/OutputFiles.h"
 #include "graph/OutputFolders.h"
-#include "graph/platform.h"
 
 namespace graphmat {
 
@@ -80,6 +81,18 @@ int pairCommand(const std::vector<std::string>& words) {
     if (!outputFoldersReady(files)) return 2;
     // Every file, "bat.txt" and "score.txt" included, before anything is drawn.
     if (!outputFilesReady(files)) return 2;
+    // The matrix files grow with the square of the node counts: they are
+    // checked against the free space of their disk before anything is drawn.
+    const std::vector<PlannedFile> matrices =
+        GenGraph::matrixFiles(filename, n, e, q, nl, nld, el, eld, pd, pi, seed, undirected == 1);
+    if (!matrices.empty()) {
+        const std::string refusal = diskSpaceRefusal(
+            matrices, "the matrix files " + matrices[0].path + ", " + matrices[1].path + " and " + matrices[2].path);
+        if (!refusal.empty()) {
+            std::cerr << "graphgen pair: " << refusal << "\n";
+            return 1;
+        }
+    }
 
     GenGraph pair(n, e, q, nl, nld, el, eld, pd, pi, filename, seed, undirected == 1);
     std::cout.flush();

@@ -8,7 +8,8 @@
 #include <utility>
 
 #include "generators/EditPathLog.h"
-#include "graph/platform.h"
+#include "graph/CapacityChecks.h"
+#include "graph/Random.h"
 #include "graph/stdafx.h"
 
 namespace graphmat {

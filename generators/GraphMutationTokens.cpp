@@ -5,7 +5,8 @@
 #include <utility>
 
 #include "generators/GraphMutation.h"
-#include "graph/platform.h"
+#include "graph/OutputFiles.h"
+#include "graph/Random.h"
 #include "graph/stdafx.h"
 
 namespace graphmat {

@@ -5,7 +5,8 @@
 #include <utility>
 
 #include "generators/EditPathLog.h"
-#include "graph/platform.h"
+#include "graph/ConsolePause.h"
+#include "graph/Random.h"
 #include "graph/stdafx.h"
 
 namespace graphmat {

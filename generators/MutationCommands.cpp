@@ -11,8 +11,10 @@
 #include "generators/SameFile.h"
 #include "graph/Graph.h"
 #include "graph/CommandLine.h"
+#include "graph/InputFiles.h"
+#include "graph/OutputFiles.h"
 #include "graph/OutputFolders.h"
-#include "graph/platform.h"
+#include "graph/Random.h"
 
 namespace graphmat {
 

@@ -16,9 +16,10 @@
 #include <stdexcept>
 #include <streambuf>
 
+#include "graph/CapacityChecks.h"
 #include "graph/Graph.h"
+#include "graph/InputFiles.h"
 #include "graph/ReaderModeJudgement.h"
-#include "graph/platform.h"
 
 namespace graphmat {
 
@@ -283,7 +284,7 @@ int runEntryPoint(int (*body)(int, char**), int argc, char** argv) {
     int status = 0;
     try {
         status = body(argc, argv);
-    } catch (const MemoryLimitError& e) {
+    } catch (const CapacityError& e) {
         std::cout.flush();
         std::cerr << e.what() << std::endl;
         return 1;

@@ -86,14 +86,15 @@ enum class ModeChoice { Switch, Argument, Fixed };
 bool graphUsable(const Graph& g, int mode, const std::string& path, ModeChoice choice = ModeChoice::Switch,
                  const std::string& program = "");
 
-// Runs `body`: a table that cannot fit in memory (MemoryLimitError), an
-// input that cannot be used (InputError: a device, a failed read) or an
-// allocation that fails ends the run with a message on standard error and
-// status 1; a body that ends with 0 while the standard output could not be
-// written ends with status 2 (finishStatus). Before the body, standard
-// descriptors closed at start are taken on the null device (so that no file
-// of the run takes a console's number; the console still fails), and a
-// console pipe closed early fails its writes instead of ending the process.
+// Runs `body`: a table that cannot fit in memory or a file that cannot fit
+// on its disk (CapacityError), an input that cannot be used (InputError: a
+// device, a failed read) or an allocation that fails ends the run with a
+// message on standard error and status 1; a body that ends with 0 while
+// the standard output could not be written ends with status 2
+// (finishStatus). Before the body, standard descriptors closed at start are
+// taken on the null device (so that no file of the run takes a console's
+// number; the console still fails), and a console pipe closed early fails
+// its writes instead of ending the process.
 int runEntryPoint(int (*body)(int, char**), int argc, char** argv);
 
 }  // namespace graphmat

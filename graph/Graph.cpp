@@ -6,8 +6,10 @@
 #include <iostream>
 #include <map>
 
+#include "graph/CapacityChecks.h"
+#include "graph/InputFiles.h"
+#include "graph/OutputFiles.h"
 #include "graph/ReaderModeJudgement.h"
-#include "graph/platform.h"
 
 namespace graphmat {
 

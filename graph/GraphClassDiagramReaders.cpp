@@ -13,8 +13,10 @@
 #include <map>
 
 #include "graph/ClassMembers.h"
+#include "graph/ConsolePause.h"
 #include "graph/Graph.h"
 #include "graph/GraphFileFields.h"
+#include "graph/InputFiles.h"
 
 namespace graphmat {
 

@@ -2,8 +2,8 @@
 
 #include <set>
 
+#include "graph/CapacityChecks.h"
 #include "graph/Vertex.h"
-#include "graph/platform.h"
 
 namespace graphmat {
 

@@ -10,6 +10,7 @@
 #include "graph/ClassMembers.h"
 #include "graph/Graph.h"
 #include "graph/GraphFileFields.h"
+#include "graph/InputFiles.h"
 
 namespace graphmat {
 

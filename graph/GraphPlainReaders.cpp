@@ -6,6 +6,7 @@
 
 #include "graph/Graph.h"
 #include "graph/GraphFileFields.h"
+#include "graph/InputFiles.h"
 
 namespace graphmat {
 

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "graph/Graph.h"
+#include "graph/OutputFiles.h"
 
 namespace graphmat {
 

@@ -8,6 +8,7 @@
 // numbered by their position; arcs name their ends by position.
 #include "graph/Graph.h"
 #include "graph/GraphFileFields.h"
+#include "graph/InputFiles.h"
 
 namespace graphmat {
 

@@ -9,8 +9,9 @@
 #include <limits>
 #include <sstream>
 
+#include "graph/CapacityChecks.h"
 #include "graph/Graph.h"
-#include "graph/platform.h"
+#include "graph/OutputFiles.h"
 
 namespace graphmat {
 
@@ -252,11 +253,32 @@ void Graph::print() const {
     }
 }
 
+namespace {
+
+// The bytes of the adjacency matrix file of `g`, counted as it is written:
+// per row a line feed, per cell "0  ", or the edge's label and two blanks
+// where the pair holds an edge (each edge of E at most once, at its own
+// pair).
+double matrixFileBytes(const Graph& g) {
+    const double n = static_cast<double>(g.V.size());
+    double bytes = n * (3 * n + 1);
+    for (const auto& e : g.E)
+        if (e->from >= 0 && e->to >= 0 && e->from < n && e->to < n && g.getEdge(e->from, e->to) == e.get())
+            bytes += static_cast<double>(e->label.size()) - 1;
+    return bytes;
+}
+
+}  // namespace
+
 void Graph::toMatrixFile() const {
     const std::string path = "m" + name;
+    const int n = static_cast<int>(V.size());
+    // Its size is known before it is written, and grows with the square of
+    // the vertex count: a header's count can ask for more than the disk has.
+    checkDiskFits({path, matrixFileBytes(*this)}, "the adjacency matrix file " + path + " of " + to_string(n) +
+                                                      " x " + to_string(n) + " vertex pairs");
     std::ofstream out;
     if (!openForWriting(out, path)) return;
-    const int n = static_cast<int>(V.size());
     for (int i = 0; i < n; ++i) {
         for (int j = 0; j < n; ++j) {
             const Edge* e = getEdge(i, j);

@@ -9,7 +9,7 @@
 #include <cstring>
 #include <iostream>
 
-#include "graph/platform.h"
+#include "graph/OutputFiles.h"
 
 namespace graphmat {
 

@@ -43,6 +43,8 @@
 #include <optional>
 #include <vector>
 
+#include "graph/InputFiles.h"
+
 namespace graphmat {
 
 int lineCount(const InputText& input) {

@@ -9,7 +9,7 @@
 #include <string>
 
 #include "graph/Graph.h"
-#include "graph/platform.h"
+#include "graph/InputFiles.h"
 
 namespace graphmat {
 

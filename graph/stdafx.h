@@ -11,8 +11,6 @@
 #include <type_traits>
 #include <vector>
 
-#include "graph/platform.h"
-
 namespace graphmat {
 
 // ---------------------------------------------------------------- constants

@@ -8,6 +8,8 @@
 #include <fstream>
 #include <iostream>
 
+#include "graph/InputFiles.h"
+
 namespace graphmat {
 
 namespace {

@@ -6,9 +6,9 @@
 #include <fstream>
 #include <iostream>
 
+#include "graph/CapacityChecks.h"
 #include "matching/Cost.h"
 #include "solvers/Hungarian.h"
-#include "graph/platform.h"
 #include "matching/Match.h"
 
 namespace graphmat {

@@ -2,6 +2,7 @@
 // changes, with the tenures and the candidate bookkeeping of each change.
 #include <iostream>
 
+#include "graph/Random.h"
 #include "solvers/FastFind.h"
 #include "matching/Match.h"
 

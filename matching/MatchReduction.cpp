@@ -9,7 +9,8 @@
 #include <vector>
 
 #include "graph/GraphFileFields.h"
-#include "graph/platform.h"
+#include "graph/InputFiles.h"
+#include "graph/OutputFiles.h"
 #include "matching/Match.h"
 
 namespace graphmat {

@@ -5,6 +5,7 @@
 #include <fstream>
 #include <iostream>
 
+#include "graph/OutputFiles.h"
 #include "matching/Match.h"
 
 namespace graphmat {

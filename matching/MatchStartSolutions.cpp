@@ -10,11 +10,15 @@
 #include <utility>
 #include <vector>
 
+#include "graph/CapacityChecks.h"
+#include "graph/Clock.h"
+#include "graph/InputFiles.h"
+#include "graph/OutputFiles.h"
+#include "graph/Random.h"
 #include "matching/Cost.h"
 #include "solvers/FastFind.h"
 #include "solvers/Hungarian.h"
 #include "graph/CommandLine.h"
-#include "graph/platform.h"
 #include "matching/Match.h"
 #include "mces/MCES.h"
 

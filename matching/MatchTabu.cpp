@@ -7,6 +7,8 @@
 #include <fstream>
 #include <iostream>
 
+#include "graph/Clock.h"
+#include "graph/OutputFiles.h"
 #include "matching/Cost.h"
 #include "solvers/FastFind.h"
 #include "matching/Match.h"

@@ -9,8 +9,8 @@
 #include <utility>
 #include <vector>
 
+#include "graph/CapacityChecks.h"
 #include "graph/FlatPairMap.h"
-#include "graph/platform.h"
 
 namespace graphmat {
 

@@ -7,7 +7,7 @@
 #include <limits>
 #include <unordered_map>
 
-#include "graph/platform.h"
+#include "graph/CapacityChecks.h"
 #include "mces/MCES.h"
 
 namespace graphmat {

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <iostream>
 
+#include "graph/Clock.h"
+#include "graph/Random.h"
 #include "mces/MCES.h"
 
 namespace graphmat {

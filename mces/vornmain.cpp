@@ -3,10 +3,12 @@
 #include <iostream>
 #include <string>
 
+#include "graph/Clock.h"
 #include "graph/CommandLine.h"
 #include "graph/Graph.h"
+#include "graph/OutputFiles.h"
 #include "graph/OutputFolders.h"
-#include "graph/platform.h"
+#include "graph/Random.h"
 #include "mces/MCES.h"
 
 namespace graphmat {

@@ -3,7 +3,8 @@
 #include <fstream>
 #include <vector>
 
-#include "graph/platform.h"
+#include "graph/InputFiles.h"
+#include "graph/OutputFiles.h"
 #include "graph/stdafx.h"
 
 namespace graphmat {

@@ -4,6 +4,7 @@
 #include <fstream>
 #include <iostream>
 
+#include "graph/OutputFiles.h"
 #include "matching/Cost.h"
 #include "matching/Match.h"
 #include "reports/EntityNames.h"

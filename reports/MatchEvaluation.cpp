@@ -7,6 +7,8 @@
 #include <map>
 
 #include "graph/CommandLine.h"
+#include "graph/InputFiles.h"
+#include "graph/OutputFiles.h"
 #include "matching/Match.h"
 
 namespace graphmat {

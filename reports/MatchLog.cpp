@@ -6,6 +6,7 @@
 #include <iostream>
 
 #include "graph/CommandLine.h"
+#include "graph/InputFiles.h"
 #include "matching/Match.h"
 
 namespace graphmat {

@@ -8,6 +8,7 @@
 #include <iostream>
 #include <unordered_map>
 
+#include "graph/OutputFiles.h"
 #include "matching/Cost.h"
 #include "matching/Match.h"
 #include "reports/EntityNames.h"

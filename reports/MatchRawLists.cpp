@@ -4,6 +4,7 @@
 #include <fstream>
 #include <vector>
 
+#include "graph/OutputFiles.h"
 #include "matching/Match.h"
 #include "reports/EntityNames.h"
 #include "reports/RawLists.h"

@@ -6,6 +6,8 @@
 #include <fstream>
 #include <iostream>
 
+#include "graph/InputFiles.h"
+#include "graph/OutputFiles.h"
 #include "matching/Cost.h"
 #include "matching/Match.h"
 #include "reports/RawLists.h"

@@ -5,6 +5,8 @@
 #include <cmath>
 #include <iostream>
 
+#include "graph/Random.h"
+
 namespace graphmat {
 
 namespace {

@@ -11,7 +11,7 @@
 #include <iostream>
 #include <limits>
 
-#include "graph/platform.h"
+#include "graph/CapacityChecks.h"
 
 namespace graphmat {
 

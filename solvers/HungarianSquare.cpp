@@ -13,7 +13,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "graph/platform.h"
+#include "graph/CapacityChecks.h"
 #include "solvers/Hungarian.h"
 
 namespace graphmat {

@@ -8,6 +8,7 @@
 #include <iostream>
 #include <sstream>
 
+#include "graph/OutputFiles.h"
 #include "tunnel/Tunnel.h"
 #include "tunnel/TunnelNumbers.h"
 

@@ -4,6 +4,7 @@
 #include <fstream>
 #include <iostream>
 
+#include "graph/OutputFiles.h"
 #include "tunnel/Tunnel.h"
 #include "tunnel/TunnelNumbers.h"
 

@@ -5,6 +5,7 @@
 #include <fstream>
 #include <iostream>
 
+#include "graph/InputFiles.h"
 #include "tunnel/Tunnel.h"
 #include "tunnel/TunnelNumbers.h"
 

@@ -7,7 +7,6 @@
 #include <cmath>
 #include <string>
 
-#include "graph/platform.h"
 #include "graph/stdafx.h"
 
 namespace graphmat {

@@ -6,6 +6,7 @@
 #include <iostream>
 #include <set>
 
+#include "graph/InputFiles.h"
 #include "tunnel/Tunnel.h"
 #include "tunnel/TunnelNumbers.h"
 

@@ -1,13 +1,17 @@
 // Failures of both programs that must end promptly with their message and
 // status, never with a signal nor as success: switch values that are not
-// numbers, counts of a file that no memory can hold, and result files whose
-// writing fails (a full disk, /dev/full).
+// numbers, counts of a file that no memory or disk can hold, and result
+// files whose writing fails (a full disk, /dev/full).
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <filesystem>
+#include <iostream>
+#include <regex>
 #include <string>
 #include <vector>
 
+#include "graph/CapacityChecks.h"
 #include "support/TestSupport.h"
 
 namespace graphmat {
@@ -169,6 +173,46 @@ INSTANTIATE_TEST_SUITE_P(
                       PairTableCase{"SingleAssignment", GRAPHMAT_BIN, wideRun({"-h", "6", "-m", "sim.txt"}),
                                     "60000 x 60000"}),
     [](const ::testing::TestParamInfo<PairTableCase>& info) { return info.param.name; });
+
+// An adjacency matrix grows with the square of a header's vertex count: a
+// count whose matrix needs four times the free space of the test's disk
+// (an edge list file of ten bytes in mode 6, where the header alone makes
+// the vertices) is refused before the file is made, with one line, and an
+// earlier matrix of that graph stays; a small graph's matrix is written as
+// it always was. What the refused run cost is reported as figures of this
+// run (its time and memory are those of reading the vertices).
+TEST(MatrixFilesBeyondTheDisk, AHeaderCountIsRefusedBeforeTheMatrixIsWritten) {
+    ScratchDir dir;
+    const double free = freeDiskBytes(".");
+    if (!std::isfinite(free)) GTEST_SKIP() << "the disk of the test does not say its free space";
+    const double count = std::ceil(std::sqrt(4 * free / 3));
+    if (count > 2e6) GTEST_SKIP() << "a disk this free needs a count of more than two million vertices";
+    const std::string n = std::to_string(static_cast<long long>(count));
+    test::writeFile("huge6.txt", n + ",0\n");
+    test::writeFile("mhuge6", "earlier\n");
+    // Under a limit of a megabyte per file, so that a run that wrote the
+    // matrix all the same ends there (killed: status -1) instead of
+    // filling the disk.
+    RunResult r = test::runProgram(
+        "/bin/bash", {"-c", "ulimit -f 1024 && exec \"$0\" -h 6 -k matrix huge6.txt", GRAPHSTATS_BIN}, {"", 120});
+    RecordProperty("vertices", n);
+    RecordProperty("seconds", std::to_string(r.seconds));
+    RecordProperty("peak_MB", std::to_string(r.peakKilobytes / 1024));
+    std::cout << "[ figures  ] " << n << " vertices refused in " << r.seconds << " s, peak "
+              << r.peakKilobytes / 1024 << " MB\n";
+    EXPECT_EQ(r.status, 1) << r.err;
+    EXPECT_TRUE(std::regex_match(r.err, std::regex("needs [0-9.e+-]+ GB for the adjacency matrix file mhuge6 of " +
+                                                   n + " x " + n + " vertex pairs; the disk has [0-9.e+-]+ GB free\n")))
+        << r.err;
+    const std::string earlier = test::readFile("mhuge6");
+    EXPECT_TRUE(earlier == "earlier\n") << "mhuge6 now holds " << earlier.size() << " bytes";
+
+    test::writeFile("small.txt", "3,3\n0,a\n1,b\n2,c\n0,1,1\n1,2,12\n2,2,3\n");
+    r = test::runProgram(GRAPHSTATS_BIN, {"-h", "0", "-k", "matrix", "small.txt"});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.err, "");
+    EXPECT_EQ(test::readFile("msmall"), "0  1  0  \n0  0  12  \n0  0  3  \n");
+}
 
 // Every result file of a default run made a link to /dev/full: each is
 // named, and the run ends with status 2 instead of 0.

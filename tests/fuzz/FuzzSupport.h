@@ -13,7 +13,8 @@
 #include <string>
 #include <vector>
 
-#include "graph/platform.h"
+#include "graph/CapacityChecks.h"
+#include "graph/OutputFiles.h"
 
 namespace graphmat::fuzz {
 

@@ -7,7 +7,9 @@
 #include <vector>
 
 #include "fuzz/FuzzSupport.h"
+#include "graph/CapacityChecks.h"
 #include "graph/Graph.h"
+#include "graph/Random.h"
 #include "matching/Cost.h"
 #include "matching/Match.h"
 

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "fuzz/FuzzSupport.h"
+#include "graph/CapacityChecks.h"
 #include "matching/Match.h"
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {

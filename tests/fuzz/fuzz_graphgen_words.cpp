@@ -13,6 +13,7 @@
 
 #include "fuzz/FuzzSupport.h"
 #include "generators/GeneratorCommands.h"
+#include "graph/CapacityChecks.h"
 #include "graph/CommandLine.h"
 
 namespace {

@@ -8,6 +8,7 @@
 
 #include "fuzz/FuzzSupport.h"
 #include "graph/Graph.h"
+#include "graph/Random.h"
 #include "matching/Cost.h"
 #include "matching/Match.h"
 

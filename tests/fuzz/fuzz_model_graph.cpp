@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "fuzz/FuzzSupport.h"
+#include "graph/CapacityChecks.h"
 #include "graph/Graph.h"
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "fuzz/FuzzSupport.h"
+#include "graph/CapacityChecks.h"
 #include "graph/Graph.h"
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {

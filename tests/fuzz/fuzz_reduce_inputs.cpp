@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "fuzz/FuzzSupport.h"
+#include "graph/CapacityChecks.h"
 #include "graph/Graph.h"
 #include "matching/Match.h"
 

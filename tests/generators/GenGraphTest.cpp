@@ -16,8 +16,11 @@
 #include <vector>
 
 #include "generators/GenGraph.h"
+#include "generators/GeneratorCommands.h"
+#include "graph/CapacityChecks.h"
 #include "graph/Graph.h"
-#include "graph/platform.h"
+#include "graph/OutputFiles.h"
+#include "graph/Random.h"
 #include "support/TestSupport.h"
 
 namespace graphmat {
@@ -312,6 +315,59 @@ TEST(GenGraphFiles, SingleLabelUndirectedPairsGetTheMatrixFiles) {
     std::string zeros;
     for (int r = 0; r < 9; ++r) zeros += "0 0 0 0 0 0 \n";
     EXPECT_EQ(readFile(P + "C.csv"), zeros);
+}
+
+// The matrix files of a pair grow with the square of its node counts, and
+// their size is known from the parameters: checked against the free space
+// of their disk (set by the test) before anything is drawn. n = 6 with
+// pd = 50 gives 9 and 6 nodes: mA.csv 9 rows of 9 cells "d  " and a line
+// feed (252 bytes), mB.csv 6 x 19 (114), C.csv 9 rows of 6 values "0 " and a
+// line feed (117): 483 bytes together.
+TEST(GenGraphFiles, MatrixFilesAreDrawnOnlyWhenTheirDiskHoldsThem) {
+    const std::vector<std::string> words = {"6", "2", "0.5", "1", "1", "1", "1", "50", "0", "g", "3", "1"};
+    const std::string P = "g_6_2_0.5_1_1_1_1_50_0_1_3";
+    std::map<std::string, std::string> written;
+    {
+        ScratchDir dir;
+        CaptureStdout quiet;
+        ASSERT_EQ(pairCommand(words), 0);
+        written = test::treeHere();
+    }
+    EXPECT_EQ(written[P + "mA.csv"].size() + written[P + "mB.csv"].size() + written[P + "C.csv"].size(), 483u);
+
+    ScratchDir dir;
+    setFreeDiskOverride(482);
+    {
+        CaptureStdout out;
+        test::CaptureStderr err;
+        srand15(1);
+        EXPECT_EQ(pairCommand(words), 1);
+        EXPECT_EQ(err.text(), "graphgen pair: needs 4.5e-07 GB for the matrix files " + P + "mA.csv, " + P +
+                                  "mB.csv and " + P + "C.csv; the disk has 4.49e-07 GB free\n");
+        EXPECT_EQ(out.text(), "");
+        EXPECT_EQ(randomDraws(), 0);
+    }
+    EXPECT_EQ(test::treeHere(), (std::map<std::string, std::string>{{"results", "(folder)"}}));
+
+    setFreeDiskOverride(483);
+    {
+        CaptureStdout quiet;
+        EXPECT_EQ(pairCommand(words), 0);
+    }
+    EXPECT_EQ(test::treeHere(), written);
+
+    // Written again over itself on a full disk: the files it replaces give
+    // their blocks back. A pair without matrix files is not counted.
+    setFreeDiskOverride(0);
+    std::vector<std::string> directed = words;
+    directed[11] = "0";
+    {
+        CaptureStdout quiet;
+        EXPECT_EQ(pairCommand(words), 0);
+        EXPECT_EQ(pairCommand(directed), 0);
+    }
+    for (const std::string suffix : {"mA.csv", "mB.csv", "C.csv"}) EXPECT_EQ(readFile(P + suffix), written[P + suffix]);
+    setFreeDiskOverride(-1);
 }
 
 TEST(GenGraphFiles, SameSeedSameFilesAndAppendedLines) {

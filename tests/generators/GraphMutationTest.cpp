@@ -13,8 +13,9 @@
 
 #include "generators/GraphMutation.h"
 #include "graph/Graph.h"
-#include "graph/platform.h"
 #include "LogFields.h"
+#include "graph/OutputFiles.h"
+#include "graph/Random.h"
 #include "support/TestSupport.h"
 
 namespace graphmat {

@@ -10,7 +10,7 @@
 #include "generators/GraphMutation.h"
 #include "generators/GraphNoise.h"
 #include "graph/Graph.h"
-#include "graph/platform.h"
+#include "graph/Random.h"
 #include "matching/Cost.h"
 #include "matching/Match.h"
 #include "support/TestSupport.h"

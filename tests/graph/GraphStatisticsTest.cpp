@@ -6,6 +6,8 @@
 #include <filesystem>
 
 #include "GraphDump.h"
+#include "graph/CapacityChecks.h"
+#include "graph/OutputFiles.h"
 
 namespace graphmat::test {
 namespace {
@@ -200,6 +202,68 @@ TEST(GraphDumps, PrintAndMatrixFile) {
               "\n\tALL : 1\n\t\t0/app.ShopCart --> ( 93 ); ");
     g->toMatrixFile();
     EXPECT_EQ(readFile("mp"), "0  93  \n0  0  \n");
+}
+
+// The matrix file's size is counted before it is written, cell by cell: a
+// disk that holds exactly that many bytes takes the file as it has always
+// been written, one byte less refuses it before anything is created.
+TEST(GraphDumps, TheMatrixFileIsWrittenOnlyWhenItsDiskHoldsIt) {
+    struct Case {
+        std::string what;
+        std::unique_ptr<Graph> graph;
+        std::string matrix;
+    };
+    Case cases[] = {
+        {"folded arcs of two digits", graphOf("p", {"a", ""}, {{0, 1, "9"}, {0, 1, "3"}}), "0  93  \n0  0  \n"},
+        {"a loop and an empty label", graphOf("q", {"a", "b", "c"}, {{2, 2, "2"}, {0, 2, ""}}),
+         "0  0    \n0  0  0  \n0  0  2  \n"},
+        {"parallel arcs both ways", multiGraph(), "0  13  0  \n0  0  1  \n13  0  2  \n"},
+        {"vertices without arcs", graphOf("e", {"a", "b"}), "0  0  \n0  0  \n"},
+        {"no vertex", graphOf("z", {}), ""},
+    };
+    ScratchDir dir;
+    for (Case& c : cases) {
+        const std::string path = "m" + c.graph->name;
+        const std::string n = std::to_string(c.graph->V.size());
+        setFreeDiskOverride(static_cast<double>(c.matrix.size()));
+        EXPECT_NO_THROW(c.graph->toMatrixFile()) << c.what;
+        EXPECT_EQ(readFile(path), c.matrix) << c.what;
+        std::filesystem::remove(path);
+        if (c.matrix.empty()) continue;
+        setFreeDiskOverride(static_cast<double>(c.matrix.size() - 1));
+        try {
+            c.graph->toMatrixFile();
+            ADD_FAILURE() << c.what << ": not refused";
+        } catch (const DiskSpaceError& e) {
+            const std::string text = e.what();
+            EXPECT_EQ(text.rfind("needs ", 0), 0u) << text;
+            EXPECT_TRUE(contains(text, " GB for the adjacency matrix file " + path + " of " + n + " x " + n +
+                                           " vertex pairs; the disk has "))
+                << text;
+        }
+        EXPECT_FALSE(fileExists(path)) << c.what;
+    }
+    setFreeDiskOverride(-1);
+}
+
+// A header's count asks for the matrix: refused, an earlier matrix file of
+// the graph stays as it was; on the disk itself the file is written.
+TEST(GraphDumps, ARefusedMatrixLeavesTheEarlierFile) {
+    ScratchDir dir;
+    writeFile("big.txt", "100,0\n");
+    writeFile("mbig", "earlier\n");
+    CaptureStdout quiet;
+    Graph g(6, "big.txt");
+    setFreeDiskOverride(0);
+    EXPECT_THROW(g.toMatrixFile(), DiskSpaceError);
+    setFreeDiskOverride(-1);
+    EXPECT_EQ(readFile("mbig"), "earlier\n");
+    g.toMatrixFile();
+    std::string row;
+    for (int j = 0; j < 100; ++j) row += "0  ";
+    std::string matrix;
+    for (int i = 0; i < 100; ++i) matrix += row + "\n";
+    EXPECT_EQ(readFile("mbig"), matrix);
 }
 
 }  // namespace

@@ -13,7 +13,11 @@
 #include <thread>
 #include <vector>
 
-#include "graph/platform.h"
+#include "graph/Clock.h"
+#include "graph/ConsolePause.h"
+#include "graph/InputFiles.h"
+#include "graph/OutputFiles.h"
+#include "graph/Random.h"
 #include "support/TestSupport.h"
 
 namespace graphmat {

@@ -18,10 +18,11 @@
 #include <thread>
 
 #include "GraphDump.h"
+#include "graph/CapacityChecks.h"
 #include "graph/CommandLine.h"
 #include "graph/GraphFileFields.h"
+#include "graph/Random.h"
 #include "graph/ReaderModeJudgement.h"
-#include "graph/platform.h"
 
 namespace graphmat::test {
 namespace {

@@ -1,15 +1,21 @@
 // The conventions every entry point shares: checked numeric switch values,
-// output files whose failures are loud, tables checked against memory.
+// output files whose failures are loud, tables checked against memory and
+// files against the free space of their disk.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cmath>
 #include <limits>
 #include <new>
 #include <string>
 #include <vector>
 
+#include "graph/CapacityChecks.h"
 #include "graph/CommandLine.h"
 #include "graph/Graph.h"
-#include "graph/platform.h"
+#include "graph/OutputFiles.h"
 #include "support/TestSupport.h"
 
 namespace graphmat {
@@ -145,8 +151,96 @@ TEST_F(MemoryChecks, AReaderRefusesAVertexCountBeforeAllocatingAndNamesTheFile) 
     EXPECT_NO_THROW(Graph(6, "small.csv"));
 }
 
+class DiskChecks : public ::testing::Test {
+protected:
+    void TearDown() override { setFreeDiskOverride(-1); }
+};
+
+constexpr double kGB = 1073741824.0;
+
+// The bytes a file's blocks hold, which emptying it gives back.
+double blockBytes(const std::string& path) {
+    struct stat info {};
+    return stat(path.c_str(), &info) == 0 ? static_cast<double>(info.st_blocks) * 512.0 : 0;
+}
+
+// Files planned in a folder against the free space of its disk (set by the
+// test): new files count their whole size, a file replaced gives its blocks
+// back unless another name keeps them, a named pipe takes nothing.
+TEST_F(DiskChecks, PlannedFilesAreComparedWithTheFreeSpaceOfTheirDisk) {
+    test::ScratchDir dir;
+    test::writeFile("old.csv", std::string(20000, 'x'));
+    test::writeFile("linked.csv", std::string(20000, 'x'));
+    ASSERT_EQ(link("linked.csv", "other-name.csv"), 0);
+    ASSERT_EQ(mkfifo("pipe.csv", 0600), 0);
+    const double oldBlocks = blockBytes("old.csv");
+    ASSERT_GT(oldBlocks, 0);
+    struct Case {
+        std::string what;
+        std::vector<PlannedFile> files;
+        double free;
+        std::string refusal;
+    };
+    const std::vector<Case> cases = {
+        {"a new file larger than the free space", {{"new.csv", 2 * kGB}}, kGB,
+         "needs 2.0 GB for X; the disk has 1.0 GB free"},
+        {"a new file exactly as large", {{"new.csv", kGB}}, kGB, ""},
+        {"new files together", {{"a.csv", 0.6 * kGB}, {"b.csv", 0.6 * kGB}}, kGB,
+         "needs 1.2 GB for X; the disk has 1.0 GB free"},
+        {"a file in a folder", {{"sub/new.csv", 300 * kGB}}, 120.4 * kGB,
+         "needs 300 GB for X; the disk has 120 GB free"},
+        {"a replaced file gives its blocks back", {{"old.csv", kGB + oldBlocks}}, kGB, ""},
+        {"not more than its blocks", {{"old.csv", kGB + oldBlocks + 1}}, kGB, "needs 1.0 GB for X; the disk has 1.0 GB free"},
+        {"a file of other names keeps its blocks", {{"linked.csv", 1000}}, 999,
+         "needs 9.31e-07 GB for X; the disk has 9.3e-07 GB free"},
+        {"a named pipe takes no space", {{"pipe.csv", 1e15}}, 0, ""},
+        {"a pipe among files", {{"pipe.csv", 1e15}, {"new.csv", 10}}, 0,
+         "needs 9.31e-09 GB for X; the disk has 0 GB free"},
+        {"no file", {}, 0, ""},
+    };
+    for (const Case& c : cases) {
+        setFreeDiskOverride(c.free);
+        EXPECT_EQ(diskSpaceRefusal(c.files, "X"), c.refusal) << c.what;
+    }
+    // Looking created nothing and emptied nothing.
+    EXPECT_FALSE(test::fileExists("new.csv"));
+    EXPECT_EQ(test::readFile("old.csv").size(), 20000u);
+    EXPECT_EQ(test::readFile("linked.csv").size(), 20000u);
+}
+
+TEST_F(DiskChecks, AFileThatCannotFitIsACapacityErrorOfTheRun) {
+    test::ScratchDir dir;
+    setFreeDiskOverride(100);
+    EXPECT_NO_THROW(checkDiskFits({"m.csv", 100}, "a file"));
+    try {
+        checkDiskFits({"m.csv", 101}, "the file m.csv");
+        FAIL() << "not refused";
+    } catch (const CapacityError& e) {
+        EXPECT_NE(dynamic_cast<const DiskSpaceError*>(&e), nullptr);
+        EXPECT_EQ(std::string(e.what()), "needs 9.41e-08 GB for the file m.csv; the disk has 9.31e-08 GB free");
+    }
+    EXPECT_FALSE(test::fileExists("m.csv"));
+}
+
+// Without the test's figure: the disk's own, of a folder or of a file on
+// it; a place that does not exist says nothing, so nothing is refused (the
+// folder checks name it).
+TEST_F(DiskChecks, TheDisksOwnFigureIsFiniteWhereThePlaceExists) {
+    test::ScratchDir dir;
+    test::writeFile("a.csv", "1\n");
+    for (const std::string place : {".", "a.csv"}) {
+        const double free = freeDiskBytes(place);
+        EXPECT_TRUE(std::isfinite(free)) << place;
+        EXPECT_GE(free, 0) << place;
+    }
+    EXPECT_TRUE(std::isinf(freeDiskBytes("missing/")));
+    EXPECT_EQ(diskSpaceRefusal({{"missing/m.csv", 1e18}}, "X"), "");
+    EXPECT_NE(diskSpaceRefusal({{"m.csv", 1e18}}, "X"), "");  // an exabyte: no disk of a test machine
+}
+
 int throwsBadAlloc(int, char**) { throw std::bad_alloc(); }
 int throwsMemoryLimit(int, char**) { throw MemoryLimitError("needs 2.0 GB for 9 x 9 vertex pairs; this machine has 1.0 GB"); }
+int throwsDiskSpace(int, char**) { throw DiskSpaceError("needs 2.0 GB for the file m; the disk has 1.0 GB free"); }
 int endsWithThree(int, char**) { return 3; }
 
 TEST(EntryPoints, AllocationFailuresEndWithAMessageAndStatusOne) {
@@ -158,6 +252,7 @@ TEST(EntryPoints, AllocationFailuresEndWithAMessageAndStatusOne) {
     const std::vector<Case> cases = {
         {throwsBadAlloc, 1, "Out of memory: the inputs need more memory than this machine can give\n"},
         {throwsMemoryLimit, 1, "needs 2.0 GB for 9 x 9 vertex pairs; this machine has 1.0 GB\n"},
+        {throwsDiskSpace, 1, "needs 2.0 GB for the file m; the disk has 1.0 GB free\n"},
         {endsWithThree, 3, ""},
     };
     // The entry point parts the console streams from C stdio, which gives

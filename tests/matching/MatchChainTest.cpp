@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <random>
 
+#include "graph/Random.h"
 #include "support/RandomPairs.h"
 #include "support/TestSupport.h"
 #include "matching/Cost.h"

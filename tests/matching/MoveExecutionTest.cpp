@@ -6,7 +6,7 @@
 #include <cmath>
 
 #include "MatchFixture.h"
-#include "graph/platform.h"
+#include "graph/Random.h"
 #include "solvers/FastFind.h"
 
 namespace graphmat {

@@ -9,7 +9,7 @@
 #include <sstream>
 
 #include "MatchFixture.h"
-#include "graph/platform.h"
+#include "graph/Random.h"
 #include "solvers/FastFind.h"
 #include "mces/MCES.h"
 

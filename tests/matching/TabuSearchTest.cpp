@@ -10,6 +10,7 @@
 #include <set>
 
 #include "MatchFixture.h"
+#include "graph/Random.h"
 #include "matching/Cost.h"
 #include "solvers/FastFind.h"
 #include "matching/Match.h"

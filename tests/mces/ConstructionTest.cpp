@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "MCESTestSupport.h"
+#include "graph/Random.h"
 
 namespace graphmat {
 namespace {

@@ -9,6 +9,8 @@
 #include <type_traits>
 
 #include "MCESTestSupport.h"
+#include "graph/Clock.h"
+#include "graph/Random.h"
 
 namespace graphmat {
 namespace {

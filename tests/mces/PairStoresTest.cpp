@@ -7,7 +7,7 @@
 #include <utility>
 #include <vector>
 
-#include "graph/platform.h"
+#include "graph/Random.h"
 #include "mces/CandidateCells.h"
 #include "mces/SparsePairCounts.h"
 

@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include "MCESTestSupport.h"
+#include "graph/Clock.h"
+#include "graph/Random.h"
 
 namespace graphmat {
 namespace {

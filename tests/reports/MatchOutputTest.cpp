@@ -4,6 +4,7 @@
 // fixtures/reports/ were worked out by hand from the cost model.
 #include <gtest/gtest.h>
 
+#include "graph/OutputFiles.h"
 #include "support/TestSupport.h"
 #include "matching/Cost.h"
 #include "matching/Match.h"

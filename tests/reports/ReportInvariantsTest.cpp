@@ -7,6 +7,7 @@
 #include <random>
 #include <set>
 
+#include "graph/Random.h"
 #include "support/RandomPairs.h"
 #include "support/TestSupport.h"
 #include "matching/Cost.h"

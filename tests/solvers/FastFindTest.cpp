@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "graph/platform.h"
+#include "graph/Random.h"
 #include "solvers/FastFind.h"
 #include "support/TestSupport.h"
 

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "BruteForceAssignment.h"
-#include "graph/platform.h"
+#include "graph/Random.h"
 #include "solvers/IntegerAssignment.h"
 
 namespace graphmat {

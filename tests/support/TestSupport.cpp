@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -134,6 +135,7 @@ RunResult runProgram(const std::string& program, const std::vector<std::string>&
         close(pipeEnds[0]);  // no reader, in this process or the child
     }
     std::cout.flush();
+    const auto start = std::chrono::steady_clock::now();
     pid_t pid = fork();
     if (pid == 0) {
         const std::string& stdoutPath = options.stdoutPath.empty() ? outPath : options.stdoutPath;
@@ -157,6 +159,7 @@ RunResult runProgram(const std::string& program, const std::vector<std::string>&
     int status = 0;
     struct rusage usage {};
     wait4(pid, &status, 0, &usage);
+    result.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     result.peakKilobytes = usage.ru_maxrss;
     result.out = readFile(outPath);

@@ -72,12 +72,14 @@ std::vector<std::string> lines(const std::string& text);
 // read, for the tests of failed reads.
 bool procSelfMemFailsToRead();
 
-// Result of running a program: exit status and both output streams.
+// Result of running a program: exit status, both output streams, and what
+// the run cost: its wall-clock seconds and its peak resident memory.
 struct RunResult {
     int status = -1;
     std::string out;
     std::string err;
-    long peakKilobytes = 0;  // the peak resident memory of the run
+    double seconds = 0;
+    long peakKilobytes = 0;
 };
 // How a program is run: its standard output goes to `stdoutPath` when one
 // is given (then `out` stays empty), and a program still running after
