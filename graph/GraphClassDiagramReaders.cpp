@@ -258,11 +258,13 @@ void Graph::initMode8(std::istream& file) {
 
 namespace {
 
-// A relation of mode 9 before it becomes an edge: from, to, label.
+// A relation of mode 9 before it becomes an edge: from, to, label, and the
+// number of its line in the file (0 for a derived relation).
 struct RelationLine {
     int from;
     int to;
     std::string label;
+    int line = 0;
 };
 
 // The typing relation of a member to the class that a piece of its
@@ -319,7 +321,7 @@ void Graph::initMode9(std::istream& file) {
                 reads = e != nullptr;
                 cutShort = !reads;
                 if (e) {
-                    relations.push_back({e->from, e->to, e->label});
+                    relations.push_back({e->from, e->to, e->label, account.lines() + 1});
                     ++fileRelations;
                 }
                 break;
@@ -334,6 +336,12 @@ void Graph::initMode9(std::istream& file) {
     }
     nbClasses = static_cast<int>(classLines.size());
     nbPackages = tree.size();
+
+    // A relation of the file names two classes; one that names a number
+    // beyond them is a fault of the file (the arc is made as read).
+    for (const RelationLine& relation : relations)
+        if (relation.from < 0 || relation.to < 0 || relation.from >= nbClasses || relation.to >= nbClasses)
+            account.mark(relation.line, LineRead::Faulty);
 
     // Members whose class number is no class are left out.
     for (MemberLine& member : memberLines) {

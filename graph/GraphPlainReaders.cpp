@@ -2,6 +2,8 @@
 // (mode 0), the binary graph files (modes 1 and 2), the named edge list
 // (mode 3), the edge list graph file (mode 6) and the graph text (mode 7).
 #include <algorithm>
+#include <cmath>
+#include <cstdlib>
 #include <iostream>
 
 #include "graph/Graph.h"
@@ -49,17 +51,22 @@ bool beyondTheTrialGraph(int from, int to, int count, int kept) {
 // later line: one that does not read, or announces no vertex, shows a file
 // of another kind or a damaged one.
 void readPlainHeader(LineAccount& account, const std::string& line, const std::vector<std::string>& fields) {
-    // Two whole numbers (blanks around them aside); the reader takes the
-    // number a field begins with all the same.
-    auto wholeNumber = [](const std::string& field) {
+    // Two numbers, each field read whole (blanks around it aside; an empty
+    // or missing arc count is none); the reader takes the number a field
+    // begins with all the same.
+    auto number = [](const std::string& field) {
         const std::size_t first = field.find_first_not_of(" \t");
         const std::size_t last = field.find_last_not_of(" \t");
-        const std::size_t sign = first != std::string::npos && field[first] == '-' ? 1 : 0;
-        return first != std::string::npos && isDigitText(field.substr(first + sign, last + 1 - first - sign));
+        if (first == std::string::npos) return false;
+        const std::string text = field.substr(first, last + 1 - first);
+        char* end = nullptr;
+        const double value = std::strtod(text.c_str(), &end);
+        return end == text.c_str() + text.size() && std::isfinite(value);
     };
     int announced = 0;
-    const bool reads = intField(fields, 0, announced) && wholeNumber(fields[0]) &&
-                       (fields.size() < 2 || wholeNumber(fields[1]));
+    const bool arcCount = fields.size() < 2 || fields[1].find_first_not_of(" \t") == std::string::npos ||
+                          number(fields[1]);
+    const bool reads = intField(fields, 0, announced) && number(fields[0]) && arcCount;
     account.header(line, reads);
     if (!reads)
         account.startFault = "line 1, read as the header, is not VERTICES,ARCS";

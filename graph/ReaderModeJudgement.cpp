@@ -15,9 +15,11 @@
 //  2. A file of which most lines with content do not read (not at all, or
 //     as faults of the file; vertex lines that its header announces and the
 //     file does not hold count among them) is refused.
-//  3. A file that another syntax reads whole (every line cleanly, nothing
-//     that its header announces missing), where the chosen mode leaves a
-//     line unread, is refused.
+//  3. A file that another syntax reads no worse, line for line (it reads
+//     cleanly every line that the chosen mode reads cleanly, and misses no
+//     vertex line that its header announces), and better (it reads cleanly
+//     a line that the chosen mode does not read, or reads only leniently),
+//     is refused.
 //  4. A file whose lines that the chosen mode does not read cleanly another
 //     syntax explains - it reads cleanly at least two of them that are no
 //     faults of the file, and at least one line in ten of the file, and
@@ -27,8 +29,9 @@
 //  5. Any other file runs, with a warning that counts the lines not read and
 //     what its header announces that the file lacks; no other mode is named.
 //
-// A refusal names the syntax that reads the file whole, else the one that
-// explains it (rule 4's test) with the largest gain, when there is one. A
+// A refusal names the syntax that reads the file whole (every line
+// cleanly, nothing that its header announces missing), else the one of
+// rules 3 and 4 with the largest gain, when there is one. A
 // trial reading that fails (a table larger than the machine) or that its
 // own rules 1 and 2 refuse reads nothing. Beside the rules: a file whose lines end
 // with a carriage return alone, and one of bytes no text file holds that
@@ -104,18 +107,22 @@ bool mostNotRead(const LineAccount& a) {
     return 2 * (a.notRead() + a.missingVertexLines) > a.content() + a.missingVertexLines;
 }
 
-// A trial reading as evidence: whether it reads the file whole (rule 3) or
-// explains it (rule 4): the lines it reads cleanly where the chosen mode
-// does not (`explained`), those of them that are no faults of the file in
-// the chosen mode (`signs`), and the lines the chosen mode reads cleanly
-// where it does not, its own faults of the file aside (`lost`).
+// A trial reading as evidence: whether it reads the file whole, reads it
+// no worse and better (rule 3) or explains it (rule 4): the lines it reads
+// cleanly where the chosen mode does not (`explained`), those of them that
+// are no faults of the file in the chosen mode (`signs`), the lines the
+// chosen mode reads cleanly where it does not, its own faults of the file
+// aside (`lost`), and those lines with its own faults, and the vertex lines
+// its header announces that the file lacks (`worse`).
 struct Trial {
     int mode = -1;
     bool whole = false;
+    bool better = false;
     bool explains = false;
     long explained = 0;
     long signs = 0;
     long lost = 0;
+    long worse = 0;
     long gain() const { return explained - lost; }
 };
 
@@ -131,14 +138,19 @@ Trial compare(int mode, const LineAccount& chosen, const LineAccount& trial) {
             ++t.explained;
             if (ours != LineRead::Faulty) ++t.signs;
         }
-        if (clean(ours) && unexplained(theirs)) ++t.lost;
+        if (clean(ours) && !clean(theirs)) {
+            ++t.worse;
+            if (theirs != LineRead::Faulty) ++t.lost;
+        }
     }
+    t.worse += trial.missingVertexLines;
+    t.better = t.worse == 0 && t.signs >= 1;
     t.explains = t.signs >= 2 && 10 * t.explained >= chosen.content() && 10 * t.lost <= t.explained;
     return t;
 }
 
 // The other syntax a refusal names: one that reads the file whole (the
-// lowest mode), else the one that explains it with the largest gain (then
+// lowest mode), else the one of rules 3 and 4 with the largest gain (then
 // the lowest mode); mode -1 when none does. Trials that fail, or that their
 // own rules 1 and 2 refuse, are no candidates.
 Trial bestTrial(const InputText& input, int mode, const LineAccount& chosen) {
@@ -149,10 +161,10 @@ Trial bestTrial(const InputText& input, int mode, const LineAccount& chosen) {
         const std::optional<LineAccount> trial = trialRead(candidate, input, lines);
         if (!trial || !trial->startFault.empty() || mostNotRead(*trial)) continue;
         const Trial t = compare(candidate, chosen, *trial);
-        if (!t.whole && !t.explains) continue;
-        const bool better = best.mode < 0 || (t.whole && !best.whole) ||
-                            (t.whole == best.whole && !t.whole && t.gain() > best.gain());
-        if (better) best = t;
+        if (!t.whole && !t.better && !t.explains) continue;
+        const bool first = best.mode < 0 || (t.whole && !best.whole) ||
+                           (t.whole == best.whole && !t.whole && t.gain() > best.gain());
+        if (first) best = t;
     }
     return best;
 }
@@ -262,9 +274,7 @@ void judgeTextReading(Graph& g, const InputText& input, int mode) {
 
     const Trial named = bestTrial(input, mode, a);
     const bool nothing = a.read() == 0 && a.notRead() > 0;
-    const bool readWhole = named.mode >= 0 && named.whole && a.count(LineRead::No) > 0;
-    const bool explained = named.mode >= 0 && named.explains;
-    const bool refused = !a.startFault.empty() || nothing || mostNotRead(a) || readWhole || explained;
+    const bool refused = !a.startFault.empty() || nothing || mostNotRead(a) || named.better || named.explains;
     if (!refused) {
         // Lines read only leniently are taken: nothing to tell of them.
         if (a.notRead() > 0 || a.missingVertexLines > 0 || a.missingArcs > 0)
@@ -317,11 +327,14 @@ BinaryLayout binaryLayout(const char* begin, const char* end, bool labelled) {
     for (long long v = 0; v < layout.vertices; ++v) {
         long long arcs = 0;
         if (!word(arcs)) return stop(v);
-        for (long long k = 0; k < arcs; ++k)
-            if (!word(value) || (labelled && !word(value))) {
+        for (long long k = 0; k < arcs; ++k) {
+            long long target = 0;
+            if (!word(target) || (labelled && !word(value))) {
                 layout.inArcs = true;
                 return stop(v);
             }
+            if (target >= layout.vertices) ++layout.arcsToNoVertex;
+        }
     }
     layout.endByte = at;
     layout.trailing = size - at;
@@ -368,9 +381,7 @@ void judgeBinaryReading(Graph& g, const InputText& input, int mode) {
         std::cerr << " (" << reading << ")";
         if (g.betterMode >= 0) std::cerr << "; it looks like " << syntaxName(g.betterMode);
         std::cerr << std::endl;
-        return;
-    }
-    if (layout.trailing > 0) {
+    } else if (layout.trailing > 0) {
         // Bytes left over: a fault of the file, unless the other binary mode
         // reads every word of it (then it is a file of that mode).
         std::cerr << "Graph file " << path << ": " << layout.trailing << " byte"
@@ -384,6 +395,12 @@ void judgeBinaryReading(Graph& g, const InputText& input, int mode) {
         }
         std::cerr << std::endl;
     }
+    // An arc to a vertex the file does not hold is a fault of the file,
+    // counted as the text readers count theirs (the arc is not made).
+    if (!g.refused && layout.arcsToNoVertex > 0)
+        std::cerr << "Graph file " << path << ": " << layout.arcsToNoVertex
+                  << (layout.arcsToNoVertex == 1 ? " arc names" : " arcs name")
+                  << " a vertex the file does not hold (" << reading << ")" << std::endl;
 }
 
 }  // namespace graphmat

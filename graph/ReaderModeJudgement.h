@@ -32,7 +32,8 @@ void judgeTextReading(Graph& g, const InputText& input, int mode);
 // a text file is refused (naming the text syntax that reads it), and so is a
 // file whose words end before every vertex it announces has its arc count
 // (one cut inside the arcs of its last vertex is named and read), and bytes
-// left after the arcs of the last vertex are named; a file that the other
+// left after the arcs of the last vertex and arcs to a vertex the file does
+// not hold are named; a file that the other
 // binary mode reads word for word, where this one does not, is refused
 // naming that mode.
 void judgeBinaryReading(Graph& g, const InputText& input, int mode);
@@ -52,6 +53,7 @@ struct BinaryLayout {
     bool inAttributes = false;  // the words stop among the vertex attributes
     bool inArcs = false;        // the words stop among the vertex's arcs
     long long trailing = 0;     // bytes after the arcs of the last vertex
+    long long arcsToNoVertex = 0;  // arcs whose target is no announced vertex
 };
 BinaryLayout binaryLayout(const char* begin, const char* end, bool labelled);
 
