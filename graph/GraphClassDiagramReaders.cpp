@@ -117,10 +117,9 @@ std::unique_ptr<Vertex> classVertex(const std::vector<std::string>& fields, int 
 }
 
 // One line after the header of modes 4, 5 and 8. A member line of mode 5,
-// which keeps no members, reads all the same; cleanly when it names a
-// class. A class line out of order or without a label reads leniently; a
-// member or relation line cut short or naming a class the file does not
-// hold is a fault of the file.
+// which keeps no members, is checked all the same. A class line out of
+// order or without a label reads leniently; a member or relation line cut
+// short or naming a class the file does not hold is a fault of the file.
 LineRead readClassDiagramLine(Graph& g, const std::string& line, std::vector<std::string>& fields,
                               const ClassDiagramStyle& style, int& edgeCounter) {
     if (line.size() < 2 || line[1] != ',') return LineRead::No;

@@ -201,16 +201,13 @@ std::string missingText(long missing, long announced, const char* what) {
 // where `arcs`, the arc lines that its header announces and the file does
 // not hold. The reader mode is named once.
 std::string shortfall(const LineAccount& a, int mode, long notRead, int first, bool arcs) {
-    std::vector<std::string> clauses;
     const std::string reading = "reader mode " + std::to_string(mode);
-    if (notRead > 0)
-        clauses.push_back(linesText(notRead) + " not read in " + reading + " (the first: line " +
-                          std::to_string(first) + ")");
-    if (a.missingVertexLines > 0)
-        clauses.push_back(missingText(a.missingVertexLines, a.announcedVertexLines, "vertex lines"));
-    if (arcs && a.missingArcs > 0) clauses.push_back(missingText(a.missingArcs, a.announcedArcs, "arcs"));
     std::string text;
-    for (const std::string& clause : clauses) text += (text.empty() ? "" : "; ") + clause;
+    auto add = [&text](const std::string& clause) { text += (text.empty() ? "" : "; ") + clause; };
+    if (notRead > 0)
+        add(linesText(notRead) + " not read in " + reading + " (the first: line " + std::to_string(first) + ")");
+    if (a.missingVertexLines > 0) add(missingText(a.missingVertexLines, a.announcedVertexLines, "vertex lines"));
+    if (arcs && a.missingArcs > 0) add(missingText(a.missingArcs, a.announcedArcs, "arcs"));
     if (notRead == 0) text += " (" + reading + ")";
     return text;
 }
