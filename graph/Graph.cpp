@@ -85,7 +85,7 @@ Graph::Graph(int mode, const std::string& path) {
 
     // A count of the file that asks for more memory than the machine has
     // ends the reading; the message names the file.
-    fileLines = lineCount(file.text());
+    fileLines = contentLineCount(file.text());
     try {
         readInMode(file, mode);
     } catch (const MemoryLimitError& e) {

@@ -69,12 +69,13 @@ public:
     // console, or nowhere for a trial reading.
     std::ostream* trace = &std::cout;
     // The most vertices a header count may make: a trial reading sizes its
-    // graph by the file's own lines, not by what its header announces.
+    // graph by the file's own lines with content, not by what its header
+    // announces.
     int vertexLimit = INT_MAX;
-    // The lines of the file being read (the last one counted whether or not
-    // it ends with a line feed): a plain graph file whose header announces
-    // more than twice as many vertex lines as that is refused before any
-    // table of the header's size is made.
+    // The lines with content of the file being read (blank lines aside): a
+    // plain graph file whose header announces more than twice as many vertex
+    // lines as that is refused before any table of the header's size is
+    // made.
     int fileLines = INT_MAX;
 
     // Reads a graph in reader mode `mode` from the file at `path` (mode 7:

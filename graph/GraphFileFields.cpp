@@ -26,7 +26,15 @@ bool intField(const std::vector<std::string>& fields, std::size_t i, int& value)
 bool arcShaped(const std::vector<std::string>& fields, std::size_t first) {
     int from = -1, to = -1;
     return intField(fields, first, from) && intField(fields, first + 1, to) && first + 2 < fields.size() &&
-           isDigitText(fields[first + 2]);
+           isDigitLabel(fields, first + 2);
+}
+
+bool isDigitLabel(const std::vector<std::string>& fields, std::size_t i) {
+    if (i >= fields.size()) return false;
+    const std::string& label = fields[i];
+    if (i + 1 < fields.size()) return isDigitText(label);
+    const std::size_t end = label.find_last_not_of(" \t");
+    return end != std::string::npos && isDigitText(label.substr(0, end + 1));
 }
 
 bool isDigitText(const std::string& text) {

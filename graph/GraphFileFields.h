@@ -46,8 +46,12 @@ std::unique_ptr<Edge> readArcFields(const std::vector<std::string>& fields, std:
 
 // True when fields first, first + 1 and first + 2 have the clean shape of
 // an arc: two numbers and a label of digits (readArcFields takes any label
-// that is not empty).
+// that is not empty); blanks and tabs at the end of the line aside.
 bool arcShaped(const std::vector<std::string>& fields, std::size_t first);
+
+// True when field i is a label of digits; blanks and tabs that end the line
+// (after its last field) do not count.
+bool isDigitLabel(const std::vector<std::string>& fields, std::size_t i);
 
 // True for a text of decimal digits only, at least one.
 bool isDigitText(const std::string& text);

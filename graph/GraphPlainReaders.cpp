@@ -83,6 +83,7 @@ void Graph::initMode0(std::istream& file) {
     int count = 0;  // the header's vertex count: that many vertex lines follow
     bool slotsChecked = false;
     long arcLines = 0;  // lines with content after the vertex lines
+    long blankVertexLines = 0;  // blank lines where vertex lines belong
     // Slots that no vertex line filled get a vertex of their own (numbered,
     // unlabelled), so that V never holds an empty slot.
     auto fillEmptySlots = [&]() {
@@ -99,9 +100,9 @@ void Graph::initMode0(std::istream& file) {
             readPlainHeader(account, line, fields);
             headerCount(fields, count);
             // A header that announces more than twice as many vertex lines as
-            // the file has lines makes no table: most of its vertex lines are
-            // missing, and the file is refused. The lines are accounted all
-            // the same.
+            // the file has lines with content makes no table: most of its
+            // vertex lines are missing, and the file is refused. The lines are
+            // accounted all the same.
             const bool mostMissing = count > 2L * (fileLines - 1);
             vertices = mostMissing ? 0 : std::min(count, vertexLimit);
             intField(fields, 1, edges);
@@ -110,7 +111,9 @@ void Graph::initMode0(std::istream& file) {
             V.resize(vertices);
         } else if (lineCounter <= count) {
             // Vertex lines are stored by number, in whatever order they come
-            // (a trial reading keeps those below vertexLimit).
+            // (a trial reading keeps those below vertexLimit). A blank line
+            // here takes a vertex line's place: a vertex line missing.
+            if (LineAccount::isBlankText(line)) ++blankVertexLines;
             int number = -1;
             const bool numbered = intField(fields, 0, number);
             const bool inRange = numbered && number >= 0 && number < count;
@@ -140,9 +143,9 @@ void Graph::initMode0(std::istream& file) {
     }
     if (!slotsChecked) fillEmptySlots();
     // What the header announces and the file does not hold: vertex lines
-    // (the file ends among them) and arc lines.
+    // (blank, or the file ends among them) and arc lines.
     account.announcedVertexLines = count;
-    account.missingVertexLines = std::max(0L, count - std::max(0L, lineCounter - 1));
+    account.missingVertexLines = std::max(0L, count - std::max(0L, lineCounter - 1)) + blankVertexLines;
     account.announcedArcs = std::max(edges, 0);
     account.missingArcs = std::max(0L, account.announcedArcs - arcLines);
 }
@@ -216,7 +219,7 @@ void Graph::initMode3(std::istream& file) {
         // exactly two names and a label of digits. A named edge list has no
         // header: a file whose first line is no such arc is no named edge list.
         const LineRead how = skipped                                               ? LineRead::No
-                             : fields.size() == 3 && isDigitText(fields[2]) ? LineRead::Cleanly
+                             : fields.size() == 3 && isDigitLabel(fields, 2) ? LineRead::Cleanly
                                                                                  : LineRead::Leniently;
         if (account.content() == 0 && how != LineRead::Cleanly && !LineAccount::isBlankText(line))
             account.startFault = "line " + std::to_string(account.lines() + 1) +

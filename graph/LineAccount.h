@@ -3,6 +3,7 @@
 // lines not read.
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <string>
 #include <vector>
@@ -34,9 +35,16 @@ public:
     // found by a later pass. A blank line stays blank.
     void mark(int number, LineRead how);
 
-    int lines() const { return static_cast<int>(how_.size()); }
-    LineRead at(int number) const { return how_[number - 1]; }
+    // The lines counted so far, blank ones among them.
+    int lines() const { return lines_; }
+    // How line `number` (from 1) was read; Blank for a blank line.
+    LineRead at(int number) const;
     long count(LineRead how) const { return counts_[static_cast<int>(how)]; }
+    // The lines with content, in order, each with its number: blank lines
+    // are counted, not kept, so that a file of blank lines costs nothing.
+    int kept() const { return static_cast<int>(how_.size()); }
+    int keptNumber(int index) const { return numbers_[index]; }
+    LineRead keptRead(int index) const { return how_[index]; }
 
     // Lines with content (a header that reads aside), those read (cleanly or
     // leniently), those not read (faults of the file among them) and those
@@ -65,7 +73,12 @@ public:
     static bool isBlankText(const std::string& text);
 
 private:
-    std::vector<LineRead> how_;
+    // The index in how_ of line `number`; -1 for a blank line.
+    int indexOf(int number) const;
+
+    int lines_ = 0;
+    std::vector<LineRead> how_;  // per line with content
+    std::vector<int> numbers_;   // its line number
     std::array<long, 6> counts_{};
 };
 

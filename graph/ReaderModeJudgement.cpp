@@ -50,8 +50,19 @@
 
 namespace graphmat {
 
-int lineCount(const InputText& input) {
-    return static_cast<int>(std::count(input.begin(), input.end(), '\n')) + 1;
+int contentLineCount(const InputText& input) {
+    int lines = 0;
+    bool content = false;  // the line being scanned holds more than blanks
+    for (const char* at = input.begin(); at != input.end(); ++at) {
+        const char c = *at;
+        if (c == '\n') {
+            lines += content;
+            content = false;
+        } else if (c != ' ' && c != '\t' && c != '\r') {
+            content = true;
+        }
+    }
+    return lines + content;
 }
 
 int syntaxOf(int mode) { return mode == 5 || mode == 8 || mode == 9 ? 4 : mode; }
@@ -78,8 +89,8 @@ constexpr int TRIAL_MODES[] = {0, 3, 4, 6, 10, 11, 12};
 
 // The input read again by the reader of `mode` into a scratch graph, which
 // traces nowhere (a stream without a buffer drops what it is given) and
-// makes no more vertices than the input has lines (a header's count does
-// not size it). Nothing when the reading fails (a table larger than the
+// makes no more vertices than the input has lines with content (a header's
+// count does not size it). Nothing when the reading fails (a table larger than the
 // machine, an allocation that fails): such a trial reads nothing.
 std::optional<LineAccount> trialRead(int mode, const InputText& input, int lines) {
     std::ostream silent(nullptr);
@@ -131,9 +142,14 @@ Trial compare(int mode, const LineAccount& chosen, const LineAccount& trial) {
     t.mode = mode;
     t.whole = trial.startFault.empty() && trial.content() > 0 && trial.uncredited() == 0 &&
               trial.missingVertexLines == 0;
-    const int lines = std::min(chosen.lines(), trial.lines());
-    for (int number = 1; number <= lines; ++number) {
-        const LineRead ours = chosen.at(number), theirs = trial.at(number);
+    // Line by line, over the lines with content that both readings reached
+    // (both keep the same lines: blankness is the text's).
+    for (int i = 0, j = 0; i < chosen.kept() && j < trial.kept();) {
+        if (chosen.keptNumber(i) != trial.keptNumber(j)) {
+            (chosen.keptNumber(i) < trial.keptNumber(j) ? i : j)++;
+            continue;
+        }
+        const LineRead ours = chosen.keptRead(i++), theirs = trial.keptRead(j++);
         if (clean(theirs) && (unexplained(ours) || ours == LineRead::Faulty)) {
             ++t.explained;
             if (ours != LineRead::Faulty) ++t.signs;
@@ -155,7 +171,7 @@ Trial compare(int mode, const LineAccount& chosen, const LineAccount& trial) {
 // own rules 1 and 2 refuse, are no candidates.
 Trial bestTrial(const InputText& input, int mode, const LineAccount& chosen) {
     Trial best;
-    const int lines = lineCount(input);
+    const int lines = contentLineCount(input);
     for (int candidate : TRIAL_MODES) {
         if (candidate == syntaxOf(mode)) continue;
         const std::optional<LineAccount> trial = trialRead(candidate, input, lines);

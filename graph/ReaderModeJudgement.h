@@ -38,9 +38,10 @@ void judgeTextReading(Graph& g, const InputText& input, int mode);
 // naming that mode.
 void judgeBinaryReading(Graph& g, const InputText& input, int mode);
 
-// The number of lines of an input, the last one counted whether or not it
-// ends with a line feed.
-int lineCount(const InputText& input);
+// The number of lines of an input that hold more than blanks, tabs and
+// carriage returns, the last one counted whether or not it ends with a line
+// feed.
+int contentLineCount(const InputText& input);
 
 // Where the 16-bit little-endian words of a binary graph file end: the
 // vertex count, the vertex attributes (`labelled`), then per vertex its arc
