@@ -44,10 +44,33 @@ void readLinesAfterHeader(Graph& g, std::istream& file, Handle handle) {
     while (readLine(file, line)) g.account.line(line, handle(line));
 }
 
-// A vertex line read: cleanly when its number field was its position and
-// `clean` holds, else leniently.
-LineRead vertexLineRead(bool inOrder, bool clean = true) {
-    return inOrder && clean ? LineRead::Cleanly : LineRead::Leniently;
+// The numbering of the vertex lines that carry a number of their own (the
+// others take their position). Arcs name their ends by position, so a
+// vertex line lost or written twice renumbers every vertex after it. The
+// line where the file's numbering breaks - its number is not the one the
+// lines before it lead to - is a fault of the file; the lines after it
+// that go on from its number read as they did (each is told on the trace
+// as a number that is not its position).
+class Numbering {
+public:
+    // A vertex that takes its position.
+    void positioned() { ++expected_; }
+    // A vertex line with number field i: false where the numbering breaks.
+    bool numbered(const std::vector<std::string>& fields, std::size_t i) {
+        int number = -1;
+        const bool follows = intField(fields, i, number) && number == expected_;
+        expected_ = follows || number < 0 ? expected_ + 1 : number + 1;
+        return follows;
+    }
+
+private:
+    int expected_ = 0;
+};
+
+// A vertex line read: a fault of the file where the numbering breaks (see
+// Numbering), else cleanly when `clean` holds, else leniently.
+LineRead vertexLineRead(bool follows, bool clean = true) {
+    return !follows ? LineRead::Faulty : clean ? LineRead::Cleanly : LineRead::Leniently;
 }
 
 // A line that makes a vertex and arcs to others: read cleanly when its arcs
@@ -68,6 +91,7 @@ std::string messageLabel(const std::string& spec) {
 
 void Graph::initMode10(std::istream& file) {
     int lifelineArcs = 0;
+    Numbering numbering;
     readLinesAfterHeader(*this, file, [&](const std::string& line) {
         if (line.size() < 2 || line[1] != ',') return LineRead::No;
         const std::vector<std::string> fields = lineFields(line);
@@ -76,11 +100,11 @@ void Graph::initMode10(std::istream& file) {
             case 'c': {
                 // c, number, label, weights...
                 auto v = newVertex(ENTITY, position, fieldAt(fields, 2));
-                const bool inOrder = checkVertexOrder(fields, 1, v->label, position, *trace);
+                checkVertexOrder(fields, 1, v->label, position, *trace);
                 readWeightFields(fields, 3, *v);
                 if (fields.size() > 2) classes->emplace(simpleName(v->label), position);
                 V.push_back(std::move(v));
-                return vertexLineRead(inOrder, fields.size() > 2);
+                return vertexLineRead(numbering.numbered(fields, 1), fields.size() > 2);
             }
             case 'l': {
                 // l, number, entity, label
@@ -88,14 +112,15 @@ void Graph::initMode10(std::istream& file) {
                 // A lifeline line cut short is a fault of the file.
                 if (fields.size() < 4 || !intField(fields, 2, entity)) return LineRead::Faulty;
                 auto v = newVertex(LIFELINE, position, fields[3]);
-                const bool inOrder = checkVertexOrder(fields, 1, v->label, position, *trace);
+                checkVertexOrder(fields, 1, v->label, position, *trace);
+                const bool follows = numbering.numbered(fields, 1);
                 classes->emplace(v->label, position);
                 V.push_back(std::move(v));
                 auto e = newArc(entity, position, "9", 1);
                 e->setNumber(lifelineArcs++);
                 // A lifeline of an entity the file does not hold is a fault.
                 const bool contained = insertEdge(std::move(e));
-                return !contained ? LineRead::Faulty : vertexLineRead(inOrder);
+                return !contained ? LineRead::Faulty : vertexLineRead(follows);
             }
             case 'm': {
                 // m, from, to, label, spec (its second "@" part labels the arcs)
@@ -109,6 +134,7 @@ void Graph::initMode10(std::istream& file) {
                 auto v = newVertex(MESSAGE, position, fields[3]);
                 v->specif = fields[4];
                 V.push_back(std::move(v));
+                numbering.positioned();
                 const bool sent = insertEdge(newArc(from, position, label, 1));
                 const bool received = insertEdge(newArc(position, to, label, 1));
                 return arcsRead(sent && received);
@@ -119,6 +145,7 @@ void Graph::initMode10(std::istream& file) {
 }
 
 void Graph::initMode11(std::istream& file) {
+    Numbering numbering;
     readLinesAfterHeader(*this, file, [&](const std::string& line) {
         if (line.compare(0, 2, "s,") != 0 && line.compare(0, 2, "t,") != 0) return LineRead::No;
         *trace << "\n" << line;
@@ -127,11 +154,11 @@ void Graph::initMode11(std::istream& file) {
         if (line[0] == 's') {
             // s, number, further fields ignored
             auto v = newVertex(STATE, position, "state");
-            const bool inOrder = checkVertexOrder(fields, 1, v->label, position, *trace);
+            checkVertexOrder(fields, 1, v->label, position, *trace);
             v->specif = " ";
             classes->emplace(v->label, position);
             V.push_back(std::move(v));
-            return vertexLineRead(inOrder);
+            return vertexLineRead(numbering.numbered(fields, 1));
         }
         // t, from, to, label
         int from = -1, to = -1;
@@ -139,6 +166,7 @@ void Graph::initMode11(std::istream& file) {
         auto v = newVertex(TRANSITION, position, toLowerAscii(fields[3]));
         classes->emplace(v->label, position);
         V.push_back(std::move(v));
+        numbering.positioned();
         // A transition between states the file does not hold is a fault.
         const bool entered = insertEdge(newArc(from, position, "1", 8));
         const bool left = insertEdge(newArc(position, to, "1", 9));

@@ -660,16 +660,17 @@ INSTANTIATE_TEST_SUITE_P(
                     "named edge list has no header (reader mode 3)\n"},
         RefusalCase{"sequence diagram without its header as a named edge list", 3,
                     [] {
+                        // Its first entity line, read as the header, leaves the
+                        // numbering broken once: a fault of the file.
                         std::vector<std::string> rows = lines(readFile(exampleFile("order-sequence-v1.txt")));
                         rows.erase(rows.begin() + 5);
-                        rows.erase(rows.begin() + 3);
                         rows.erase(rows.begin());
                         std::string text;
                         for (const std::string& row : rows) text += row + "\n";
                         return text;
                     }(),
                     10, true,
-                    "Graph file F: 5 lines not read in reader mode 3 (the first: line 1); it looks like a sequence "
+                    "Graph file F: 6 lines not read in reader mode 3 (the first: line 1); it looks like a sequence "
                     "diagram file (reader mode 10)\nGraph file F is not used: read it with -h 10\n"},
         RefusalCase{"named edge list with a header-like second line", 3, "a,b,1\n4,3\nb,c,2\nc,a,1\n", -1, false,
                     "Graph file F: 1 line not read in reader mode 3 (the first: line 2)\n"},
