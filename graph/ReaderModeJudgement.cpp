@@ -125,15 +125,21 @@ bool mostNotRead(const LineAccount& a) {
 // chosen mode reads cleanly where it does not, its own faults of the file
 // aside (`lost`), and those lines with its own faults, and the vertex lines
 // its header announces that the file lacks (`worse`).
+// For the warning of a file that runs: the lines the chosen mode does not
+// read cleanly that neither reading takes as faults of the file
+// (`doubtful`), and whether the trial `names` itself there: it reads
+// cleanly most of them, at least two, and more of them than it loses.
 struct Trial {
     int mode = -1;
     bool whole = false;
     bool better = false;
     bool explains = false;
+    bool names = false;
     long explained = 0;
     long signs = 0;
     long lost = 0;
     long worse = 0;
+    long doubtful = 0;
     long gain() const { return explained - lost; }
 };
 
@@ -150,6 +156,7 @@ Trial compare(int mode, const LineAccount& chosen, const LineAccount& trial) {
             continue;
         }
         const LineRead ours = chosen.keptRead(i++), theirs = trial.keptRead(j++);
+        if (unexplained(ours) && theirs != LineRead::Faulty) ++t.doubtful;
         if (clean(theirs) && (unexplained(ours) || ours == LineRead::Faulty)) {
             ++t.explained;
             if (ours != LineRead::Faulty) ++t.signs;
@@ -162,27 +169,41 @@ Trial compare(int mode, const LineAccount& chosen, const LineAccount& trial) {
     t.worse += trial.missingVertexLines;
     t.better = t.worse == 0 && t.signs >= 1;
     t.explains = t.signs >= 2 && 10 * t.explained >= chosen.content() && 10 * t.lost <= t.explained;
+    t.names = trial.startFault.empty() && t.signs >= 2 && 2 * t.signs > t.doubtful && t.lost < t.signs;
     return t;
 }
 
-// The other syntax a refusal names: one that reads the file whole (the
-// lowest mode), else the one of rules 3 and 4 with the largest gain (then
-// the lowest mode); mode -1 when none does. Trials that fail, or that their
-// own rules 1 and 2 refuse, are no candidates.
-Trial bestTrial(const InputText& input, int mode, const LineAccount& chosen) {
-    Trial best;
+// What the other syntaxes make of a file: the one a refusal names (`refusal`:
+// one that reads the file whole, the lowest mode, else the one of rules 3
+// and 4 with the largest gain, then the lowest mode; trials that fail, or
+// that their own rules 1 and 2 refuse, are no candidates), and the one the
+// warning of a file that runs names (`warning`: of those that name
+// themselves, the one that reads the most lines cleanly where the chosen
+// mode does not, less those it loses, then the lowest mode; its own faults
+// of the file do not rule it out). Mode -1 where none does.
+struct Evidence {
+    Trial refusal;
+    Trial warning;
+};
+
+Evidence weighOtherSyntaxes(const InputText& input, int mode, const LineAccount& chosen) {
+    Evidence evidence;
+    Trial& best = evidence.refusal;
     const int lines = contentLineCount(input);
     for (int candidate : TRIAL_MODES) {
         if (candidate == syntaxOf(mode)) continue;
         const std::optional<LineAccount> trial = trialRead(candidate, input, lines);
-        if (!trial || !trial->startFault.empty() || mostNotRead(*trial)) continue;
+        if (!trial) continue;
         const Trial t = compare(candidate, chosen, *trial);
+        Trial& named = evidence.warning;
+        if (t.names && (named.mode < 0 || t.signs - t.lost > named.signs - named.lost)) named = t;
+        if (!trial->startFault.empty() || mostNotRead(*trial)) continue;
         if (!t.whole && !t.better && !t.explains) continue;
         const bool first = best.mode < 0 || (t.whole && !best.whole) ||
                            (t.whole == best.whole && !t.whole && t.gain() > best.gain());
         if (first) best = t;
     }
-    return best;
+    return evidence;
 }
 
 bool holdsNul(const InputText& input) { return std::memchr(input.begin(), 0, input.size()) != nullptr; }
@@ -285,13 +306,21 @@ void judgeTextReading(Graph& g, const InputText& input, int mode) {
         return;
     }
 
-    const Trial named = bestTrial(input, mode, a);
+    const Evidence evidence = weighOtherSyntaxes(input, mode, a);
+    const Trial& named = evidence.refusal;
     const bool nothing = a.read() == 0 && a.notRead() > 0;
     const bool refused = !a.startFault.empty() || nothing || mostNotRead(a) || named.better || named.explains;
     if (!refused) {
-        // Lines read only leniently are taken: nothing to tell of them.
-        if (a.notRead() > 0 || a.missingVertexLines > 0 || a.missingArcs > 0)
+        const int other = evidence.warning.mode;
+        if (other >= 0) {
+            // Another syntax reads most of what this mode does not read
+            // well: the lines read only leniently are counted too.
+            std::cerr << file << ": " << shortfall(a, mode, a.uncredited(), a.firstUncredited(), true)
+                      << "; it looks like " << syntaxName(other) << std::endl;
+        } else if (a.notRead() > 0 || a.missingVertexLines > 0 || a.missingArcs > 0) {
+            // Lines read only leniently are taken: nothing to tell of them.
             std::cerr << file << ": " << shortfall(a, mode, a.notRead(), a.firstNotRead(), true) << std::endl;
+        }
         return;
     }
     g.nothingRead = nothing;
@@ -361,7 +390,7 @@ void judgeBinaryReading(Graph& g, const InputText& input, int mode) {
         // Lines and no byte 0: a text file (the words of a binary graph file
         // hold small counts, whose high byte is 0).
         g.refused = true;
-        g.betterMode = bestTrial(input, mode, everyLineUnread(input)).mode;
+        g.betterMode = weighOtherSyntaxes(input, mode, everyLineUnread(input)).refusal.mode;
         std::cerr << "Graph file " << path << ": it is a text file, not a binary graph file (" << reading
                   << " reads 16-bit words)";
         if (g.betterMode >= 0) std::cerr << "; it looks like " << syntaxName(g.betterMode);
