@@ -304,49 +304,4 @@ int runEntryPoint(int (*body)(int, char**), int argc, char** argv) {
     return finishStatus(status);
 }
 
-namespace {
-
-// "class diagram files (reader mode 4)": what a program of one fixed mode
-// reads.
-std::string filesOfMode(int mode) {
-    switch (syntaxOf(mode)) {
-        case 0: return "plain graph files (reader mode 0)";
-        case 4: return "class diagram files (reader mode " + std::to_string(mode) + ")";
-        case 6: return "edge list graph files (reader mode 6)";
-        case 12: return "model graph files (reader mode 12)";
-        default: return "graph files of reader mode " + std::to_string(mode);
-    }
-}
-
-// The reader modes of the syntax of `mode`, for the advice.
-std::string modesOfSyntax(int mode) { return syntaxOf(mode) == 4 ? "4, 5, 8 or 9" : std::to_string(mode); }
-
-// How to read a file that another mode reads, in the words of the program.
-std::string advice(const Graph& g, int mode, const std::string& path, ModeChoice choice,
-                   const std::string& program) {
-    switch (choice) {
-        case ModeChoice::Switch: return "read it with -h " + modesOfSyntax(g.betterMode);
-        case ModeChoice::Argument: return "read it in reader mode " + modesOfSyntax(g.betterMode);
-        case ModeChoice::Fixed: break;
-    }
-    std::string text = program + " reads " + filesOfMode(mode);
-    if (syntaxOf(mode) == 4 && g.betterMode == 12)
-        text += "; convert a model graph file with awk -f tools/model-to-class-diagram.awk " + path +
-                " > CLASS_DIAGRAM.txt";
-    return text;
-}
-
-}  // namespace
-
-bool graphUsable(const Graph& g, int mode, const std::string& path, ModeChoice choice, const std::string& program) {
-    if (mode != 7 && !g.fileOpened) {
-        reportMissingInput(path, g.openFailure);
-        return false;
-    }
-    if (!g.nothingRead && !g.refused) return true;
-    if (g.betterMode >= 0)
-        std::cerr << "Graph file " << path << " is not used: " << advice(g, mode, path, choice, program) << std::endl;
-    return false;
-}
-
 }  // namespace graphmat

@@ -1,16 +1,16 @@
 // Conventions shared by every entry point of apps/ and the programs' own
 // messages: numeric switch values that are read whole and checked, the
-// usage faults, whether a graph file read can be used and how to read it
-// otherwise, in the words of the program, and the guard around a program's
-// body that turns tables too large for the machine, failed allocations and
-// a console that could not be written into a message and an exit status.
+// usage faults, and the guard around a program's body that turns tables too
+// large for the machine, failed allocations and a console that could not be
+// written into a message and an exit status. (Whether a graph file read can
+// be used, and the verdicts of readings: graph/GraphReading.h.)
 #pragma once
 
 #include <string>
 
-namespace graphmat {
+#include "graph/GraphReading.h"
 
-class Graph;
+namespace graphmat {
 
 // The value of a numeric switch, checked: the whole text must read as a
 // finite number (an int switch: a whole number within the range of int; a
@@ -70,21 +70,6 @@ bool asksForHelp(int argc, char** argv);
 // Writes a program's help text to standard output and gives status 0; the
 // entry wrapper then turns it into 2 when the standard output failed.
 int printHelp(const std::string& text);
-
-// How a program chooses the reader mode of its graph files: a switch -h,
-// an argument (graphgen's MODE), or one fixed mode.
-enum class ModeChoice { Switch, Argument, Fixed };
-
-// True when the graph read from `path` in reader `mode` can be worked on.
-// A file that did not open is named on standard error (a graph text, mode 7,
-// is no file); one that its reading refused was named by the reading
-// (graph/ReaderModeJudgement.h), and where another mode reads it, a line
-// says how to read it in the words of the program: "read it with -h N",
-// "read it in reader mode N", or for a program of one fixed mode
-// (`program`, e.g. "evaluate") which kind of file it reads and how to
-// convert a model graph file.
-bool graphUsable(const Graph& g, int mode, const std::string& path, ModeChoice choice = ModeChoice::Switch,
-                 const std::string& program = "");
 
 // Runs `body`: a table that cannot fit in memory or a file that cannot fit
 // on its disk (CapacityError), an input that cannot be used (InputError: a

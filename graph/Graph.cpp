@@ -63,6 +63,7 @@ Graph::Graph(int mode, const std::string& path) {
         } catch (const MemoryLimitError& e) {
             throw MemoryLimitError(std::string("Graph text: ") + e.what());
         }
+        tellVerdict(reading.verdict, std::cerr);
         name = "sample";
         edges = static_cast<int>(E.size());
         norm.assign(std::max(vertices, 0), 0.0);
@@ -76,16 +77,16 @@ Graph::Graph(int mode, const std::string& path) {
     std::cout << "File " << path << " ...";
     if (!file.is_open()) {
         std::cout << "Not Found \n";
-        openFailure = file.text().failure();
+        reading.openFailure = file.text().failure();
         return;
     }
-    fileOpened = true;
+    reading.opened = true;
     std::cout << "Found \n" << "Mode " << mode << "\n";
     name = graphName(path);
 
     // A count of the file that asks for more memory than the machine has
     // ends the reading; the message names the file.
-    fileLines = contentLineCount(file.text());
+    reading.fileLines = contentLineCount(file.text());
     try {
         readInMode(file, mode);
     } catch (const MemoryLimitError& e) {
@@ -94,10 +95,9 @@ Graph::Graph(int mode, const std::string& path) {
     }
 
     // Binary files (modes 1 and 2) have no lines: they read word by word.
-    if (mode == 1 || mode == 2)
-        judgeBinaryReading(*this, file.text(), mode);
-    else
-        judgeTextReading(*this, file.text(), mode);
+    reading.verdict = mode == 1 || mode == 2 ? judgeBinaryReading(file.text(), mode)
+                                             : judgeTextReading(reading.account, file.text(), mode);
+    tellVerdict(reading.verdict, std::cerr);
     std::cout << "\n Acquisition Input Done";
     edges = static_cast<int>(E.size());
     vertices = static_cast<int>(V.size());
@@ -132,7 +132,7 @@ bool Graph::insertEdge(std::unique_ptr<Edge> e) {
         e->label = arcLabel;
     }
     if (arcLabel.size() > 1)
-        *trace << "\n ****************" << "\n ***" << arcLabel << "***" << "\n ****************";
+        *reading.trace << "\n ****************" << "\n ***" << arcLabel << "***" << "\n ****************";
 
     Edge* target = getEdge(e->from, e->to);
     if (target != nullptr) {
@@ -141,7 +141,7 @@ bool Graph::insertEdge(std::unique_ptr<Edge> e) {
     } else {
         if (e->from < 0 || e->to < 0 || e->from >= static_cast<int>(V.size()) ||
             e->to >= static_cast<int>(V.size())) {
-            *trace << "\n Node does not exist: " << e->from << "," << e->to << "(" << arcLabel << ") !!!!";
+            *reading.trace << "\n Node does not exist: " << e->from << "," << e->to << "(" << arcLabel << ") !!!!";
             return false;
         }
         target = e.get();

@@ -3,7 +3,6 @@
 // sets, per-label relation tables and the ranking.
 #pragma once
 
-#include <climits>
 #include <iostream>
 #include <istream>
 #include <map>
@@ -14,7 +13,7 @@
 
 #include "graph/Edge.h"
 #include "graph/FlatPairMap.h"
-#include "graph/LineAccount.h"
+#include "graph/GraphReading.h"
 #include "graph/SparseMatrix.h"
 #include "graph/Vertex.h"
 #include "graph/stdafx.h"
@@ -65,18 +64,8 @@ public:
     std::vector<int> rank, _rank;
     std::vector<double> norm;                            // degree norm
     double edge_weight[MAX_LABELS] = {1, 1, 1, 1, 1, 1, 1, 1, 1, 1};  // weight per label digit
-    // Where the readers (and insertEdge) write their trace lines: the
-    // console, or nowhere for a trial reading.
-    std::ostream* trace = &std::cout;
-    // The most vertices a header count may make: a trial reading sizes its
-    // graph by the file's own lines with content, not by what its header
-    // announces.
-    int vertexLimit = INT_MAX;
-    // The lines with content of the file being read (blank lines aside): a
-    // plain graph file whose header announces more than twice as many vertex
-    // lines as that is refused before any table of the header's size is
-    // made.
-    int fileLines = INT_MAX;
+    // How its file was read, how each line read, and the verdict on it.
+    GraphReading reading;
 
     // Reads a graph in reader mode `mode` from the file at `path` (mode 7:
     // from the text `path` itself).
@@ -158,21 +147,6 @@ public:
     // Runs the whole-graph ranking quietly when no step has filled `u` yet.
     void ensureRanking();
 
-    bool fileOpened = false;    // the constructor's graph file opened
-    std::string openFailure;    // why it did not open, as the system says it
-    LineAccount account;        // the lines of the graph file, as read
-    // The file has content but not one line of it (beside a header) reads in
-    // the reader mode; the constructor has said so on standard error. The
-    // graph is empty or holds only what the header made: nothing to work on.
-    bool nothingRead = false;
-    // The file was judged not to be a file of the reader mode's syntax, or
-    // too damaged to work on (graph/ReaderModeJudgement.h); the constructor
-    // has said why on standard error: nothing to work on.
-    bool refused = false;
-    // The reader mode of another syntax (0, 1, 2, 3, 4, 6, 10, 11 or 12) that
-    // reads the file of a refused reading as the kind of file it is; -1 when
-    // none does.
-    int betterMode = -1;
     bool hasRelations = false;  // the relation tables are built
     bool hasRanking = false;    // `u` and its statistics are filled
 

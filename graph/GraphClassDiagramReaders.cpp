@@ -128,7 +128,7 @@ LineRead readClassDiagramLine(Graph& g, const std::string& line, std::vector<std
         case 'c': {
             const int position = classCount;
             std::unique_ptr<Vertex> v = classVertex(fields, position, style.typedClasses ? 1 : 0);
-            const bool inOrder = checkVertexOrder(fields, 1, v->label, position, *g.trace);
+            const bool inOrder = checkVertexOrder(fields, 1, v->label, position, *g.reading.trace);
             if (style.typedClasses && fields.size() > 2) g.classes->emplace(simpleName(v->label), position);
             g.V.push_back(std::move(v));
             return inOrder && fields.size() > 2 ? LineRead::Cleanly : LineRead::Leniently;
@@ -136,7 +136,7 @@ LineRead readClassDiagramLine(Graph& g, const std::string& line, std::vector<std
         case 'a': {
             if (fields.size() < 3) return LineRead::Faulty;  // a member line cut short
             if (!style.members) return namesAClass(fields, classCount) ? LineRead::Cleanly : LineRead::Faulty;
-            const int owner = memberClass(fields, line, classCount, *g.trace);
+            const int owner = memberClass(fields, line, classCount, *g.reading.trace);
             if (owner < 0) return LineRead::Faulty;
             auto attribute = std::make_unique<ClassAttribute>(fields[2]);
             std::string key = attribute->type + "_" + attribute->name;
@@ -146,7 +146,7 @@ LineRead readClassDiagramLine(Graph& g, const std::string& line, std::vector<std
         case 'm': {
             if (fields.size() < 3) return LineRead::Faulty;
             if (!style.members) return namesAClass(fields, classCount) ? LineRead::Cleanly : LineRead::Faulty;
-            const int owner = memberClass(fields, line, classCount, *g.trace);
+            const int owner = memberClass(fields, line, classCount, *g.reading.trace);
             if (owner < 0) return LineRead::Faulty;
             auto method = std::make_unique<ClassMethod>(methodSpec(fields));
             std::string key = method->output + "_" + method->name;
@@ -174,12 +174,12 @@ std::vector<std::string> readClassDiagramLines(Graph& g, std::istream& file, con
         std::vector<std::string> fields = lineFields(line);
         if (header) {
             header = false;
-            g.account.header(line, intField(fields, 0, g.vertices));
+            g.reading.account.header(line, intField(fields, 0, g.vertices));
             intField(fields, 1, g.edges);
             headerFields = std::move(fields);
             continue;
         }
-        g.account.line(line, readClassDiagramLine(g, line, fields, style, edgeCounter));
+        g.reading.account.line(line, readClassDiagramLine(g, line, fields, style, edgeCounter));
     }
     return headerFields;
 }
@@ -199,7 +199,7 @@ void Graph::initMode5(std::istream& file) {
 
 void Graph::initMode8(std::istream& file) {
     // Round 1: the packages of every class label.
-    *trace << "\n ROUND 1: START \n";
+    *reading.trace << "\n ROUND 1: START \n";
     PackageTree tree;
     std::string line;
     while (readLine(file, line)) {
@@ -209,7 +209,7 @@ void Graph::initMode8(std::istream& file) {
     }
     file.clear();
     file.seekg(0);
-    *trace << "\n ROUND 1: END \n";
+    *reading.trace << "\n ROUND 1: END \n";
 
     // Second reading: as mode 4.
     classes = std::make_unique<std::multimap<std::string, int>>();
@@ -223,11 +223,11 @@ void Graph::initMode8(std::istream& file) {
     int announced = -1;
     const bool counted = intField(header, 0, announced);
     if ((counted || classCount > 0) && announced != classCount)
-        *trace << "\n!!!!!!!!!!!!!!!!!!!!!! \tHeader: " << fieldAt(header, 0) << " classes, " << classCount
+        *reading.trace << "\n!!!!!!!!!!!!!!!!!!!!!! \tHeader: " << fieldAt(header, 0) << " classes, " << classCount
                   << " read\n";
 
     // Round 2: package vertices.
-    *trace << "\n ROUND 2: START \n";
+    *reading.trace << "\n ROUND 2: START \n";
     for (int i = 0; i < tree.size(); ++i) {
         const std::string& path = tree.paths[i];
         auto v = std::make_unique<Vertex>();
@@ -237,22 +237,22 @@ void Graph::initMode8(std::istream& file) {
         v->level = path == ROOT_PACKAGE ? 0 : treeLevel(path);
         V.push_back(std::move(v));
     }
-    *trace << "\n ROUND 2: END \n";
+    *reading.trace << "\n ROUND 2: END \n";
 
     // Round 3: levels of the classes and the containment arcs.
-    *trace << "\n ROUND 3: START \n";
+    *reading.trace << "\n ROUND 3: START \n";
     for (int p = 0; p < static_cast<int>(V.size()); ++p) {
         Vertex& v = *V[p];
         if (v.type != 0) v.level = treeLevel(v.label);
         if (v.label == ROOT_PACKAGE) continue;
         const auto [parentPath, package] = tree.parentOf(v.label);
         const Vertex& parent = *V[classCount + package];
-        checkContainment(v, parent, parentPath, *trace);
+        checkContainment(v, parent, parentPath, *reading.trace);
         auto e = std::make_unique<Edge>(v.number, parent.number, "3");
         e->setNumber(edgeCounter++);
         insertEdge(std::move(e));
     }
-    *trace << "\n ROUND 3: END \n";
+    *reading.trace << "\n ROUND 3: END \n";
 }
 
 namespace {
@@ -295,8 +295,8 @@ void Graph::initMode9(std::istream& file) {
     while (readLine(file, line)) {
         std::vector<std::string> fields = lineFields(line);
         int count = 0;
-        if (account.lines() == 0 && intField(fields, 0, count)) {  // the header, not read in this mode
-            account.header(line, true);
+        if (reading.account.lines() == 0 && intField(fields, 0, count)) {  // the header, not read in this mode
+            reading.account.header(line, true);
             continue;
         }
         bool reads = line.size() > 1 && line[1] == ',';
@@ -305,14 +305,14 @@ void Graph::initMode9(std::istream& file) {
             case 'c':
                 tree.addClass(fieldAt(fields, 2));
                 classLines.push_back(std::move(fields));
-                classLineNumbers.push_back(account.lines() + 1);
+                classLineNumbers.push_back(reading.account.lines() + 1);
                 break;
             case 'a':
             case 'm':
                 // A member line names its class and carries a spec.
                 reads = fields.size() >= 3;
                 cutShort = !reads;
-                if (reads) memberLines.push_back({line, std::move(fields), account.lines() + 1});
+                if (reads) memberLines.push_back({line, std::move(fields), reading.account.lines() + 1});
                 break;
             case 'r': {
                 // Weights of relation lines are not read here.
@@ -320,7 +320,7 @@ void Graph::initMode9(std::istream& file) {
                 reads = e != nullptr;
                 cutShort = !reads;
                 if (e) {
-                    relations.push_back({e->from, e->to, e->label, account.lines() + 1});
+                    relations.push_back({e->from, e->to, e->label, reading.account.lines() + 1});
                     ++fileRelations;
                 }
                 break;
@@ -328,7 +328,7 @@ void Graph::initMode9(std::istream& file) {
             default: reads = false; break;
         }
         // A class line without a label reads leniently.
-        account.line(line, cutShort                                            ? LineRead::Faulty
+        reading.account.line(line, cutShort                                            ? LineRead::Faulty
                            : !reads                                            ? LineRead::No
                            : line[0] == 'c' && classLines.back().size() <= 2 ? LineRead::Leniently
                                                                                : LineRead::Cleanly);
@@ -340,12 +340,12 @@ void Graph::initMode9(std::istream& file) {
     // beyond them is a fault of the file (the arc is made as read).
     for (const RelationLine& relation : relations)
         if (relation.from < 0 || relation.to < 0 || relation.from >= nbClasses || relation.to >= nbClasses)
-            account.mark(relation.line, LineRead::Faulty);
+            reading.account.mark(relation.line, LineRead::Faulty);
 
     // Members whose class number is no class are left out.
     for (MemberLine& member : memberLines) {
-        if (memberClass(member.fields, member.text, nbClasses, *trace) < 0) {
-            account.mark(member.number, LineRead::Faulty);
+        if (memberClass(member.fields, member.text, nbClasses, *reading.trace) < 0) {
+            reading.account.mark(member.number, LineRead::Faulty);
             continue;
         }
         (member.text[0] == 'm' ? methodLines : attributeLines).push_back(std::move(member.fields));
@@ -363,8 +363,8 @@ void Graph::initMode9(std::istream& file) {
     for (std::size_t c = 0; c < classLines.size(); ++c) {
         const std::vector<std::string>& fields = classLines[c];
         std::unique_ptr<Vertex> v = classVertex(fields, vertices, 1);
-        if (!checkVertexOrder(fields, 1, v->label, vertices, *trace)) {
-            if (fields.size() > 2) account.mark(classLineNumbers[c], LineRead::Leniently);
+        if (!checkVertexOrder(fields, 1, v->label, vertices, *reading.trace)) {
+            if (fields.size() > 2) reading.account.mark(classLineNumbers[c], LineRead::Leniently);
             pauseConsole();
         }
         classByLabel.emplace(v->label, vertices);
@@ -415,7 +415,7 @@ void Graph::initMode9(std::istream& file) {
         if (v.label == ROOT_PACKAGE) continue;
         const auto [parentPath, package] = tree.parentOf(v.label);
         const Vertex& parent = *V[nbClasses + package];
-        checkContainment(v, parent, parentPath, *trace);
+        checkContainment(v, parent, parentPath, *reading.trace);
         relations.push_back({v.number, parent.number, "9"});
     }
 

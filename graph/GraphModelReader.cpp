@@ -77,7 +77,7 @@ void Graph::initMode12(std::istream& file) {
         if (header) {
             header = false;
             std::vector<std::string> fields = lineFields(line);
-            account.header(line, intField(fields, 0, vertices));
+            reading.account.header(line, intField(fields, 0, vertices));
             intField(fields, 1, edges);
             continue;
         }
@@ -88,7 +88,7 @@ void Graph::initMode12(std::istream& file) {
             if (e) ++edgeCounter;
             // A relation cut short, or to a vertex the file does not hold, is
             // a fault of the file.
-            account.line(line, e && insertEdge(std::move(e)) ? LineRead::Cleanly : LineRead::Faulty);
+            reading.account.line(line, e && insertEdge(std::move(e)) ? LineRead::Cleanly : LineRead::Faulty);
             continue;
         }
 
@@ -98,7 +98,7 @@ void Graph::initMode12(std::istream& file) {
             case 'c': type = 1; ++nbClasses; break;
             case 'm': type = 2; ++nbMethods; break;
             case 'a': type = 3; ++nbAttributes; break;
-            default: account.line(line, LineRead::No); continue;
+            default: reading.account.line(line, LineRead::No); continue;
         }
         // The vertex takes its position as its number; a number field that
         // disagrees (or is missing) is reported, and the line (like one
@@ -117,8 +117,8 @@ void Graph::initMode12(std::istream& file) {
             if (hasLabel) classByLabel.emplace(label, position);
             readWeightFields(fields, 3, *v);
         }
-        const bool inOrder = checkVertexOrder(fields, 1, label, position, *trace);
-        account.line(line, inOrder && hasLabel ? LineRead::Cleanly : LineRead::Leniently);
+        const bool inOrder = checkVertexOrder(fields, 1, label, position, *reading.trace);
+        reading.account.line(line, inOrder && hasLabel ? LineRead::Cleanly : LineRead::Leniently);
         if (type == 2) methodLines.push_back({v.get(), std::move(fields)});
         if (type == 3) attributeLines.push_back({v.get(), std::move(fields)});
         V.push_back(std::move(v));
@@ -138,9 +138,9 @@ void Graph::initMode12(std::istream& file) {
             } else {
                 v.specif = ClassAttribute(spec).write();
             }
-            int parent = memberParent(v, kind, *trace);
+            int parent = memberParent(v, kind, *reading.trace);
             if (parent < 0) {
-                *trace << "\n Isolated " << kind.word << ": " << v.number << "," << v.label << " !!!!";
+                *reading.trace << "\n Isolated " << kind.word << ": " << v.number << "," << v.label << " !!!!";
                 continue;
             }
             std::vector<std::string> pieces = lineFields(v.specif);
@@ -173,7 +173,7 @@ void Graph::initMode12(std::istream& file) {
         const Vertex& target = *V[e->to];
         e->type = source.type;
         auto report = [&](const char* text, const char* joining) {
-            *trace << text << source.number << "," << source.label << joining << target.number << ","
+            *reading.trace << text << source.number << "," << source.label << joining << target.number << ","
                       << target.label;
         };
         if (e->labels[4] > 0 && !(source.type == 2 && target.type == 2))

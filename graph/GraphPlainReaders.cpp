@@ -42,7 +42,7 @@ void appendNumberedVertices(std::vector<std::unique_ptr<Vertex>>& V, int count, 
 }
 
 // True when an arc that did not insert would have in a graph of all `count`
-// vertices its header announces: a trial reading keeps fewer (vertexLimit).
+// vertices its header announces: a trial reading keeps fewer (its vertexLimit).
 bool beyondTheTrialGraph(int from, int to, int count, int kept) {
     return kept < count && from >= 0 && to >= 0 && from < count && to < count;
 }
@@ -90,28 +90,28 @@ void Graph::initMode0(std::istream& file) {
         slotsChecked = true;
         for (int i = 0; i < static_cast<int>(V.size()); ++i) {
             if (V[i]) continue;
-            *trace << "\n Missing Vertex: " << i << " !!!!";
+            *reading.trace << "\n Missing Vertex: " << i << " !!!!";
             V[i] = std::make_unique<Vertex>(i);
         }
     };
     while (readLine(file, line)) {
         std::vector<std::string> fields = lineFields(line);
         if (lineCounter == 0) {
-            readPlainHeader(account, line, fields);
+            readPlainHeader(reading.account, line, fields);
             headerCount(fields, count);
             // A header that announces more than twice as many vertex lines as
             // the file has lines with content makes no table: most of its
             // vertex lines are missing, and the file is refused. The lines are
             // accounted all the same.
-            const bool mostMissing = count > 2L * (fileLines - 1);
-            vertices = mostMissing ? 0 : std::min(count, vertexLimit);
+            const bool mostMissing = count > 2L * (reading.fileLines - 1);
+            vertices = mostMissing ? 0 : std::min(count, reading.vertexLimit);
             intField(fields, 1, edges);
             checkVertexCountFits(vertices);
             V.clear();
             V.resize(vertices);
         } else if (lineCounter <= count) {
             // Vertex lines are stored by number, in whatever order they come
-            // (a trial reading keeps those below vertexLimit). A blank line
+            // (a trial reading keeps those below its vertexLimit). A blank line
             // here takes a vertex line's place: a vertex line missing.
             if (LineAccount::isBlankText(line)) ++blankVertexLines;
             int number = -1;
@@ -121,13 +121,13 @@ void Graph::initMode0(std::istream& file) {
             // A second line with a number replaces the first: a fault.
             const bool clean = inRange && !(kept && V[number]);
             // A vertex number beyond the header's count is a fault of the file.
-            account.line(line, !inRange ? (numbered ? LineRead::Faulty : LineRead::No)
+            reading.account.line(line, !inRange ? (numbered ? LineRead::Faulty : LineRead::No)
                                : clean  ? LineRead::Cleanly
                                         : LineRead::Leniently);
             if (numbered) {
                 std::string label = fields.size() > 1 ? fields[1] : std::string();
                 if (!inRange) {
-                    *trace << "\n Vertex out of range: " << number << "," << label << "[" << count << "] !!!!";
+                    *reading.trace << "\n Vertex out of range: " << number << "," << label << "[" << count << "] !!!!";
                 } else if (kept) {
                     auto v = std::make_unique<Vertex>(number, label);
                     readWeightFields(fields, 2, *v);
@@ -137,17 +137,17 @@ void Graph::initMode0(std::istream& file) {
         } else {
             if (!slotsChecked) fillEmptySlots();
             if (!LineAccount::isBlankText(line)) ++arcLines;
-            account.line(line, readArcLine(fields, edgeCounter, count));
+            reading.account.line(line, readArcLine(fields, edgeCounter, count));
         }
         ++lineCounter;
     }
     if (!slotsChecked) fillEmptySlots();
     // What the header announces and the file does not hold: vertex lines
     // (blank, or the file ends among them) and arc lines.
-    account.announcedVertexLines = count;
-    account.missingVertexLines = std::max(0L, count - std::max(0L, lineCounter - 1)) + blankVertexLines;
-    account.announcedArcs = std::max(edges, 0);
-    account.missingArcs = std::max(0L, account.announcedArcs - arcLines);
+    reading.account.announcedVertexLines = count;
+    reading.account.missingVertexLines = std::max(0L, count - std::max(0L, lineCounter - 1)) + blankVertexLines;
+    reading.account.announcedArcs = std::max(edges, 0);
+    reading.account.missingArcs = std::max(0L, reading.account.announcedArcs - arcLines);
 }
 
 LineRead Graph::readArcLine(const std::vector<std::string>& fields, int& edgeCounter, int count) {
@@ -221,11 +221,11 @@ void Graph::initMode3(std::istream& file) {
         const LineRead how = skipped                                               ? LineRead::No
                              : fields.size() == 3 && isDigitLabel(fields, 2) ? LineRead::Cleanly
                                                                                  : LineRead::Leniently;
-        if (account.content() == 0 && how != LineRead::Cleanly && !LineAccount::isBlankText(line))
-            account.startFault = "line " + std::to_string(account.lines() + 1) +
+        if (reading.account.content() == 0 && how != LineRead::Cleanly && !LineAccount::isBlankText(line))
+            reading.account.startFault = "line " + std::to_string(reading.account.lines() + 1) +
                                  ", the first with content, is no named arc NAME,NAME,LABEL, and a named edge list "
                                  "has no header";
-        account.line(line, how);
+        reading.account.line(line, how);
         if (skipped) continue;
         int from = vertexOf(fields[0]);
         int to = vertexOf(fields[1]);
@@ -242,14 +242,14 @@ void Graph::initMode6(std::istream& file) {
     std::string line;
     if (!readLine(file, line)) return;
     std::vector<std::string> header = lineFields(line);
-    readPlainHeader(account, line, header);
+    readPlainHeader(reading.account, line, header);
     int count = 0;
     headerCount(header, count);
-    vertices = std::min(count, vertexLimit);
+    vertices = std::min(count, reading.vertexLimit);
     intField(header, 1, edges);
     appendNumberedVertices(V, vertices, false);
     int edgeCounter = 0;
-    while (readLine(file, line)) account.line(line, readArcLine(lineFields(line), edgeCounter, count));
+    while (readLine(file, line)) reading.account.line(line, readArcLine(lineFields(line), edgeCounter, count));
 }
 
 void Graph::initMode7(const std::string& text) {
@@ -262,9 +262,10 @@ void Graph::initMode7(const std::string& text) {
         // header (most often a file's path given with -h 7) is nothing to
         // work on.
         if (text.find_first_not_of(" \t\r\n") == std::string::npos) return;
-        nothingRead = true;
-        std::cerr << "Graph text \"" << (*lines)[0] << "\": no header VERTICES,EDGES; reader mode 7 reads the"
-                  << " text itself as the graph, not a file" << std::endl;
+        reading.verdict.say(ReadingVerdict::Kind::NothingRead,
+                            "Graph text \"" + (*lines)[0] +
+                                "\": no header VERTICES,EDGES; reader mode 7 reads the text itself as the graph, "
+                                "not a file");
         return;
     }
     intField(header, 1, edges);

@@ -39,9 +39,9 @@ void readLinesAfterHeader(Graph& g, std::istream& file, Handle handle) {
     std::string line;
     if (!readLine(file, line)) return;
     std::vector<std::string> header = lineFields(line);
-    g.account.header(line, intField(header, 0, g.vertices));
+    g.reading.account.header(line, intField(header, 0, g.vertices));
     intField(header, 1, g.edges);
-    while (readLine(file, line)) g.account.line(line, handle(line));
+    while (readLine(file, line)) g.reading.account.line(line, handle(line));
 }
 
 // The numbering of the vertex lines that carry a number of their own (the
@@ -100,7 +100,7 @@ void Graph::initMode10(std::istream& file) {
             case 'c': {
                 // c, number, label, weights...
                 auto v = newVertex(ENTITY, position, fieldAt(fields, 2));
-                checkVertexOrder(fields, 1, v->label, position, *trace);
+                checkVertexOrder(fields, 1, v->label, position, *reading.trace);
                 readWeightFields(fields, 3, *v);
                 if (fields.size() > 2) classes->emplace(simpleName(v->label), position);
                 V.push_back(std::move(v));
@@ -112,7 +112,7 @@ void Graph::initMode10(std::istream& file) {
                 // A lifeline line cut short is a fault of the file.
                 if (fields.size() < 4 || !intField(fields, 2, entity)) return LineRead::Faulty;
                 auto v = newVertex(LIFELINE, position, fields[3]);
-                checkVertexOrder(fields, 1, v->label, position, *trace);
+                checkVertexOrder(fields, 1, v->label, position, *reading.trace);
                 const bool follows = numbering.numbered(fields, 1);
                 classes->emplace(v->label, position);
                 V.push_back(std::move(v));
@@ -148,13 +148,13 @@ void Graph::initMode11(std::istream& file) {
     Numbering numbering;
     readLinesAfterHeader(*this, file, [&](const std::string& line) {
         if (line.compare(0, 2, "s,") != 0 && line.compare(0, 2, "t,") != 0) return LineRead::No;
-        *trace << "\n" << line;
+        *reading.trace << "\n" << line;
         const std::vector<std::string> fields = lineFields(line);
         const int position = static_cast<int>(V.size());
         if (line[0] == 's') {
             // s, number, further fields ignored
             auto v = newVertex(STATE, position, "state");
-            checkVertexOrder(fields, 1, v->label, position, *trace);
+            checkVertexOrder(fields, 1, v->label, position, *reading.trace);
             v->specif = " ";
             classes->emplace(v->label, position);
             V.push_back(std::move(v));

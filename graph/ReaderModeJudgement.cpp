@@ -42,7 +42,6 @@
 #include <algorithm>
 #include <cstring>
 #include <exception>
-#include <iostream>
 #include <optional>
 #include <vector>
 
@@ -90,21 +89,21 @@ constexpr int TRIAL_MODES[] = {0, 3, 4, 6, 10, 11, 12};
 // The input read again by the reader of `mode` into a scratch graph, which
 // traces nowhere (a stream without a buffer drops what it is given) and
 // makes no more vertices than the input has lines with content (a header's
-// count does not size it). Nothing when the reading fails (a table larger than the
-// machine, an allocation that fails): such a trial reads nothing.
+// count does not size it). Nothing when the reading fails (a table larger
+// than the machine, an allocation that fails): such a trial reads nothing.
 std::optional<LineAccount> trialRead(int mode, const InputText& input, int lines) {
     std::ostream silent(nullptr);
     Graph scratch;
-    scratch.trace = &silent;
-    scratch.vertexLimit = lines;
-    scratch.fileLines = lines;
+    scratch.reading.trace = &silent;
+    scratch.reading.vertexLimit = lines;
+    scratch.reading.fileLines = lines;
     InputFile file(input);
     try {
         scratch.readInMode(file, mode);
     } catch (const std::exception&) {
         return std::nullopt;
     }
-    return std::move(scratch.account);
+    return std::move(scratch.reading.account);
 }
 
 // A line read as a line (or the header) of the mode's own shape.
@@ -272,38 +271,35 @@ LineAccount everyLineUnread(const InputText& input) {
 
 }  // namespace
 
-void judgeTextReading(Graph& g, const InputText& input, int mode) {
-    const LineAccount& a = g.account;
+ReadingVerdict judgeTextReading(const LineAccount& a, const InputText& input, int mode) {
+    using Kind = ReadingVerdict::Kind;
+    ReadingVerdict verdict;
     const std::string file = "Graph file " + input.path();
     if (carriageReturnsOnly(input)) {
-        g.nothingRead = true;
-        std::cerr << file << ": its lines end with a carriage return alone, read in reader mode " << mode
-                  << " as one line; end them with line feeds" << std::endl;
-        return;
+        verdict.say(Kind::NothingRead, file + ": its lines end with a carriage return alone, read in reader mode " +
+                                           std::to_string(mode) + " as one line; end them with line feeds");
+        return verdict;
     }
     if (holdsNul(input)) {
         // Bytes no text file holds: whatever its lines made of it, a file
         // that fills the words of a binary graph file exactly is one.
         const int binary = exactBinaryMode(input);
         if (binary >= 0) {
-            g.betterMode = binary;
-            if (a.read() == 0) {
-                g.nothingRead = true;
-                std::cerr << file << ": no line reads in reader mode " << mode << "; it looks like "
-                          << syntaxName(binary) << std::endl;
-            } else {
-                g.refused = true;
-                std::cerr << file << ": it holds bytes no text file holds (byte 0); it looks like "
-                          << syntaxName(binary) << std::endl;
-            }
-            return;
+            verdict.otherMode = binary;
+            if (a.read() == 0)
+                verdict.say(Kind::NothingRead, file + ": no line reads in reader mode " + std::to_string(mode) +
+                                                   "; it looks like " + syntaxName(binary));
+            else
+                verdict.say(Kind::Refused,
+                            file + ": it holds bytes no text file holds (byte 0); it looks like " + syntaxName(binary));
+            return verdict;
         }
     }
     if (a.uncredited() == 0 && a.missingVertexLines == 0) {
         // Every line reads: what the header announces and the file lacks is
         // told, nothing is judged.
-        if (a.missingArcs > 0) std::cerr << file << ": " << shortfall(a, mode, 0, 0, true) << std::endl;
-        return;
+        if (a.missingArcs > 0) verdict.say(Kind::Warned, file + ": " + shortfall(a, mode, 0, 0, true));
+        return verdict;
     }
 
     const Evidence evidence = weighOtherSyntaxes(input, mode, a);
@@ -311,34 +307,33 @@ void judgeTextReading(Graph& g, const InputText& input, int mode) {
     const bool nothing = a.read() == 0 && a.notRead() > 0;
     const bool refused = !a.startFault.empty() || nothing || mostNotRead(a) || named.better || named.explains;
     if (!refused) {
-        const int other = evidence.warning.mode;
-        if (other >= 0) {
+        verdict.otherMode = evidence.warning.mode;
+        if (verdict.otherMode >= 0) {
             // Another syntax reads most of what this mode does not read
             // well: the lines read only leniently are counted too.
-            std::cerr << file << ": " << shortfall(a, mode, a.uncredited(), a.firstUncredited(), true)
-                      << "; it looks like " << syntaxName(other) << std::endl;
+            verdict.say(Kind::Warned, file + ": " + shortfall(a, mode, a.uncredited(), a.firstUncredited(), true) +
+                                          "; it looks like " + syntaxName(verdict.otherMode));
         } else if (a.notRead() > 0 || a.missingVertexLines > 0 || a.missingArcs > 0) {
             // Lines read only leniently are taken: nothing to tell of them.
-            std::cerr << file << ": " << shortfall(a, mode, a.notRead(), a.firstNotRead(), true) << std::endl;
+            verdict.say(Kind::Warned, file + ": " + shortfall(a, mode, a.notRead(), a.firstNotRead(), true));
         }
-        return;
+        return verdict;
     }
-    g.nothingRead = nothing;
-    g.refused = !nothing;
-    g.betterMode = named.mode;
+    verdict.otherMode = named.mode;
+    const Kind kind = nothing ? Kind::NothingRead : Kind::Refused;
     const std::string hint = named.mode >= 0 ? "; it looks like " + syntaxName(named.mode) : "";
     // Where another syntax is named, the line counts what does not read in
     // this mode; otherwise it says why the file is not used.
     if (nothing && a.missingVertexLines == 0 && (named.mode >= 0 || a.startFault.empty()))
-        std::cerr << file << ": no line reads in reader mode " << mode << hint << std::endl;
+        verdict.say(kind, file + ": no line reads in reader mode " + std::to_string(mode) + hint);
     else if (named.mode >= 0)
-        std::cerr << file << ": " << shortfall(a, mode, a.uncredited(), a.firstUncredited(), false) << hint
-                  << std::endl;
+        verdict.say(kind, file + ": " + shortfall(a, mode, a.uncredited(), a.firstUncredited(), false) + hint);
     else if (!a.startFault.empty())
-        std::cerr << file << " is not used: " << a.startFault << " (reader mode " << mode << ")" << std::endl;
+        verdict.say(kind, file + " is not used: " + a.startFault + " (reader mode " + std::to_string(mode) + ")");
     else
-        std::cerr << file << " is not used: most of it does not read in reader mode " << mode << ": "
-                  << mostShortfall(a) << std::endl;
+        verdict.say(kind, file + " is not used: most of it does not read in reader mode " + std::to_string(mode) +
+                              ": " + mostShortfall(a));
+    return verdict;
 }
 
 BinaryLayout binaryLayout(const char* begin, const char* end, bool labelled) {
@@ -383,19 +378,20 @@ BinaryLayout binaryLayout(const char* begin, const char* end, bool labelled) {
     return layout;
 }
 
-void judgeBinaryReading(Graph& g, const InputText& input, int mode) {
-    const std::string& path = input.path();
+ReadingVerdict judgeBinaryReading(const InputText& input, int mode) {
+    using Kind = ReadingVerdict::Kind;
+    ReadingVerdict verdict;
+    const std::string file = "Graph file " + input.path();
     const std::string reading = "reader mode " + std::to_string(mode);
     if (input.size() > 0 && !holdsNul(input) && std::memchr(input.begin(), '\n', input.size()) != nullptr) {
         // Lines and no byte 0: a text file (the words of a binary graph file
         // hold small counts, whose high byte is 0).
-        g.refused = true;
-        g.betterMode = weighOtherSyntaxes(input, mode, everyLineUnread(input)).refusal.mode;
-        std::cerr << "Graph file " << path << ": it is a text file, not a binary graph file (" << reading
-                  << " reads 16-bit words)";
-        if (g.betterMode >= 0) std::cerr << "; it looks like " << syntaxName(g.betterMode);
-        std::cerr << std::endl;
-        return;
+        verdict.otherMode = weighOtherSyntaxes(input, mode, everyLineUnread(input)).refusal.mode;
+        verdict.say(Kind::Refused, file + ": it is a text file, not a binary graph file (" + reading +
+                                       " reads 16-bit words)" +
+                                       (verdict.otherMode >= 0 ? "; it looks like " + syntaxName(verdict.otherMode)
+                                                               : std::string()));
+        return verdict;
     }
     const BinaryLayout layout = binaryLayout(input.begin(), input.end(), mode == 2);
     if (!layout.complete) {
@@ -406,43 +402,43 @@ void judgeBinaryReading(Graph& g, const InputText& input, int mode) {
         // ... unless the other binary mode reads every word: a file of that
         // mode, refused wherever its words end in this one.
         const int other = exactBinaryMode(input);
-        if (other >= 0 && other != mode) g.betterMode = other;
-        g.refused = !lastArcsOnly || g.betterMode >= 0;
-        std::cerr << "Graph file " << path << ": its 16-bit words end at byte " << layout.endByte;
+        if (other >= 0 && other != mode) verdict.otherMode = other;
+        const bool refused = !lastArcsOnly || verdict.otherMode >= 0;
+        std::string line = file + ": its 16-bit words end at byte " + std::to_string(layout.endByte);
+        const std::string of = " of the " + std::to_string(layout.vertices) + " it announces";
         if (layout.stoppedAt < 0)
-            std::cerr << ", before its vertex count";
+            line += ", before its vertex count";
         else if (layout.inAttributes)
-            std::cerr << ", before vertex " << layout.stoppedAt << " of the " << layout.vertices
-                      << " it announces has its attribute";
+            line += ", before vertex " + std::to_string(layout.stoppedAt) + of + " has its attribute";
         else if (layout.inArcs)
-            std::cerr << ", inside the arcs of vertex " << layout.stoppedAt << " of the " << layout.vertices
-                      << " it announces" << (g.refused ? "" : ", its last; the arcs before are read");
+            line += ", inside the arcs of vertex " + std::to_string(layout.stoppedAt) + of +
+                    (refused ? "" : ", its last; the arcs before are read");
         else
-            std::cerr << ", before vertex " << layout.stoppedAt << " of the " << layout.vertices
-                      << " it announces has its arc count";
-        std::cerr << " (" << reading << ")";
-        if (g.betterMode >= 0) std::cerr << "; it looks like " << syntaxName(g.betterMode);
-        std::cerr << std::endl;
+            line += ", before vertex " + std::to_string(layout.stoppedAt) + of + " has its arc count";
+        line += " (" + reading + ")";
+        if (verdict.otherMode >= 0) line += "; it looks like " + syntaxName(verdict.otherMode);
+        verdict.say(refused ? Kind::Refused : Kind::Warned, line);
     } else if (layout.trailing > 0) {
         // Bytes left over: a fault of the file, unless the other binary mode
         // reads every word of it (then it is a file of that mode).
-        std::cerr << "Graph file " << path << ": " << layout.trailing << " byte"
-                  << (layout.trailing == 1 ? "" : "s") << " after the arcs of its last vertex not read ("
-                  << reading << ")";
+        std::string line = file + ": " + std::to_string(layout.trailing) + " byte" +
+                           (layout.trailing == 1 ? "" : "s") + " after the arcs of its last vertex not read (" +
+                           reading + ")";
         const int other = exactBinaryMode(input);
-        if (other >= 0 && other != mode) {
-            g.betterMode = other;
-            g.refused = true;
-            std::cerr << "; it looks like " << syntaxName(other);
+        const bool refused = other >= 0 && other != mode;
+        if (refused) {
+            verdict.otherMode = other;
+            line += "; it looks like " + syntaxName(other);
         }
-        std::cerr << std::endl;
+        verdict.say(refused ? Kind::Refused : Kind::Warned, line);
     }
     // An arc to a vertex the file does not hold is a fault of the file,
     // counted as the text readers count theirs (the arc is not made).
-    if (!g.refused && layout.arcsToNoVertex > 0)
-        std::cerr << "Graph file " << path << ": " << layout.arcsToNoVertex
-                  << (layout.arcsToNoVertex == 1 ? " arc names" : " arcs name")
-                  << " a vertex the file does not hold (" << reading << ")" << std::endl;
+    if (verdict.usable() && layout.arcsToNoVertex > 0)
+        verdict.say(Kind::Warned, file + ": " + std::to_string(layout.arcsToNoVertex) +
+                                      (layout.arcsToNoVertex == 1 ? " arc names" : " arcs name") +
+                                      " a vertex the file does not hold (" + reading + ")");
+    return verdict;
 }
 
 }  // namespace graphmat

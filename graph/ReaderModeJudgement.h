@@ -19,24 +19,24 @@ int syntaxOf(int mode);
 // reads no file (7, or none).
 std::string syntaxName(int mode);
 
-// After `g` was read from `input` by the reader of text `mode`: when lines
-// of it do not read cleanly, or its header announces what it lacks, judges
-// by the rules of graph/ReaderModeJudgement.cpp whether it can be worked on
-// and says so on standard error: a warning for a file that runs; for one
-// refused, `g.nothingRead` (no line reads) or `g.refused`, and
-// `g.betterMode`, the mode of the syntax that reads it, when one does. A
-// file of which every line reads cleanly is not read again.
-void judgeTextReading(Graph& g, const InputText& input, int mode);
+// The verdict on a reading of `input` by the reader of text `mode`, whose
+// lines read as `account` says: when lines of it do not read cleanly, or
+// its header announces what it lacks, judged by the rules of
+// graph/ReaderModeJudgement.cpp: a warning for a file that runs; for one
+// refused, NothingRead (no line reads) or Refused, with the mode of the
+// syntax that reads it, when one does. A file of which every line reads
+// cleanly is not read again. The judgement prints nothing: the verdict
+// holds what it says.
+ReadingVerdict judgeTextReading(const LineAccount& account, const InputText& input, int mode);
 
-// After `g` was read from `input` by the reader of binary `mode` (1 or 2):
-// a text file is refused (naming the text syntax that reads it), and so is a
-// file whose words end before every vertex it announces has its arc count
-// (one cut inside the arcs of its last vertex is named and read), and bytes
-// left after the arcs of the last vertex and arcs to a vertex the file does
-// not hold are named; a file that the other
-// binary mode reads word for word, where this one does not, is refused
-// naming that mode.
-void judgeBinaryReading(Graph& g, const InputText& input, int mode);
+// The verdict on a reading of `input` by the reader of binary `mode` (1 or
+// 2): a text file is refused (naming the text syntax that reads it), and so
+// is a file whose words end before every vertex it announces has its arc
+// count (one cut inside the arcs of its last vertex is named and read);
+// bytes left after the arcs of the last vertex and arcs to a vertex the
+// file does not hold are named; a file that the other binary mode reads
+// word for word, where this one does not, is refused naming that mode.
+ReadingVerdict judgeBinaryReading(const InputText& input, int mode);
 
 // The number of lines of an input that hold more than blanks, tabs and
 // carriage returns, the last one counted whether or not it ends with a line

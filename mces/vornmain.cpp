@@ -31,7 +31,7 @@ namespace {
 // file of it: its header and arc lines, without the vertex lines.
 bool usableEdgeList(const Graph& g, const std::string& path) {
     if (graphUsable(g, 6, path, ModeChoice::Fixed, "mces")) return true;
-    if (g.betterMode == 0)
+    if (g.reading.verdict.otherMode == 0)
         std::cerr << "Graph file " << path
                   << ": make an edge list graph file of a plain graph file by dropping its vertex lines: awk -F, "
                      "'NR == 1 { n = $1 } NR == 1 || NR > n + 1' "

@@ -138,7 +138,7 @@ std::string otherLineReason(const std::string& line, const std::string& first) {
 // For a version that reads as a model graph file, how to convert it into the
 // class diagram file the tracker reads; nothing for other files.
 std::string conversion(const Graph& version, const std::string& path) {
-    if (version.betterMode != 12) return "";
+    if (version.reading.verdict.otherMode != 12) return "";
     return "; it is a model graph file (reader mode 12): convert it with awk -f tools/model-to-class-diagram.awk " +
            path + " > CLASS_DIAGRAM.txt and list the class diagram file";
 }
@@ -216,14 +216,14 @@ void Tunnel::loadSeries(const std::string& path) {
             if (fields[1].empty()) throw fail(where + ": a \"g\" line without the path of a class diagram file");
             std::cout << "\n" << fields[1];
             auto version = std::make_unique<Graph>(4, fields[1]);
-            if (!version->fileOpened)
+            if (!version->reading.opened)
                 throw fail(where + ": the class diagram file " + fields[1] + " does not open" +
-                           (version->openFailure.empty() ? "" : ": " + version->openFailure) +
+                           (version->reading.openFailure.empty() ? "" : ": " + version->reading.openFailure) +
                            besideTheList(path, fields[1]));
-            if (version->nothingRead)
+            if (version->reading.verdict.nothingRead())
                 throw fail(where + ": no line of " + fields[1] + " reads as a class diagram file" +
                            conversion(*version, fields[1]));
-            if (version->refused)
+            if (version->reading.verdict.refused())
                 throw fail(where + ": " + fields[1] + " does not read as a class diagram file" +
                            conversion(*version, fields[1]));
             std::cout << "\n" << fields[1];

@@ -214,9 +214,9 @@ TEST(GraphText, ShortAndEmptyTexts) {
 
     Graph empty(7, "");
     EXPECT_EQ(empty.vertices, 0);
-    EXPECT_FALSE(empty.nothingRead) << "an empty text is an empty graph";
+    EXPECT_FALSE(empty.reading.verdict.nothingRead()) << "an empty text is an empty graph";
     Graph blank(7, " \n\t\n");
-    EXPECT_FALSE(blank.nothingRead);
+    EXPECT_FALSE(blank.reading.verdict.nothingRead());
     EXPECT_TRUE(empty.u.empty());
     EXPECT_EQ(empty.mean_u, 0.0);
     EXPECT_EQ(empty.std_u, 0.0);
@@ -232,14 +232,14 @@ TEST(GraphText, ShortAndEmptyTexts) {
     Graph badHeader(7, "x,1\ne,0,1,3");
     EXPECT_EQ(badHeader.vertices, 0);
     EXPECT_TRUE(badHeader.E.empty());
-    EXPECT_TRUE(badHeader.nothingRead);
+    EXPECT_TRUE(badHeader.reading.verdict.nothingRead());
     Graph path(7, "examples/shop-v1.txt");
-    EXPECT_TRUE(path.nothingRead);
+    EXPECT_TRUE(path.reading.verdict.nothingRead());
     EXPECT_EQ(errors.text(),
               "Graph text \"x,1\": no header VERTICES,EDGES; reader mode 7 reads the text itself as the graph, not a "
               "file\nGraph text \"examples/shop-v1.txt\": no header VERTICES,EDGES; reader mode 7 reads the text "
               "itself as the graph, not a file\n");
-    EXPECT_TRUE(example.nothingRead == false && oneField.nothingRead == false);
+    EXPECT_TRUE(example.reading.verdict.nothingRead() == false && oneField.reading.verdict.nothingRead() == false);
     capture.text();
 }
 

@@ -201,7 +201,7 @@ std::string withMissingTargets(const std::string& words, bool labelled, int coun
 
 struct Outcome {
     bool usable;
-    int betterMode;
+    int betterMode;  // the other syntax the verdict names, -1 none
     std::string err;
 };
 
@@ -209,7 +209,7 @@ Outcome judge(int mode, const std::string& path) {
     CaptureStderr err;
     ReadGraph r = readGraph(mode, path);
     const bool usable = graphUsable(*r.graph, mode, path);
-    return {usable, r.graph->betterMode, err.text()};
+    return {usable, r.graph->reading.verdict.otherMode, err.text()};
 }
 
 // A file of its own syntax with faulty lines (1, 2, a tenth, three tenths
@@ -328,7 +328,7 @@ TEST(ReaderModeJudgement, NoShippedFileIsJudgedInItsOwnMode) {
         for (int mode : modes) {
             CaptureStderr err;
             ReadGraph r = readGraph(mode, path);
-            EXPECT_EQ(r.graph->account.uncredited(), 0) << path << " in mode " << mode;
+            EXPECT_EQ(r.graph->reading.account.uncredited(), 0) << path << " in mode " << mode;
             EXPECT_EQ(err.text(), "") << path << " in mode " << mode;
         }
 }
@@ -337,7 +337,7 @@ struct RefusalCase {
     std::string what;
     int mode;
     std::string content;
-    int betterMode;
+    int betterMode;  // the other syntax the verdict names, -1 none
     bool refused;
     std::string err;  // standard error of reading and checking "F"
 };
@@ -712,7 +712,7 @@ INSTANTIATE_TEST_SUITE_P(
         // diagram reader does not read) ...
         // (It runs, and its warning names the syntax that reads the lines
         // it takes only leniently: rule 5.)
-        RefusalCase{"a package and nine members, mode 12", 12, classesPackageMembers(20, 9), -1, false,
+        RefusalCase{"a package and nine members, mode 12", 12, classesPackageMembers(20, 9), 4, false,
                     "Graph file F: 9 lines not read in reader mode 12 (the first: line 23); it looks like a class "
                     "diagram file (reader modes 4, 5, 8 and 9)\n"},
         RefusalCase{"a package and ten members, mode 12", 12, classesPackageMembers(20, 10), 4, true,
@@ -720,7 +720,7 @@ INSTANTIATE_TEST_SUITE_P(
                     "diagram file (reader modes 4, 5, 8 and 9)\nGraph file F is not used: read it with -h 4, 5, 8 "
                     "or 9\n"},
         // ... and at least one line in ten of the file.
-        RefusalCase{"ten members of 101 lines, mode 12", 12, classesPackageMembers(90, 10), -1, false,
+        RefusalCase{"ten members of 101 lines, mode 12", 12, classesPackageMembers(90, 10), 4, false,
                     "Graph file F: 10 lines not read in reader mode 12 (the first: line 93); it looks like a class "
                     "diagram file (reader modes 4, 5, 8 and 9)\n"},
         RefusalCase{"ten members of 100 lines, mode 12", 12, classesPackageMembers(89, 10), 4, true,
@@ -852,10 +852,10 @@ TEST(ReaderModeJudgement, TrialReadingsAreSilentAndChangeNothing) {
 
     CaptureStderr err;
     ReadGraph judged = readGraph(12, "F");
-    EXPECT_EQ(judged.graph->betterMode, 0) << err.text();
+    EXPECT_EQ(judged.graph->reading.verdict.otherMode, 0) << err.text();
     EXPECT_EQ(randomState(), state);
     EXPECT_EQ(randomDraws(), draws);
-    EXPECT_TRUE(judged.graph->nothingRead);
+    EXPECT_TRUE(judged.graph->reading.verdict.nothingRead());
     EXPECT_EQ(judged.out.rfind(fileHeader("F", 12) + "\n Acquisition Input Done", 0), 0u) << judged.out;
     EXPECT_FALSE(contains(judged.out, "***12***")) << judged.out;
 
@@ -868,15 +868,15 @@ TEST(ReaderModeJudgement, TrialReadingsAreSilentAndChangeNothing) {
     }
     EXPECT_EQ(vertexTable(*judged.graph), vertexTable(alone));
     EXPECT_EQ(edgeTable(*judged.graph), edgeTable(alone));
-    EXPECT_EQ(judged.graph->account.read(), alone.account.read());
-    EXPECT_EQ(judged.graph->account.notRead(), alone.account.notRead());
+    EXPECT_EQ(judged.graph->reading.account.read(), alone.reading.account.read());
+    EXPECT_EQ(judged.graph->reading.account.notRead(), alone.reading.account.notRead());
 
     // A console that failed stays failed: no trial touches it.
     std::cout.setstate(std::ios::badbit);
     {
         CaptureStderr quiet;
         Graph again(12, "F");
-        EXPECT_EQ(again.betterMode, 0);
+        EXPECT_EQ(again.reading.verdict.otherMode, 0);
     }
     EXPECT_TRUE(std::cout.bad());
     std::cout.clear();
@@ -912,8 +912,8 @@ TEST(ReaderModeJudgement, AHugeHeaderCostsTheTrialsNothing) {
     writeFile("F", "2000000000,2\np,0,.\nc,1,A\nq,2\nr,0,1,9\n");
     CaptureStderr err;
     ReadGraph r = readGraph(12, "F");
-    EXPECT_EQ(r.graph->account.read(), 3);
-    EXPECT_EQ(r.graph->betterMode, -1);
+    EXPECT_EQ(r.graph->reading.account.read(), 3);
+    EXPECT_EQ(r.graph->reading.verdict.otherMode, -1);
     EXPECT_EQ(err.text(), "Graph file F: 1 line not read in reader mode 12 (the first: line 4)\n");
     EXPECT_TRUE(contains(r.out, "\n Acquisition Input Done")) << r.out;
 }

@@ -30,10 +30,10 @@ TEST_P(UnreadLinesTest, CountsNamesAndMarks) {
     writeFile("F", c.content);
     CaptureStderr err;
     ReadGraph r = readGraph(c.mode, "F");
-    EXPECT_TRUE(r.graph->fileOpened);
-    EXPECT_EQ(r.graph->nothingRead, c.nothingRead);
-    EXPECT_EQ(r.graph->account.notRead(), c.notRead);
-    EXPECT_EQ(r.graph->account.firstNotRead(), c.firstNotRead);
+    EXPECT_TRUE(r.graph->reading.opened);
+    EXPECT_EQ(r.graph->reading.verdict.nothingRead(), c.nothingRead);
+    EXPECT_EQ(r.graph->reading.account.notRead(), c.notRead);
+    EXPECT_EQ(r.graph->reading.account.firstNotRead(), c.firstNotRead);
     EXPECT_EQ(err.text(), c.err);
 }
 
@@ -113,8 +113,8 @@ TEST(UnreadLines, ExamplesAndRealDataReadWhole) {
     for (const auto& [mode, path] : files) {
         CaptureStderr err;
         ReadGraph r = readGraph(mode, path);
-        EXPECT_EQ(r.graph->account.notRead(), 0) << path << " line " << r.graph->account.firstNotRead();
-        EXPECT_GT(r.graph->account.read(), 0) << path;
+        EXPECT_EQ(r.graph->reading.account.notRead(), 0) << path << " line " << r.graph->reading.account.firstNotRead();
+        EXPECT_GT(r.graph->reading.account.read(), 0) << path;
         EXPECT_EQ(err.text(), "") << path;
     }
 }

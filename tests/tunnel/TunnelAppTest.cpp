@@ -441,7 +441,7 @@ TEST(ModelToClassDiagram, KeepsClassesMembersAndClassRelations) {
         ASSERT_EQ(std::system(command.c_str()), 0);
         Graph model(12, exampleFile(version + ".txt"));
         Graph diagram(4, version + ".txt");
-        ASSERT_TRUE(diagram.fileOpened);
+        ASSERT_TRUE(diagram.reading.opened);
         std::vector<std::string> classes;
         std::map<int, int> classOf;  // model vertex -> class position
         std::size_t members = 0, relations = 0;
