@@ -16,6 +16,7 @@
 #include <set>
 #include <sstream>
 #include <thread>
+#include <tuple>
 
 #include "GraphDump.h"
 #include "graph/CapacityChecks.h"
@@ -917,6 +918,316 @@ TEST(ReaderModeJudgement, AHugeHeaderCostsTheTrialsNothing) {
     EXPECT_EQ(err.text(), "Graph file F: 1 line not read in reader mode 12 (the first: line 4)\n");
     EXPECT_TRUE(contains(r.out, "\n Acquisition Input Done")) << r.out;
 }
+
+
+// `text` with `tail` after every line (`firstOnly`: after its first line).
+std::string withTrailing(const std::string& text, const std::string& tail, bool firstOnly) {
+    std::string out;
+    int number = 0;
+    for (const std::string& row : lines(text)) out += row + (!firstOnly || number++ == 0 ? tail : "") + "\n";
+    return out;
+}
+
+// Blanks and tabs at the end of a line never decide a syntax: with a blank
+// or a tab after every line, or after the first, every sample file gets in
+// every reader mode the verdict, and the words, of the clean file.
+TEST(ReaderModeJudgement, BlanksThatEndALineDecideNothing) {
+    ScratchDir dir;
+    for (const Sample& sample : samples()) {
+        if (sample.ownModes[0] == 1 || sample.ownModes[0] == 2) continue;  // no lines
+        for (int mode : kFileModes) {
+            if (mode == 1 || mode == 2) continue;  // a text file there is refused as one
+            writeFile("F", sample.content);
+            const Outcome clean = judge(mode, "F");
+            for (const std::string tail : {" ", "\t", " \t "})
+                for (bool firstOnly : {false, true}) {
+                    writeFile("F", withTrailing(sample.content, tail, firstOnly));
+                    const Outcome o = judge(mode, "F");
+                    const std::string where = sample.name + " in mode " + std::to_string(mode) + ", '" + tail +
+                                              "' after " + (firstOnly ? "the first line" : "every line");
+                    EXPECT_EQ(o.usable, clean.usable) << where << "\n" << o.err;
+                    EXPECT_EQ(o.betterMode, clean.betterMode) << where << "\n" << o.err;
+                    EXPECT_EQ(o.err, clean.err) << where;
+                }
+        }
+    }
+}
+
+// Blank lines cost nothing and change no verdict, wherever they stand but
+// where a plain graph file's header announces a vertex line (there a blank
+// line is a missing vertex line): a thousand of them at the end of every
+// sample file, in every text mode.
+TEST(ReaderModeJudgement, BlankLinesChangeNoVerdict) {
+    ScratchDir dir;
+    for (const Sample& sample : samples()) {
+        if (sample.ownModes[0] == 1 || sample.ownModes[0] == 2) continue;
+        for (int mode : kFileModes) {
+            if (mode == 1 || mode == 2) continue;
+            writeFile("F", sample.content);
+            const Outcome clean = judge(mode, "F");
+            writeFile("F", sample.content + std::string(1000, '\n'));
+            const Outcome o = judge(mode, "F");
+            const std::string where = sample.name + " in mode " + std::to_string(mode);
+            EXPECT_EQ(o.usable, clean.usable) << where << "\n" << o.err;
+            EXPECT_EQ(o.betterMode, clean.betterMode) << where << "\n" << o.err;
+            EXPECT_EQ(o.err, clean.err) << where;
+        }
+    }
+}
+
+// The blank lines of a plain graph file whose header announces a million
+// vertex lines and more make no table of that size: the file is refused at
+// once, in a few MB (the vertex table alone would take hundreds).
+TEST(ReaderModeJudgement, BlankLinesUnderAHugeHeaderMakeNoTable) {
+    ScratchDir dir;
+    writeFile("F", "2000000,0\n" + std::string(1000000, '\n'));
+    setPhysicalMemoryOverride(64.0 * 1024 * 1024);
+    CaptureStderr err;
+    ReadGraph r = readGraph(0, "F");
+    setPhysicalMemoryOverride(0);
+    EXPECT_EQ(r.graph->vertices, 0);
+    EXPECT_FALSE(r.graph->reading.verdict.usable());
+    EXPECT_EQ(err.text(), "Graph file F is not used: most of it does not read in reader mode 0: 2000000 of the "
+                          "2000000 vertex lines its header announces are missing\n");
+    EXPECT_FALSE(contains(r.out, "Missing Vertex")) << r.out.substr(0, 200);
+}
+
+// A header may announce up to twice as many vertex lines as the file has
+// lines with content after it (blank lines aside): such a graph keeps its
+// vertices, the missing ones unlabelled; one more, and no table is made.
+TEST(ReaderModeJudgement, AHeaderMakesItsTableUpToTwiceTheLinesWithContent) {
+    ScratchDir dir;
+    const std::vector<std::tuple<std::string, int, bool>> cases = {
+        {"4,0\n0,a\n1,b\n", 4, true},
+        {"4,0\n0,a\n1,b\n\n\n\n\n", 4, true},
+        {"5,0\n0,a\n1,b\n", 0, false},
+        {"5,0\n0,a\n1,b\n\n\n\n\n\n\n", 0, false},
+    };
+    for (const auto& [content, vertices, usable] : cases) {
+        writeFile("F", content);
+        CaptureStderr quiet;
+        ReadGraph r = readGraph(0, "F");
+        EXPECT_EQ(r.graph->vertices, vertices) << content;
+        EXPECT_EQ(r.graph->reading.verdict.usable(), usable) << content;
+        if (vertices > 0 && r.graph->V.size() > 1) EXPECT_EQ(r.graph->V[1]->label, "b") << content;
+    }
+}
+
+// Damage that renumbers: a vertex line written twice or lost in a file
+// whose arcs name their ends by position (sequence diagrams, state
+// machines) is a fault of the file where the numbering breaks, counted in
+// the warning; the file is refused in the class diagram modes as the clean
+// file is.
+std::string exampleWithLine(const std::string& example, int number, bool twice) {
+    std::vector<std::string> rows = lines(readFile(exampleFile(example)));
+    if (twice)
+        rows.insert(rows.begin() + (number - 1), rows[number - 1]);
+    else
+        rows.erase(rows.begin() + (number - 1));
+    std::string text;
+    for (const std::string& row : rows) text += row + "\n";
+    return text;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Renumbering, WrongModeTest,
+    ::testing::Values(
+        RefusalCase{"a sequence diagram with an entity line twice", 10, exampleWithLine("order-sequence-v2.txt", 2, true),
+                    -1, false, "Graph file F: 1 line not read in reader mode 10 (the first: line 3)\n"},
+        RefusalCase{"a sequence diagram without an entity line", 10, exampleWithLine("order-sequence-v2.txt", 3, false),
+                    -1, false, "Graph file F: 1 line not read in reader mode 10 (the first: line 3)\n"},
+        RefusalCase{"a state machine without its first state line", 11, exampleWithLine("door-states-v1.txt", 2, false),
+                    -1, false, "Graph file F: 1 line not read in reader mode 11 (the first: line 2)\n"},
+        RefusalCase{"a state machine with its first state line twice", 11, exampleWithLine("door-states-v1.txt", 2, true),
+                    -1, false, "Graph file F: 1 line not read in reader mode 11 (the first: line 3)\n"},
+        RefusalCase{"numbers from 1", 11, "2,1\ns,1,idle\ns,2,busy\nt,0,1,Go\n", -1, false,
+                    "Graph file F: 1 line not read in reader mode 11 (the first: line 2)\n"},
+        RefusalCase{"a sequence diagram with an entity line twice, mode 4", 4,
+                    exampleWithLine("order-sequence-v2.txt", 2, true), 10, true, "Graph file F: 8 lines not read in reader mode 4 (the first: line 3); it looks like a sequence diagram file (reader mode 10)\nGraph file F is not used: read it with -h 10\n"},
+        RefusalCase{"a sequence diagram without an entity line, mode 9", 9,
+                    exampleWithLine("order-sequence-v2.txt", 3, false), 10, true, "Graph file F: 8 lines not read in reader mode 9 (the first: line 3); it looks like a sequence diagram file (reader mode 10)\nGraph file F is not used: read it with -h 10\n"},
+        RefusalCase{"a state machine without its first state line, mode 5", 5,
+                    exampleWithLine("door-states-v1.txt", 2, false), 11, true, "Graph file F: no line reads in reader mode 5; it looks like a state machine file (reader mode 11)\nGraph file F is not used: read it with -h 11\n"},
+        RefusalCase{"a state machine with its first state line twice, mode 8", 8,
+                    exampleWithLine("door-states-v1.txt", 2, true), 11, true, "Graph file F: no line reads in reader mode 8; it looks like a state machine file (reader mode 11)\nGraph file F is not used: read it with -h 11\n"}),
+    CaseName());
+
+// The graph of a renumbered file stays as its reader makes it: each line
+// whose number is not its position is told on the trace, and the arcs
+// reach the vertices at the positions they name.
+TEST(ReaderModeJudgement, ARenumberedFileReadsAsItsReaderMakesIt) {
+    ScratchDir dir;
+    writeFile("F", exampleWithLine("order-sequence-v2.txt", 2, true));
+    CaptureStderr quiet;
+    ReadGraph r = readGraph(10, "F");
+    EXPECT_TRUE(r.graph->reading.verdict.usable());
+    EXPECT_EQ(r.graph->vertices, 11);
+    EXPECT_TRUE(contains(r.out, "\n Order Problem: 0,shop.Customer[1]")) << r.out;
+    EXPECT_TRUE(contains(r.out, "\n Order Problem: 5,payment1[6]")) << r.out;
+    ASSERT_NE(r.graph->getEdge(3, 7), nullptr);  // "m,3,4,create": from position 3, now shop.Payment
+    EXPECT_EQ(r.graph->V[3]->label, "shop.Payment");
+}
+
+// A plain graph file (of 30 vertices) with vertex lines deleted and the
+// same arcs as an edge list (90 arcs), damaged alike: a warning names the
+// syntax that reads most of what the chosen mode does not read well, or
+// the file is refused naming it; the same damage in a file of the mode's
+// own syntax names no other mode.
+std::string withoutLines(const std::string& text, const std::set<std::size_t>& numbers) {
+    std::string out;
+    std::size_t number = 0;
+    for (const std::string& row : lines(text))
+        if (!numbers.count(++number)) out += row + "\n";
+    return out;
+}
+
+// Every seventh line after the first with tabs for its commas.
+std::string tabsForCommas(const std::string& text) {
+    std::string out;
+    std::size_t number = 0;
+    for (std::string row : lines(text)) {
+        if (++number > 1 && number % 7 == 0) std::replace(row.begin(), row.end(), ',', '\t');
+        out += row + "\n";
+    }
+    return out;
+}
+
+// Every other arc to vertex 100 + its line.
+std::string halfTheArcsToNoVertex(const std::string& text) {
+    std::string out;
+    std::size_t number = 0;
+    for (const std::string& row : lines(text)) {
+        std::vector<std::string> fields = lineFields(row);
+        if (++number > 1 && number % 2 == 0 && fields.size() >= 3) fields[1] = std::to_string(100 + number);
+        out += joined(fields) + "\n";
+    }
+    return out;
+}
+
+// A class diagram of 13 classes and 166 member and relation lines, its
+// members after its classes, its relations last.
+std::string thirteenClasses() {
+    std::string text = "13,17\n";
+    for (int c = 0; c < 13; ++c) text += "c," + std::to_string(c) + ",junit.framework.C" + std::to_string(c) + "\n";
+    for (int c = 0; c < 13; ++c) {
+        for (int a = 0; a < 1 + (c * 5) % 3; ++a)
+            text += "a," + std::to_string(c) + ",private@int@field" + std::to_string(a) + "\n";
+        for (int m = 0; m < 5 + (c * 7) % 8; ++m)
+            text += "m," + std::to_string(c) + ",public@void@run" + std::to_string(m) + "@(int)\n";
+    }
+    for (int r = 0; r < 17; ++r)
+        text += "r," + std::to_string(r % 13) + "," + std::to_string((r * 5 + 1) % 13) + "," + std::to_string(1 + r % 3) +
+                "\n";
+    return text;
+}
+
+// About 45 % of the lines after the first, drawn by a rule of its own.
+std::string withoutNearlyHalf(const std::string& text, std::uint32_t seed) {
+    std::set<std::size_t> gone;
+    std::uint32_t state = seed;
+    for (std::size_t number = 2; number <= lines(text).size(); ++number) {
+        state = state * 1103515245u + 12345u;
+        if ((state >> 16) % 100 < 45) gone.insert(number);
+    }
+    return withoutLines(text, gone);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    DamagedFiles, WrongModeTest,
+    ::testing::Values(
+        RefusalCase{"a plain graph without six vertex lines, as an edge list", 6,
+                    withoutLines(plainGraph(), {3, 8, 13, 18, 23, 28}), 0, false, "Graph file F: 24 lines not read in reader mode 6 (the first: line 2); it looks like a plain graph file (reader mode 0)\n"},
+        RefusalCase{"a plain graph without six vertex lines", 0, withoutLines(plainGraph(), {3, 8, 13, 18, 23, 28}), -1,
+                    false, "Graph file F: 6 of the 90 arcs its header announces are missing (reader mode 0)\n"},
+        RefusalCase{"an edge list with tabs for commas, as a plain graph", 0, tabsForCommas(edgeList()), 6, true,
+                    "Graph file F: 29 lines not read in reader mode 0 (the first: line 3); it looks like an edge list graph file (reader mode 6)\nGraph file F is not used: read it with -h 6\n"},
+        RefusalCase{"an edge list with tabs for commas", 6, tabsForCommas(edgeList()), -1, false, "Graph file F: 13 lines not read in reader mode 6 (the first: line 7)\n"},
+        RefusalCase{"an edge list with trailing garbage, as a plain graph", 0,
+                    edgeList() + "#garbage\nxx yy zz\n%%%%\nend\n", 6, true, "Graph file F: 24 lines not read in reader mode 0 (the first: line 3); it looks like an edge list graph file (reader mode 6)\nGraph file F is not used: read it with -h 6\n"},
+        RefusalCase{"an edge list with trailing garbage", 6, edgeList() + "#garbage\nxx yy zz\n%%%%\nend\n", -1, false,
+                    "Graph file F: 4 lines not read in reader mode 6 (the first: line 92)\n"},
+        RefusalCase{"an edge list with half its arcs to no vertex, as a plain graph", 0,
+                    halfTheArcsToNoVertex(edgeList()), 6, true, "Graph file F: 50 lines not read in reader mode 0 (the first: line 3); it looks like an edge list graph file (reader mode 6)\nGraph file F is not used: read it with -h 6\n"},
+        RefusalCase{"an edge list with half its arcs to no vertex", 6, halfTheArcsToNoVertex(edgeList()), -1, false,
+                    "Graph file F: 45 lines not read in reader mode 6 (the first: line 2)\n"},
+        // (Mode 12 reads its member lines only out of order; the class
+        // diagram reader takes the members and relations of the classes
+        // lost as faults of the file: here most of its lines, where the
+        // warning names it, the rules cannot.)
+        RefusalCase{"a class diagram without nearly half its lines, mode 12", 12, withoutNearlyHalf(thirteenClasses(), 4), 4,
+                    true, "Graph file F: 85 lines not read in reader mode 12 (the first: line 2); it looks like a class "
+                    "diagram file (reader modes 4, 5, 8 and 9)\nGraph file F is not used: read it with -h 4, 5, 8 or 9\n"},
+        RefusalCase{"a class diagram without nearly half its lines", 4, withoutNearlyHalf(thirteenClasses(), 4), -1, false,
+                    "Graph file F: 36 lines not read in reader mode 4 (the first: line 56)\n"},
+        RefusalCase{"another class diagram without nearly half its lines, mode 12", 12,
+                    withoutNearlyHalf(thirteenClasses(), 5), 4, false, "Graph file F: 78 lines not read in reader mode 12 (the first: line 3); it looks like a class diagram file (reader modes 4, 5, 8 and 9)\n"},
+        RefusalCase{"another class diagram without nearly half its lines", 4, withoutNearlyHalf(thirteenClasses(), 5), -1,
+                    true, "Graph file F is not used: most of it does not read in reader mode 4: 51 of its 86 lines not read (the first: line 35)\n"}),
+    CaseName());
+
+
+// Five classes, `members` attribute lines (read in mode 12 out of order,
+// in mode 4 cleanly) and a relation from class 0 to vertex 5: the first
+// member in mode 12, a class the file does not hold in mode 4.
+std::string fiveClassesAndMembers(int members) {
+    std::string text = "5,1\n";
+    for (int c = 0; c < 5; ++c) text += "c," + std::to_string(c) + ",app.C" + std::to_string(c) + "\n";
+    for (int m = 0; m < members; ++m) text += "a," + std::to_string(m) + ",private@int@x" + std::to_string(m) + "\n";
+    return text + "r,0,5,1\n";
+}
+
+// A plain graph file of `announced` vertices with the vertex lines of
+// vertices 0 to `vertexLines` - 1, then 30 arcs among the announced
+// vertices, starting at 0, 1, 2, ... in turn, then `junk` lines of no
+// syntax: read
+// in mode 0, the arcs that take the place of the missing vertex lines read
+// only leniently (their vertices have lines).
+std::string plainShortOfVertexLines(int announced, int vertexLines, int junk) {
+    std::string text = std::to_string(announced) + ",30\n";
+    for (int v = 0; v < vertexLines; ++v) text += std::to_string(v) + "," + std::string(1, static_cast<char>('a' + v)) + "\n";
+    for (int a = 0; a < 30; ++a)
+        text += std::to_string(a % announced) + "," + std::to_string((a + 1) % announced) + "," +
+                std::to_string(1 + a % 2) + "\n";
+    for (int j = 0; j < junk; ++j) text += "junk line " + std::to_string(j) + "\n";
+    return text;
+}
+
+// Each threshold of the rules, on both sides.
+INSTANTIATE_TEST_SUITE_P(
+    Thresholds, WrongModeTest,
+    ::testing::Values(
+        // A header may announce twice as many vertex lines as the file has
+        // lines with content after it; more makes no table (the file is
+        // refused, most of its vertex lines missing).
+        RefusalCase{"four vertices announced over two vertex lines", 0, "4,0\n0,a\n1,b\n", -1, false,
+                    "Graph file F: 2 of the 4 vertex lines its header announces are missing (reader mode 0)\n"},
+        RefusalCase{"five vertices announced over two vertex lines", 0, "5,0\n0,a\n1,b\n", -1, true,
+                    "Graph file F is not used: most of it does not read in reader mode 0: 3 of the 5 vertex lines its "
+                    "header announces are missing\n"},
+        RefusalCase{"four vertices announced over two vertex lines and blanks", 0, "4,0\n0,a\n1,b\n\n\n\n\n", -1, false,
+                    "Graph file F: 2 of the 4 vertex lines its header announces are missing (reader mode 0)\n"},
+        RefusalCase{"three vertices announced over blank lines", 0, "3,0\n\n\n\n", -1, true,
+                    "Graph file F is not used: most of it does not read in reader mode 0: 3 of the 3 vertex lines its "
+                    "header announces are missing\n"},
+        RefusalCase{"a blank line among the vertex lines", 0, "3,1\n0,a\n\n2,c\n0,2,1\n", -1, false, "Graph file F: 1 of the 3 vertex lines its header announces is missing (reader mode 0)\n"},
+        // Rule 4 takes two lines that another syntax reads cleanly, where
+        // the chosen mode reads them not at all or only leniently.
+        RefusalCase{"one sign of another syntax", 12, fiveClassesAndMembers(1), -1, false, ""},
+        RefusalCase{"two signs of another syntax", 12, fiveClassesAndMembers(2), 4, true, "Graph file F: 2 lines not read in reader mode 12 (the first: line 7); it looks like a class diagram file (reader modes 4, 5, 8 and 9)\nGraph file F is not used: read it with -h 4, 5, 8 or 9\n"},
+        // The warning names another syntax where it reads cleanly at least
+        // two of the lines the chosen mode does not read well ...
+        RefusalCase{"one line another syntax reads", 6, plainShortOfVertexLines(3, 1, 0), -1, false, "Graph file F: 1 line not read in reader mode 6 (the first: line 2)\n"},
+        RefusalCase{"two lines another syntax reads", 6, plainShortOfVertexLines(3, 2, 0), 0, false, "Graph file F: 2 lines not read in reader mode 6 (the first: line 2); it looks like a plain graph file (reader mode 0)\n"},
+        // ... most of them ...
+        RefusalCase{"half of them", 6, plainShortOfVertexLines(3, 2, 2), -1, false, "Graph file F: 4 lines not read in reader mode 6 (the first: line 2)\n"},
+        RefusalCase{"most of them", 6, plainShortOfVertexLines(3, 2, 1), 0, false, "Graph file F: 3 lines not read in reader mode 6 (the first: line 2); it looks like a plain graph file (reader mode 0)\n"},
+        // ... and more of them than it loses of those the chosen mode reads.
+        RefusalCase{"as many lost as read", 6, plainShortOfVertexLines(4, 2, 0), -1, false, "Graph file F: 2 lines not read in reader mode 6 (the first: line 2)\n"},
+        RefusalCase{"one fewer lost", 6, plainShortOfVertexLines(3, 2, 0), 0, false, "Graph file F: 2 lines not read in reader mode 6 (the first: line 2); it looks like a plain graph file (reader mode 0)\n"},
+        // A file whose lines end with a carriage return alone: two of them.
+        RefusalCase{"one carriage return", 12, "1,0\rc,0,A", -1, false, ""},
+        RefusalCase{"two carriage returns", 12, "1,0\rc,0,A\r", -1, true, "Graph file F: its lines end with a carriage return alone, read in reader mode 12 as one line; end them with line feeds\n"}),
+    CaseName());
 
 }  // namespace
 }  // namespace graphmat::test
