@@ -482,5 +482,100 @@ TEST(WrongReaderMode, NoShippedFileIsRefusedInItsMode) {
     }
 }
 
+
+// `text` with `tail` after every line (`firstOnly`: after its first line).
+std::string withTrailing(const std::string& text, const std::string& tail, bool firstOnly) {
+    std::string out;
+    int number = 0;
+    for (const std::string& row : test::lines(text)) out += row + (!firstOnly || number++ == 0 ? tail : "") + "\n";
+    return out;
+}
+
+// Blanks and tabs at the end of lines decide nothing: the edge list graph
+// files of a generated pair with a blank or a tab after every line run in
+// mode 6, in graphmat and mces; named edge lists with a blank after their
+// first line or after every line run in mode 3. Each is refused in mode 0,
+// as the clean file is, with the same words.
+TEST(WrongReaderMode, BlanksThatEndLinesTurnNoFileAway) {
+    ScratchDir dir;
+    for (const char* folder : {"results", "graphs", "logs"}) std::filesystem::create_directories(folder);
+    generatePair();
+    writeEdgeList(kPair + "A.csv", "clean-A.csv");
+    writeEdgeList(kPair + "B.csv", "clean-B.csv");
+    std::string named;
+    for (const std::string& row : test::lines(test::readFile("clean-A.csv")))
+        if (std::count(row.begin(), row.end(), ',') == 2) {
+            const std::size_t comma = row.find(',');
+            named += "v" + row.substr(0, comma + 1) + "v" + row.substr(comma + 1) + "\n";
+        }
+    named = named.substr(named.find('\n') + 1);  // the header's count is no name
+    test::writeFile("named.csv", named);
+    struct Case {
+        std::string mode, clean, tail;
+        bool firstOnly;
+    };
+    const std::vector<Case> cases = {
+        {"6", "clean-A.csv", " ", false},
+        {"6", "clean-A.csv", "\t", false},
+        {"3", "named.csv", " ", true},
+        {"3", "named.csv", " ", false},
+        {"3", "named.csv", "\t", false},
+    };
+    for (const Case& c : cases) {
+        const std::string where = c.clean + " with '" + c.tail + "' after " + (c.firstOnly ? "its first line" : "every line");
+        test::writeFile("F.csv", withTrailing(test::readFile(c.clean), c.tail, c.firstOnly));
+        test::writeFile("G.csv", withTrailing(test::readFile(c.clean == "named.csv" ? "named.csv" : "clean-B.csv"),
+                                              c.tail, c.firstOnly));
+        RunResult r = graphmat({"-h", c.mode}, "F.csv", "G.csv");
+        EXPECT_EQ(r.status, 0) << where << "\n" << r.err;
+        EXPECT_EQ(r.err, "") << where;
+        EXPECT_TRUE(test::fileExists("results/F__G__1__0.5__1__1__0__1.csv")) << where;
+        if (c.mode == "6") {
+            RunResult m = test::runProgram(MCES_BIN, {"-o", "F.csv", "-n", "G.csv", "-t", "7", "-m", "80"}, kGuarded);
+            EXPECT_EQ(m.status, 0) << where << "\n" << m.err;
+            EXPECT_EQ(m.err, "") << where;
+        }
+        RunResult clean = test::runProgram(GRAPHSTATS_BIN, {"-h", "0", c.clean}, kGuarded);
+        test::writeFile(c.clean + ".blank", test::readFile("F.csv"));
+        RunResult blank = test::runProgram(GRAPHSTATS_BIN, {"-h", "0", c.clean + ".blank"}, kGuarded);
+        EXPECT_EQ(blank.status, clean.status) << where;
+        EXPECT_EQ(blank.status, 1) << where;
+        std::string expected = clean.err;
+        for (std::size_t at = 0; (at = expected.find(c.clean, at)) != std::string::npos; at += c.clean.size() + 6)
+            expected.replace(at, c.clean.size(), c.clean + ".blank");
+        EXPECT_EQ(blank.err, expected) << where;
+    }
+}
+
+// A plain graph file of blank lines under a header of millions of vertices
+// is refused at once, by name and through a pipe, in a few MB: the header's
+// bound counts lines with content, and blank lines are counted, not kept.
+TEST(WrongReaderMode, BlankLinesUnderAHugeHeaderAreRefusedInAFewMegabytes) {
+    ScratchDir dir;
+    for (const char* folder : {"graphs", "logs"}) std::filesystem::create_directories(folder);
+    test::writeFile("F.csv", "20000000,0\n" + std::string(10000000, '\n'));
+    const std::string refusal = "Graph file F.csv is not used: most of it does not read in reader mode 0: 20000000 of "
+                                "the 20000000 vertex lines its header announces are missing\n";
+    RunResult r = test::runProgram(GRAPHSTATS_BIN, {"-h", "0", "F.csv"}, kGuarded);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, refusal);
+    EXPECT_FALSE(contains(r.out, "Missing Vertex"));
+    // The input itself is 10 MB; the vertex table alone would be gigabytes
+    // (the sanitizers' own tables are not the program's).
+    RecordProperty("peak_MB", std::to_string(r.peakKilobytes / 1024));
+#if !defined(__SANITIZE_ADDRESS__)
+    EXPECT_LT(r.peakKilobytes, 64 * 1024);
+#endif
+
+    RunResult piped = test::runProgram("/bin/sh", {"-c", std::string(GRAPHSTATS_BIN) + " -h 0 /dev/stdin < F.csv"},
+                                       kGuarded);
+    EXPECT_EQ(piped.status, 1);
+    EXPECT_TRUE(contains(piped.err, "20000000 of the 20000000 vertex lines its header announces are missing"))
+        << piped.err;
+#if !defined(__SANITIZE_ADDRESS__)
+    EXPECT_LT(piped.peakKilobytes, 64 * 1024);
+#endif
+}
+
 }  // namespace
 }  // namespace graphmat
