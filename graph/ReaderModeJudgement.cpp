@@ -27,16 +27,27 @@
 //     cleanly - is refused. A fault of the file, in either reading, is no
 //     evidence on its own.
 //  5. Any other file runs, with a warning that counts the lines not read and
-//     what its header announces that the file lacks; no other mode is named.
+//     what its header announces that the file lacks. The warning names
+//     another syntax only where that syntax reads cleanly most of the lines
+//     that the chosen mode does not read cleanly and that neither reading
+//     takes as faults of the file - at least two of them - and more of them
+//     than it fails of the lines that the chosen mode reads cleanly; it
+//     then counts the lines read only leniently too.
 //
 // A refusal names the syntax that reads the file whole (every line
 // cleanly, nothing that its header announces missing), else the one of
-// rules 3 and 4 with the largest gain, when there is one. A
-// trial reading that fails (a table larger than the machine) or that its
-// own rules 1 and 2 refuse reads nothing. Beside the rules: a file whose lines end
-// with a carriage return alone, and one of bytes no text file holds that
-// fills the words of a binary graph file exactly, are refused in every text
-// mode; binary files (modes 1 and 2) are checked word by word.
+// rules 3 and 4 with the largest gain, when there is one. A trial reading
+// that fails (a table larger than the machine), or that its own rule 1
+// refuses, reads nothing; one that its own rule 2 refuses can still be
+// named by a warning (its faults of the file are no evidence against it
+// there), never by a refusal. Blank
+// lines, and blanks and tabs that end a line, decide nothing: a line of
+// blanks is counted, not judged, and the shape of a line's last field is
+// read without them. Beside the rules: a file whose lines end with a
+// carriage return alone, and one of bytes no text file holds that fills
+// the words of a binary graph file exactly, are refused in every text
+// mode; binary files (modes 1 and 2) are checked word by word. The
+// judgement prints nothing: it returns the verdict, with what it says.
 #include "graph/ReaderModeJudgement.h"
 
 #include <algorithm>
