@@ -238,7 +238,9 @@ LineAccount everyLineUnread(const InputText& input) {
 void judgeTextReading(Graph& g, const InputText& input, int mode) {
     const LineAccount& a = g.account;
     const std::string file = "Graph file " + input.path();
-    if (carriageReturnsOnly(input)) {
+    // A binary graph file may hold bytes 13 and no byte 10: it is named as
+    // one below, not as text of carriage returns.
+    if (carriageReturnsOnly(input) && !(holdsNul(input) && exactBinaryMode(input) >= 0)) {
         g.nothingRead = true;
         std::cerr << file << ": its lines end with a carriage return alone, read in reader mode " << mode
                   << " as one line; end them with line feeds" << std::endl;
