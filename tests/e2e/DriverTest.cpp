@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <map>
 #include <regex>
 #include <string>
 #include <vector>
@@ -256,6 +257,35 @@ TEST(DriverUsage, AnAsymmetryOfMinusOneIsRefusedBeforeAnyGraphIsRead) {
         RunResult r = graphmat({"-d", "1", "-e", "1", "-y", asymmetry, "-o", "A.txt", "-n", "B.txt"});
         EXPECT_EQ(r.status, 0) << asymmetry << r.err;
         EXPECT_TRUE(contains(r.out, "No Matching Cost")) << asymmetry;
+    }
+}
+
+// -u and -w act on 1 alone: any other whole number is the run of 0, the
+// same console output (but the echo) and the same result files.
+TEST(DriverRun, SwitchesUAndWOtherThanOneRunAsZero) {
+    std::string plainOut;
+    std::map<std::string, std::string> plainFiles;
+    {
+        ScratchDir dir;
+        writeModelsAB();
+        RunResult r = graphmat({"-d", "1", "-e", "1", "-o", "A.txt", "-n", "B.txt"});
+        ASSERT_EQ(r.status, 0) << r.err;
+        plainOut = withoutTimes(r.out);
+        plainFiles = test::treeHere({"A.txt", "B.txt"});
+    }
+    for (const auto& [letter, value] : std::vector<std::pair<std::string, std::string>>{
+             {"-u", "0"}, {"-u", "2"}, {"-u", "-1"}, {"-w", "0"}, {"-w", "2"}, {"-w", "-1"}}) {
+        ScratchDir dir;
+        writeModelsAB();
+        RunResult r = graphmat({letter, value, "-d", "1", "-e", "1", "-o", "A.txt", "-n", "B.txt"});
+        const std::string what = letter + " " + value;
+        ASSERT_EQ(r.status, 0) << what << r.err;
+        const std::string echo = " " + letter + " " + value;
+        std::string out = withoutTimes(r.out);
+        ASSERT_NE(out.find(echo), std::string::npos) << what;
+        out.erase(out.find(echo), echo.size());
+        EXPECT_EQ(out, plainOut) << what;
+        EXPECT_EQ(test::treeHere({"A.txt", "B.txt"}), plainFiles) << what;
     }
 }
 
