@@ -247,6 +247,11 @@ struct LabelCase {
 
 void PrintTo(const LabelCase& c, std::ostream* out) { *out << c.what; }
 
+// Why a row of `fields` fields is skipped.
+std::string cutShort(int fields) {
+    return "a row cut short: " + std::to_string(fields) + " fields, without the overall costs of fields 9 and 10";
+}
+
 class MatchRowLabels : public ::testing::TestWithParam<LabelCase> {};
 
 TEST_P(MatchRowLabels, OtherLabelsRefuseTheStep) {
@@ -303,18 +308,12 @@ INSTANTIATE_TEST_SUITE_P(
                   "class numbers outside the two versions (or merged blocks)"},
         // Rows cut short (a cut copy, a full disk): damaged, skipped and
         // counted, whatever is left of their labels.
-        LabelCase{"a row that ends after the labels", "ns,1,1,a.C,a.B\n", "",
-                  "a row cut short: 5 fields, without the overall costs of fields 9 and 10"},
-        LabelCase{"a row cut after the older label", "ns,1,1,a.C\n", "",
-                  "a row cut short: 4 fields, without the overall costs of fields 9 and 10"},
-        LabelCase{"a row cut inside the newer label", "ns,1,1,a.C,a.\n", "",
-                  "a row cut short: 5 fields, without the overall costs of fields 9 and 10"},
-        LabelCase{"a row cut after the numbers", "ns,1,1\n", "",
-                  "a row cut short: 3 fields, without the overall costs of fields 9 and 10"},
-        LabelCase{"a row of other labels cut short", "ns,1,1,.,a,,,,0\n", "",
-                  "a row cut short: 9 fields, without the overall costs of fields 9 and 10"},
-        LabelCase{"a row cut inside its costs", "ns,1,1,a.C,a.B,,,,0,1\n", "",
-                  "a row cut short: 10 fields, without the overall costs of fields 9 and 10"}),
+        LabelCase{"a row that ends after the labels", "ns,1,1,a.C,a.B\n", "", cutShort(5)},
+        LabelCase{"a row cut after the older label", "ns,1,1,a.C\n", "", cutShort(4)},
+        LabelCase{"a row cut inside the newer label", "ns,1,1,a.C,a.\n", "", cutShort(5)},
+        LabelCase{"a row cut after the numbers", "ns,1,1\n", "", cutShort(3)},
+        LabelCase{"a row of other labels cut short", "ns,1,1,.,a,,,,0\n", "", cutShort(9)},
+        LabelCase{"a row cut inside its costs", "ns,1,1,a.C,a.B,,,,0,1\n", "", cutShort(10)}),
     CaseName());
 
 TEST(StepCounts, LaterRowOfTheSameClassWins) {
