@@ -4,6 +4,7 @@
 // RESULT_FILE is the file's name inside ./results/ (a run name + ".csv");
 // the class diagrams are ./datasets/DATASET/<graph name>.txt.
 #include <iostream>
+#include <string>
 
 #include "graph/CommandLine.h"
 #include "graph/OutputFiles.h"
@@ -37,11 +38,23 @@ Documentation: docs/USAGE.md, section "evaluate: score a match result file again
 
 int run(int argc, char** argv) {
     if (graphmat::asksForHelp(argc, argv)) return graphmat::printHelp(HELP);
-    if (argc != 3) {
+    // A usage error: the usage lines, then one line that names it.
+    auto usage = [](const std::string& fault) {
         std::cerr << "Usage: evaluate RESULT_FILE DATASET\n"
                   << "  RESULT_FILE  match result file name inside ./results/\n"
                   << "  DATASET      folder under ./datasets/ holding the two class diagrams" << std::endl;
+        graphmat::reportUsageFault("evaluate", fault, "describes both arguments");
         return 1;
+    };
+    if (argc != 3)
+        return usage("Two arguments are needed, RESULT_FILE and DATASET: " + std::to_string(argc - 1) + " given");
+    const std::string file = argv[1];
+    if (!graphmat::Match::namesMatchResultFile(file)) {
+        std::string fault = "\"" + file + "\", the first argument, is not a match result file name (graph 1__graph"
+                            " 2__five cost weights__seed.csv): the arguments are RESULT_FILE DATASET, in this order";
+        if (graphmat::Match::namesMatchResultFile(argv[2]))
+            fault += std::string("; \"") + argv[2] + "\", the second, is one: swap the two";
+        return usage(fault);
     }
     if (!graphmat::outputFoldersReady({"./eval_results.csv"})) return 2;
     const bool appended = graphmat::Match::evalSolution(argv[1], argv[2]);

@@ -156,10 +156,15 @@ int run(int argc, char** argv) {
             case 'w': valid = parseSwitchValue(value, umlreport); break;
         }
         const std::string refusal = letter == 'h' ? readerModeRefusal(value) : "";
-        if (!valid || !refusal.empty()) {
+        // Every price divides by the asymmetry + 1: -1 is a usage error,
+        // refused before any graph is read.
+        const std::string weightRefusal = valid && letter == 'y' ? weights.refusal() : "";
+        if (!valid || !refusal.empty() || !weightRefusal.empty()) {
             std::cout.flush();
             usage();
-            if (refusal.empty())
+            if (!weightRefusal.empty())
+                reportUsageFault("graphmat", weightRefusal);
+            else if (refusal.empty())
                 reportBadSwitch(letter, value, std::string("hslruw").find(letter) != std::string::npos);
             else
                 std::cerr << refusal << std::endl;
@@ -202,13 +207,6 @@ int run(int argc, char** argv) {
         std::cout.flush();
         return 1;
     }
-    if (!weights.refusal().empty()) {
-        // No run with it can be priced (nor have been, for -u).
-        std::cerr << weights.refusal() << std::endl;
-        std::cout.flush();
-        return 1;
-    }
-
     if (umldiff == 1) {
         const std::string d = "./results/";
         const std::string run = runName(g1, g2, costs, seed);

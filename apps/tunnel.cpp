@@ -2,6 +2,7 @@
 // version of a series back through the older versions and writes the five
 // tunnel reports into ./results/.
 #include <iostream>
+#include <string>
 
 #include "graph/CommandLine.h"
 #include "graph/OutputFiles.h"
@@ -39,6 +40,9 @@ int run(int argc, char** argv) {
         std::cerr << "Usage: tunnel SERIES_LIST" << std::endl;
         std::cerr << "SERIES_LIST: lines \"g,CLASS_DIAGRAM\" (newest version first) and" << std::endl;
         std::cerr << "\"m,MATCH_RESULT_FILE\" (one per consecutive pair, older version as graph 1)" << std::endl;
+        graphmat::reportUsageFault("tunnel", "One argument is needed, the series list file: " +
+                                                 std::to_string(argc - 1) + " given",
+                                   "describes the series list");
         return 1;
     }
     if (!graphmat::outputFoldersReady({"./results/"})) return 2;

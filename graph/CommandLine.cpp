@@ -93,8 +93,8 @@ void reportBadSwitch(char letter, const std::string& value, bool wholeNumber) {
     std::cerr << badSwitchText(letter, value, wholeNumber) << std::endl;
 }
 
-void reportUsageFault(const std::string& program, const std::string& fault) {
-    std::cerr << fault << "; " << program << " --help lists every switch" << std::endl;
+void reportUsageFault(const std::string& program, const std::string& fault, const std::string& helpTells) {
+    std::cerr << fault << "; " << program << " --help " << helpTells << std::endl;
 }
 
 bool standardOutputFailed() {

@@ -50,8 +50,10 @@ std::string badSwitchText(char letter, const std::string& value, bool wholeNumbe
 void reportBadSwitch(char letter, const std::string& value, bool wholeNumber = false);
 // Names on standard error, after a program's usage lines, what was wrong
 // with its command line, and where every switch is listed: `FAULT; PROGRAM
-// --help lists every switch` (one line).
-void reportUsageFault(const std::string& program, const std::string& fault);
+// --help lists every switch` (one line). A program of arguments rather
+// than switches says what its help tells instead (`helpTells`).
+void reportUsageFault(const std::string& program, const std::string& fault,
+                      const std::string& helpTells = "lists every switch");
 
 // Flushes the standard output (the stream and the C file beneath it); true
 // when anything written to it was lost (a full disk, /dev/full).

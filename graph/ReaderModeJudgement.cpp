@@ -286,7 +286,9 @@ ReadingVerdict judgeTextReading(const LineAccount& a, const InputText& input, in
     using Kind = ReadingVerdict::Kind;
     ReadingVerdict verdict;
     const std::string file = "Graph file " + input.path();
-    if (carriageReturnsOnly(input)) {
+    // A binary graph file may hold bytes 13 and no byte 10: it is named as
+    // one below, not as text of carriage returns.
+    if (carriageReturnsOnly(input) && !(holdsNul(input) && exactBinaryMode(input) >= 0)) {
         verdict.say(Kind::NothingRead, file + ": its lines end with a carriage return alone, read in reader mode " +
                                            std::to_string(mode) + " as one line; end them with line feeds");
         return verdict;

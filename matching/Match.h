@@ -297,6 +297,9 @@ public:
     // appends one line to ./eval_results.csv; uses no state of a matcher.
     // False, with a message on standard error, when nothing was appended.
     static bool evalSolution(std::string file, std::string dataset);
+    // True when `file` is named as a match result file: a run name + ".csv",
+    // graph 1__graph 2__five cost weights__seed.csv (what evalSolution reads).
+    static bool namesMatchResultFile(const std::string& file);
     // The raw lists in their variant form, then the UML difference report
     // against the listing in ./results/uml/ and the alternatives reports.
     void rawPrint2();

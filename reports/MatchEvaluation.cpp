@@ -95,9 +95,14 @@ bool holds(const PairTexts& pairs, const std::string& key, const std::string& va
 
 }  // namespace
 
+bool Match::namesMatchResultFile(const std::string& file) {
+    auto params = splitString(file, "__");
+    return params && params->size() >= RUN_NAME_PIECES;
+}
+
 bool Match::evalSolution(std::string file, std::string dataset) {
     auto params = splitString(file, "__");
-    if (!params || params->size() < RUN_NAME_PIECES) {
+    if (!namesMatchResultFile(file)) {
         std::cerr << "Cannot evaluate " << file << ": not a match result file name (graph 1__graph 2__"
                   << "five cost weights__seed.csv)" << std::endl;
         return false;

@@ -5,13 +5,16 @@
 #   tools/check-doc-commands.sh [BUILD_DIR]     (default: build)
 # The programs must be built in BUILD_DIR. Everything runs in a scratch copy
 # of the work tree, whose build/ is BUILD_DIR, so nothing is left behind.
-# Each block runs in a fresh shell (bash -e -o pipefail) from the folder of
-# its README (docs/USAGE.md: from the top of the work tree, where its paths
-# start), or from the folder that a first line "# in FOLDER/" names, with
-# BUILD_DIR on PATH (the README puts it there for the bare program names).
-# Lines that set up or build (apt-get, make) are not run: CI does that
-# itself. The blocks of one file share the scratch copy, in their order.
-# So every ```sh block must run and succeed as written. A synopsis with
+# Each block runs in a new shell (bash -e -o pipefail) from the folder of
+# its README (README.md: the top of the work tree; docs/USAGE.md: the top
+# of the work tree too, where its paths start), whatever folder an earlier
+# block went to, and with the PATH this script was started with: a README
+# block names the programs by their paths (build/graphmat), or sets PATH
+# itself; only docs/USAGE.md, whose commands name the programs bare, runs
+# with BUILD_DIR on PATH. Lines that set up or build (apt-get, make) are not
+# run: CI does that itself. The blocks of one file share the scratch copy,
+# in their order (a block may read what an earlier one wrote). So every
+# ```sh block must run and succeed as written, in a new shell. A synopsis with
 # placeholders (`evaluate RESULT_FILE DATASET`) belongs in a plain ```
 # block, which is not run; a command shown failing is written `! command`
 # (bash -e lets a negated command fail, and fails the block if it succeeds).
@@ -83,11 +86,11 @@ for readme in "${readmes[@]}"; do
       docs/*) folder="$copy" ;;
       *) folder="$(dirname "$copy/$readme")" ;;
     esac
-    first="$(sed -n 2p "$block")"
-    if [[ "$first" =~ ^\#\ in\ ([^[:space:]]+)/$ ]]; then folder="$folder/${BASH_REMATCH[1]}"; fi
+    path="$PATH"
+    [ "$readme" = docs/USAGE.md ] && path="$copy/build:$PATH"
     script="$scratch/script.sh"
     tail -n +2 "$block" | sed -E 's/^(apt-get|make)( .*)?$/# not run here: &/' > "$script"
-    if ! (cd "$folder" && PATH="$copy/build:$PATH" TMPDIR="$scratch/tmp" bash -e -o pipefail "$script") \
+    if ! (cd "$folder" && PATH="$path" TMPDIR="$scratch/tmp" bash -e -o pipefail "$script") \
         > "$scratch/log" 2>&1; then
       failed=$((failed + 1))
       echo "FAILED: $readme, the block at line $line:" >&2

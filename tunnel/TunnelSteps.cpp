@@ -41,6 +41,9 @@ enum Kind {
 };
 
 constexpr std::size_t ROW_FIELDS = 20;  // most fields a match row may have
+// The fields up to the second overall cost (field 10): a row with fewer is
+// cut short.
+constexpr std::size_t COMPLETE_ROW_FIELDS = 11;
 
 // Which size of the image a percentage is taken of, and what it is when
 // that size is 0: 0, or 100 x the count.
@@ -75,15 +78,19 @@ struct SkippedRows {
     }
 };
 
-// True when the text of a match row from `start` on (after its kind and
-// two numbers) is the older label, ",", the newer label, then the end of
-// the row or ",". Labels are written unquoted, so a label that holds a ","
-// is compared whole all the same.
-bool labelsFollow(const std::string& row, std::size_t start, const std::string& older, const std::string& newer) {
-    const std::string labels = older + SEPARATOR + newer;
-    if (start > row.size() || row.compare(start, labels.size(), labels) != 0) return false;
-    const std::size_t end = start + labels.size();
+// True when the text of a match row from `start` on is `label`, then the
+// end of the row or ",". Labels are written unquoted, so a label that holds
+// a "," is compared whole all the same.
+bool labelFollows(const std::string& row, std::size_t start, const std::string& label) {
+    if (start > row.size() || row.compare(start, label.size(), label) != 0) return false;
+    const std::size_t end = start + label.size();
     return end == row.size() || row.compare(end, 1, SEPARATOR) == 0;
+}
+
+// The same for the older label, ",", the newer label: the text of a match
+// row after its kind and two numbers.
+bool labelsFollow(const std::string& row, std::size_t start, const std::string& older, const std::string& newer) {
+    return labelFollows(row, start, older + SEPARATOR + newer);
 }
 
 // Field k of a row, empty when the row has fewer.
@@ -229,19 +236,39 @@ int Tunnel::getMatches(matching* mat, std::string file_path) {
             skipped.add(lineNumber, "class numbers outside the two versions (or merged blocks)");
             continue;
         }
-        // The labels of the two classes follow their numbers: a row that
-        // names other labels pairs the vertices of another reading of the
-        // versions (a model graph file, say) or of other files.
+        // A row cut short (a cut copy, a full disk) is a damaged row,
+        // whatever is left of its labels.
+        if (fields->size() < COMPLETE_ROW_FIELDS) {
+            skipped.add(lineNumber, "a row cut short: " + to_string(fields->size()) +
+                                        " fields, without the overall costs of fields 9 and 10");
+            continue;
+        }
+        // The labels of the two classes follow their numbers: a complete
+        // row that names other labels pairs the vertices of another reading
+        // of the versions (a model graph file, say) or of other files.
         const std::string& olderLabel = g2.V[p]->label;
         const std::string& newerLabel = g1.V[c]->label;
-        if (!labelsFollow(line, (*fields)[0].size() + (*fields)[1].size() + (*fields)[2].size() + 3, olderLabel,
-                          newerLabel))
+        const std::size_t labelsStart = (*fields)[0].size() + (*fields)[1].size() + (*fields)[2].size() + 3;
+        if (!labelsFollow(line, labelsStart, olderLabel, newerLabel)) {
+            // Only what differs is quoted: the row's two labels, then the
+            // label of each class that the row does not name.
+            const std::string olderThenSeparator = olderLabel + SEPARATOR;
+            const bool olderRight = labelsStart <= line.size() &&
+                                    line.compare(labelsStart, olderThenSeparator.size(), olderThenSeparator) == 0;
+            // Once the older label is wrong, where the newer one starts is
+            // known only as a field.
+            const bool newerRight = olderRight ? labelFollows(line, labelsStart + olderThenSeparator.size(), newerLabel)
+                                               : fieldText(*fields, 4) == newerLabel;
+            std::string classes;
+            if (!olderRight) classes = "class " + to_string(p) + " of \"" + g2.name + "\" is \"" + olderLabel + "\"";
+            if (!newerRight)
+                classes += std::string(classes.empty() ? "" : " and ") + "class " + to_string(c) + " of \"" +
+                           g1.name + "\" is \"" + newerLabel + "\"";
             throw TunnelError("the match result file " + file_path + " does not pair the classes of \"" + g2.name +
                               "\" and \"" + g1.name + "\": its line " + to_string(lineNumber) + " pairs \"" +
-                              fieldText(*fields, 3) + "\" with \"" + fieldText(*fields, 4) + "\", but class " +
-                              to_string(p) + " of \"" + g2.name + "\" is \"" + olderLabel + "\" and class " +
-                              to_string(c) + " of \"" + g1.name + "\" is \"" + newerLabel + "\"");
-        if (fields->size() < 11 || !readWholeNumber((*fields)[9], overall1) ||
+                              fieldText(*fields, 3) + "\" with \"" + fieldText(*fields, 4) + "\", but " + classes);
+        }
+        if (!readWholeNumber((*fields)[9], overall1) ||
             !readWholeNumber((*fields)[10], overall2)) {
             skipped.add(lineNumber, "an overall cost that is not a number");
             continue;
@@ -267,7 +294,8 @@ int Tunnel::getMatches(matching* mat, std::string file_path) {
     }
     std::cout << "\n Skipped rows : " << skipped.count;
     if (skipped.count > 0)
-        std::cerr << file_path << ": " << skipped.count << " match rows skipped (the first at line "
+        std::cerr << file_path << ": " << skipped.count << (skipped.count == 1 ? " match row" : " match rows")
+                  << " skipped (the first at line "
                   << skipped.firstLine << ": " << skipped.firstReason << ")\n";
     // A file that opens but holds no match row (a class diagram given in its
     // place, say) pairs nothing: say so rather than track every class as new.

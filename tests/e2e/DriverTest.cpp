@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <map>
 #include <regex>
 #include <string>
 #include <vector>
@@ -71,15 +72,6 @@ TEST(DriverUsage, AMissingGraphFileEndsTheRunWithoutMatching) {
     EXPECT_FALSE(contains(r.out, "No Matching Cost"));
     EXPECT_TRUE(contains(r.err, "missing.txt")) << r.err;
     EXPECT_FALSE(test::fileExists("results/shop-v1__shop-v2__0__0__0__0__0__1.csv"));
-}
-
-TEST(DriverUsage, AnAsymmetryOfMinusOneIsRefused) {
-    ScratchDir dir;
-    RunResult r = graphmat({"-y", "-1", "-o", test::exampleFile("shop-v1.txt"), "-n", test::exampleFile("shop-v2.txt")});
-    EXPECT_EQ(r.status, 1);
-    EXPECT_TRUE(contains(r.out, " -y -1")) << r.out;
-    EXPECT_FALSE(contains(r.out, "No Matching Cost"));
-    EXPECT_FALSE(r.err.empty());
 }
 
 TEST(DriverRun, ADefaultRunEndsWithTheSummaryAndTheReports) {
@@ -227,14 +219,74 @@ TEST(DriverUsage, SwitchesAreReadByTheirSecondCharacterAndTakeTheNextArgument) {
     }
 }
 
-TEST(DriverUsage, AnAsymmetryOfMinusOneIsRefusedOnTheDifferenceRoadToo) {
-    ScratchDir dir;
-    writeModelsAB();
-    RunResult r = graphmat({"-y", "-1.0", "-u", "1", "-o", "A.txt", "-n", "B.txt"});
-    EXPECT_EQ(r.status, 1);
-    EXPECT_TRUE(contains(r.out, "\n G2: 2\t1\n")) << r.out;
-    EXPECT_EQ(r.err, "An asymmetry of -1 is not allowed (-y)\n");
-    EXPECT_TRUE(std::filesystem::is_empty("results"));
+// An asymmetry of -1 (every price divides by the asymmetry + 1) is a usage
+// error: refused where it is read, before the results folder is looked at
+// and before any graph is read, on every road (-u 1, -m), with the usage
+// lines once and one line that names it.
+TEST(DriverUsage, AnAsymmetryOfMinusOneIsRefusedBeforeAnyGraphIsRead) {
+    struct Case {
+        std::vector<std::string> args;
+        std::string out;
+        bool resultsFolder;
+    };
+    const std::string fault = "An asymmetry of -1 is not allowed (-y); graphmat --help lists every switch\n";
+    const std::vector<Case> cases = {
+        {{"-y", "-1", "-o", "A.txt", "-n", "B.txt"}, " -y -1", true},
+        {{"-d", "1", "-y", "-1.0", "-u", "1", "-o", "A.txt", "-n", "B.txt"}, " -d 1 -y -1.0", true},
+        {{"-o", "A.txt", "-n", "B.txt", "-m", "s.csv", "-y", "-1e0"}, " -o A.txt -n B.txt -m s.csv -y -1e0", true},
+        // Usage errors come before the folder check.
+        {{"-y", "-1", "-o", "A.txt", "-n", "B.txt"}, " -y -1", false},
+    };
+    for (const Case& c : cases) {
+        ScratchDir dir;
+        writeModelsAB();
+        if (!c.resultsFolder) std::filesystem::remove("results");
+        RunResult r = graphmat(c.args);
+        const std::string what = ::testing::PrintToString(c.args);
+        EXPECT_EQ(r.status, 1) << what;
+        EXPECT_EQ(r.out, "\n START \n" + c.out) << what;
+        EXPECT_EQ(r.err, kUsage + fault) << what;
+        if (c.resultsFolder) {
+            EXPECT_TRUE(std::filesystem::is_empty("results")) << what;
+        }
+    }
+    // Other asymmetries run: -1 only is refused.
+    for (const std::string asymmetry : {"-0.5", "-2", "1"}) {
+        ScratchDir dir;
+        writeModelsAB();
+        RunResult r = graphmat({"-d", "1", "-e", "1", "-y", asymmetry, "-o", "A.txt", "-n", "B.txt"});
+        EXPECT_EQ(r.status, 0) << asymmetry << r.err;
+        EXPECT_TRUE(contains(r.out, "No Matching Cost")) << asymmetry;
+    }
+}
+
+// -u and -w act on 1 alone: any other whole number is the run of 0, the
+// same console output (but the echo) and the same result files.
+TEST(DriverRun, SwitchesUAndWOtherThanOneRunAsZero) {
+    std::string plainOut;
+    std::map<std::string, std::string> plainFiles;
+    {
+        ScratchDir dir;
+        writeModelsAB();
+        RunResult r = graphmat({"-d", "1", "-e", "1", "-o", "A.txt", "-n", "B.txt"});
+        ASSERT_EQ(r.status, 0) << r.err;
+        plainOut = withoutTimes(r.out);
+        plainFiles = test::treeHere({"A.txt", "B.txt"});
+    }
+    for (const auto& [letter, value] : std::vector<std::pair<std::string, std::string>>{
+             {"-u", "0"}, {"-u", "2"}, {"-u", "-1"}, {"-w", "0"}, {"-w", "2"}, {"-w", "-1"}}) {
+        ScratchDir dir;
+        writeModelsAB();
+        RunResult r = graphmat({letter, value, "-d", "1", "-e", "1", "-o", "A.txt", "-n", "B.txt"});
+        const std::string what = letter + " " + value;
+        ASSERT_EQ(r.status, 0) << what << r.err;
+        const std::string echo = " " + letter + " " + value;
+        std::string out = withoutTimes(r.out);
+        ASSERT_NE(out.find(echo), std::string::npos) << what;
+        out.erase(out.find(echo), echo.size());
+        EXPECT_EQ(out, plainOut) << what;
+        EXPECT_EQ(test::treeHere({"A.txt", "B.txt"}), plainFiles) << what;
+    }
 }
 
 TEST(DriverRun, AnUnwritableDifferenceReportEndsWithStatusTwo) {

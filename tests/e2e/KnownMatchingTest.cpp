@@ -99,6 +99,59 @@ TEST(KnownMatching, AnExistingFileWithoutPairsStillRuns) {
     }
 }
 
+// The two figures of the shop example with an empty known-matching file.
+// "No Matching Cost" prices the empty matching with the pre-matching of the
+// package tree in place (an arc with a pre-matched end costs as one with an
+// end matched); "Matching Cost" prices the known matching reported, which
+// pairs nothing: every vertex deleted or inserted, what logcost gives an
+// edit-path log without pairs. The report lists every graph-1 vertex as
+// deleted, but as inserted only the graph-2 vertices that the search left
+// unmatched. Without a package tree (mode 4) the two figures agree.
+TEST(KnownMatching, AnEmptyKnownMatchingOfTheShopExampleCostsLessThanNoMatchingCost) {
+    struct Case {
+        std::string mode;  // -i
+        std::string reader;  // -h
+        std::string noMatchingCost, matchingCost;
+        int nd, ni;  // rows of the match result file: every graph-1 vertex, the graph-2 vertices left new
+    };
+    const std::vector<Case> cases = {
+        {"2", "12", "18487", "14750", 66, 5},   {"3", "12", "18487", "14750", 66, 5},
+        {"5", "12", "18487", "14750", 66, 2},   {"0.5", "12", "18487", "14750", 66, 6},
+        {"2", "4", "825", "825", 5, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE("-h " + c.reader + " -i " + c.mode);
+        ScratchDir dir;
+        const std::string stem = c.reader == "12" ? "shop-v" : "library-v";
+        std::filesystem::create_directories("datasets/random");
+        test::writeFile("datasets/random/" + stem + ".csv", "");
+        const std::vector<std::string> weights = {"-d", "1", "-g", "0.5", "-e", "1", "-y", "1", "-h", c.reader};
+        std::vector<std::string> args = weights;
+        args.insert(args.end(), {"-i", c.mode, "-o", test::exampleFile(stem + "1.txt"), "-n",
+                                 test::exampleFile(stem + "2.txt")});
+        RunResult r = test::runProgram(GRAPHMAT_BIN, args);
+        ASSERT_EQ(r.status, 0) << r.err;
+        EXPECT_TRUE(contains(r.out, "\n\n\nNo Matching Cost : " + c.noMatchingCost + "\n")) << r.out;
+        EXPECT_TRUE(contains(r.out, "\n\n\nMatching Cost : " + c.matchingCost + "\n")) << r.out;
+        std::map<std::string, int> kinds;
+        for (const std::string& line :
+             test::lines(test::readFile("results/" + stem + "1__" + stem + "2__1__0.5__1__1__0__1.csv")))
+            ++kinds[line.substr(0, line.find(','))];
+        EXPECT_EQ(kinds["ns"], 0);
+        EXPECT_EQ(kinds["nd"], c.nd);
+        EXPECT_EQ(kinds["ni"], c.ni);
+
+        // The empty matching itself, priced by logcost: no pair logged.
+        test::writeFile("empty.log", "");
+        args = weights;
+        args.insert(args.end(), {"-o", test::exampleFile(stem + "1.txt"), "-n", test::exampleFile(stem + "2.txt"),
+                                 "-p", "empty.log"});
+        r = test::runProgram(LOGCOST_BIN, args);
+        ASSERT_EQ(r.status, 0) << r.err;
+        EXPECT_TRUE(contains(r.out, "\n\n\nLog Matching Cost : " + c.matchingCost + "\n")) << r.out;
+    }
+}
+
 // A value that names no start mode (a typo such as 6, or -1, 1.5) is no
 // usage error: the run is the run of start mode 4, the search from the
 // pre-matching, and reports the known matching, not the matching found.

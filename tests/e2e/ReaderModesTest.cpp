@@ -79,6 +79,32 @@ TEST(GraphStatsProgram, WritesTheRowsOfEachGraph) {
     EXPECT_EQ(test::lines(readFile("mdoor-states-v1")).size(), 8u);
 }
 
+// The attribute and method columns of graphs/all_versions.csv count the
+// members held inside the classes: filled in reader modes 4 and 8 only; in
+// mode 5 the member lines are ignored, in modes 9 and 12 members are
+// vertices (counted among the vertices), other syntaxes have none.
+TEST(GraphStatsProgram, OnlyModesFourAndEightFillTheMemberColumnsOfTheVersionRows) {
+    struct Case {
+        std::string mode, file, row;
+    };
+    const std::vector<Case> cases = {
+        {"4", "library-v1.txt", "library-v1,5,5,4,2,2,1,"},
+        {"8", "library-v1.txt", "library-v1,9,5,4,2,2,9,"},
+        {"5", "library-v1.txt", "library-v1,5,0,0,2,2,1,"},
+        {"9", "library-v1.txt", "library-v1,18,0,0,2,2,1,"},
+        {"12", "shop-v1.txt", "shop-v1,66,0,0,1,1,10,"},
+        {"10", "order-sequence-v1.txt", "order-sequence-v1,7,0,0,2,2,2,"},
+    };
+    for (const Case& c : cases) {
+        ScratchDir dir;
+        std::filesystem::create_directory("graphs");
+        std::filesystem::create_directory("logs");
+        RunResult r = graphstats({"-h", c.mode, "-k", "versions", exampleFile(c.file)});
+        EXPECT_EQ(r.status, 0) << c.mode << r.err;
+        EXPECT_EQ(readFile("graphs/all_versions.csv"), c.row + "\n") << c.mode;
+    }
+}
+
 TEST(GraphStatsProgram, BadCommandLinesAndFiles) {
     struct Case {
         std::vector<std::string> args;

@@ -633,6 +633,19 @@ INSTANTIATE_TEST_SUITE_P(
         RefusalCase{"carriage returns alone", 0, "3,2\r0,a\r1,b\r2,c\r0,1,1\r1,2,1\r", -1, true,
                     "Graph file F: its lines end with a carriage return alone, read in reader mode 0 as one line; end "
                     "them with line feeds\n"},
+        // A binary graph file whose words hold bytes 13 and no byte 10 is
+        // named as a binary graph file, as one of other bytes is: 14
+        // vertices, vertex 0 with two arcs to vertex 13.
+        RefusalCase{"binary file with carriage returns and no line feed as a plain graph", 0,
+                    std::string("\x0E\x00\x02\x00\x0D\x00\x0D\x00", 8) + std::string(26, '\0'), 1, true,
+                    "Graph file F: no line reads in reader mode 0; it looks like a binary graph file (reader mode "
+                    "1)\nGraph file F is not used: read it with -h 1\n"},
+        // Carriage returns alone in a file of byte 0 that fills no binary
+        // graph file's words: text of carriage returns all the same.
+        RefusalCase{"carriage returns alone with a byte 0", 0, std::string("3,2\r0,a\r1,b\r2,c\r0,1,1\r1,2,\0\r", 28),
+                    -1, true,
+                    "Graph file F: its lines end with a carriage return alone, read in reader mode 0 as one line; end "
+                    "them with line feeds\n"},
         RefusalCase{"labelled binary file in mode 1", 1, std::string("\x01\x00\x32\x00\x00\x00", 6), 2, true,
                     "Graph file F: its 16-bit words end at byte 6, inside the arcs of vertex 0 of the 1 it announces "
                     "(reader mode 1); it looks like a binary graph file with arc labels (reader mode 2)\nGraph file F "
@@ -1009,7 +1022,9 @@ TEST(ReaderModeJudgement, AHeaderMakesItsTableUpToTwiceTheLinesWithContent) {
         ReadGraph r = readGraph(0, "F");
         EXPECT_EQ(r.graph->vertices, vertices) << content;
         EXPECT_EQ(r.graph->reading.verdict.usable(), usable) << content;
-        if (vertices > 0 && r.graph->V.size() > 1) EXPECT_EQ(r.graph->V[1]->label, "b") << content;
+        if (vertices > 0 && r.graph->V.size() > 1) {
+            EXPECT_EQ(r.graph->V[1]->label, "b") << content;
+        }
     }
 }
 

@@ -81,6 +81,28 @@ TEST_F(Vornmain, SameSeedSameObjective) {
     EXPECT_EQ(fields(written[0])[4], fields(written[1])[4]);
 }
 
+// An algorithm number outside 0 to 9 is no usage error: it selects no
+// score, the run ends with status 0 and appends its line with that number;
+// the same seed draws the same pairs.
+TEST_F(Vornmain, AnAlgorithmNumberOutsideZeroToNineRunsWithoutAScore) {
+    for (const std::string algorithm : {"10", "-1", "99"}) {
+        std::filesystem::remove("results.csv");
+        const std::vector<std::string> args = {"-o", "a.csv", "-n", "b.csv", "-t", algorithm, "-s", "3"};
+        for (int time = 0; time < 2; ++time) {
+            auto run = runProgram(MCES_BIN, args);
+            ASSERT_EQ(run.status, 0) << algorithm << run.err;
+            EXPECT_EQ(run.err, "") << algorithm;
+            EXPECT_EQ(run.out.rfind("-o a.csv -n b.csv -s 3 -t " + algorithm + " -a 0 -m 0\n", 0), 0u) << algorithm;
+        }
+        std::vector<std::string> written = lines(readFile("results.csv"));
+        ASSERT_EQ(written.size(), 3u) << algorithm;
+        const std::vector<std::string> first = fields(written[0]), second = fields(written[1]);
+        ASSERT_EQ(first.size(), 9u);
+        EXPECT_EQ(first[7], algorithm);
+        EXPECT_EQ(first[4], second[4]) << algorithm;
+    }
+}
+
 TEST_F(Vornmain, UsageErrors) {
     struct Case {
         std::vector<std::string> args;

@@ -144,6 +144,40 @@ TEST(EvaluateEntry, NothingIsAppendedWhenTheInputsCannotBeTrusted) {
     }
 }
 
+// A bad command line: the usage lines, then one line that names the fault
+// (the arguments swapped among them) and points to --help; nothing read,
+// nothing appended.
+TEST(EvaluateEntry, AUsageErrorIsNamedOnOneLine) {
+    const std::string usage =
+        "Usage: evaluate RESULT_FILE DATASET\n  RESULT_FILE  match result file name inside ./results/\n"
+        "  DATASET      folder under ./datasets/ holding the two class diagrams\n";
+    const std::string help = "; evaluate --help describes both arguments\n";
+    const std::string order = ", the first argument, is not a match result file name (graph 1__graph 2__five cost "
+                              "weights__seed.csv): the arguments are RESULT_FILE DATASET, in this order";
+    struct Case {
+        std::vector<std::string> args;
+        std::string fault;
+    };
+    const std::vector<Case> cases = {
+        {{}, "Two arguments are needed, RESULT_FILE and DATASET: 0 given"},
+        {{RUN_FILE}, "Two arguments are needed, RESULT_FILE and DATASET: 1 given"},
+        {{RUN_FILE, "ds", "x"}, "Two arguments are needed, RESULT_FILE and DATASET: 3 given"},
+        {{"ds", RUN_FILE}, "\"ds\"" + order + "; \"" + RUN_FILE + "\", the second, is one: swap the two"},
+        {{"v1__v2__1__0.5__1.csv", "ds"}, "\"v1__v2__1__0.5__1.csv\"" + order},
+    };
+    for (const Case& c : cases) {
+        ScratchDir dir;
+        writeDataset();
+        writeFile("./results/" + RUN_FILE, ROWS);
+        test::RunResult r = evaluate(c.args);
+        const std::string what = ::testing::PrintToString(c.args);
+        EXPECT_EQ(r.status, 1) << what;
+        EXPECT_EQ(r.out, "") << what;
+        EXPECT_EQ(r.err, usage + c.fault + help) << what;
+        EXPECT_FALSE(test::fileExists("eval_results.csv")) << what;
+    }
+}
+
 // A directory in place of the gold file or of the match result file is a
 // file that does not open: named on standard error, read as empty.
 TEST(EvaluateEntry, ADirectoryInPlaceOfAnInputIsAMissingFile) {

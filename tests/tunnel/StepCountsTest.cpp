@@ -234,15 +234,23 @@ TEST(StepCounts, MissingMatchFileLeavesEveryClassUnmatched) {
 // those classes, as the matcher writes them in every reader mode of class
 // diagram files. One that names other labels comes from another reading of
 // the versions or from other files: the step is refused and its record
-// gets nothing. Rows that the step skips (a merged block, a row without
-// costs) are not looked at further.
+// gets nothing; the refusal quotes the row's labels and the label of each
+// class the row does not name. Rows that the step skips (a merged block, a
+// row cut short before its costs, whatever its labels) are not looked at
+// further, and are counted.
 struct LabelCase {
     const char* what;
     std::string row;
     std::string refusal;  // empty: the row does not refuse the step
+    std::string skipped = "";  // the warning of a row the step skips
 };
 
 void PrintTo(const LabelCase& c, std::ostream* out) { *out << c.what; }
+
+// Why a row of `fields` fields is skipped.
+std::string cutShort(int fields) {
+    return "a row cut short: " + std::to_string(fields) + " fields, without the overall costs of fields 9 and 10";
+}
 
 class MatchRowLabels : public ::testing::TestWithParam<LabelCase> {};
 
@@ -260,6 +268,8 @@ TEST_P(MatchRowLabels, OtherLabelsRefuseTheStep) {
         tunnel.getMatches(tunnel.matchings[0].get(), "m.csv");
         ASSERT_EQ(step.matchList.size(), 1u);
         EXPECT_EQ(step.matchList[0][0], 0);
+        EXPECT_EQ(step.matchList[0][1], c.skipped.empty() ? 1 : -1);
+        EXPECT_EQ(errors.text(), c.skipped.empty() ? "" : "m.csv: 1 match row skipped (the first at line 9: " + c.skipped + ")\n");
         return;
     }
     try {
@@ -278,21 +288,32 @@ INSTANTIATE_TEST_SUITE_P(
         LabelCase{"the labels of the two classes", "ns,1,1,a.C,a.B,,,,0,1,1,0\n", ""},
         LabelCase{"another older label", "ns,1,1,a.X,a.B,,,,0,1,1,0\n",
                   "the match result file m.csv does not pair the classes of \"old\" and \"new\": its line 9 pairs "
-                  "\"a.X\" with \"a.B\", but class 1 of \"old\" is \"a.C\" and class 1 of \"new\" is \"a.B\""},
+                  "\"a.X\" with \"a.B\", but class 1 of \"old\" is \"a.C\""},
         LabelCase{"another newer label", "ns,1,1,a.C,a.C,,,,0,1,1,0\n",
                   "the match result file m.csv does not pair the classes of \"old\" and \"new\": its line 9 pairs "
-                  "\"a.C\" with \"a.C\", but class 1 of \"old\" is \"a.C\" and class 1 of \"new\" is \"a.B\""},
+                  "\"a.C\" with \"a.C\", but class 1 of \"new\" is \"a.B\""},
         LabelCase{"the labels of a model graph file", "ns,1,1,.,a,,,,0,1,1,0\n",
                   "the match result file m.csv does not pair the classes of \"old\" and \"new\": its line 9 pairs "
                   "\".\" with \"a\", but class 1 of \"old\" is \"a.C\" and class 1 of \"new\" is \"a.B\""},
         LabelCase{"a label that only begins with the class's", "ns,1,1,a.C,a.Bx,,,,0,1,1,0\n",
                   "the match result file m.csv does not pair the classes of \"old\" and \"new\": its line 9 pairs "
-                  "\"a.C\" with \"a.Bx\", but class 1 of \"old\" is \"a.C\" and class 1 of \"new\" is \"a.B\""},
+                  "\"a.C\" with \"a.Bx\", but class 1 of \"new\" is \"a.B\""},
+        LabelCase{"an older label that only begins with the class's", "ns,1,1,a.Cx,a.B,,,,0,1,1,0\n",
+                  "the match result file m.csv does not pair the classes of \"old\" and \"new\": its line 9 pairs "
+                  "\"a.Cx\" with \"a.B\", but class 1 of \"old\" is \"a.C\""},
         LabelCase{"the labels of the classes swapped", "ns,1,1,a.B,a.C,,,,0,1,1,0\n",
                   "the match result file m.csv does not pair the classes of \"old\" and \"new\": its line 9 pairs "
                   "\"a.B\" with \"a.C\", but class 1 of \"old\" is \"a.C\" and class 1 of \"new\" is \"a.B\""},
-        LabelCase{"a merged block", "ns,1,2,a.C,a.A+a.B,,,,0,1,1,0\n", ""},
-        LabelCase{"a row that ends after the labels", "ns,1,1,a.C,a.B\n", ""}),
+        LabelCase{"a merged block", "ns,1,2,a.C,a.A+a.B,,,,0,1,1,0\n", "",
+                  "class numbers outside the two versions (or merged blocks)"},
+        // Rows cut short (a cut copy, a full disk): damaged, skipped and
+        // counted, whatever is left of their labels.
+        LabelCase{"a row that ends after the labels", "ns,1,1,a.C,a.B\n", "", cutShort(5)},
+        LabelCase{"a row cut after the older label", "ns,1,1,a.C\n", "", cutShort(4)},
+        LabelCase{"a row cut inside the newer label", "ns,1,1,a.C,a.\n", "", cutShort(5)},
+        LabelCase{"a row cut after the numbers", "ns,1,1\n", "", cutShort(3)},
+        LabelCase{"a row of other labels cut short", "ns,1,1,.,a,,,,0\n", "", cutShort(9)},
+        LabelCase{"a row cut inside its costs", "ns,1,1,a.C,a.B,,,,0,1\n", "", cutShort(10)}),
     CaseName());
 
 TEST(StepCounts, LaterRowOfTheSameClassWins) {
