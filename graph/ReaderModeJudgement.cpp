@@ -62,17 +62,17 @@ namespace graphmat {
 
 int contentLineCount(const InputText& input) {
     int lines = 0;
-    bool content = false;  // the line being scanned holds more than blanks
-    for (const char* at = input.begin(); at != input.end(); ++at) {
-        const char c = *at;
-        if (c == '\n') {
-            lines += content;
-            content = false;
-        } else if (c != ' ' && c != '\t' && c != '\r') {
-            content = true;
-        }
+    const char* end = input.end();
+    for (const char* at = input.begin(); at != end;) {
+        const char* feed = static_cast<const char*>(std::memchr(at, '\n', end - at));
+        const char* lineEnd = feed ? feed : end;
+        // Most lines show content at once: only a line of blanks is read to
+        // its end.
+        while (at != lineEnd && (*at == ' ' || *at == '\t' || *at == '\r')) ++at;
+        if (at != lineEnd) ++lines;
+        at = feed ? feed + 1 : end;
     }
-    return lines + content;
+    return lines;
 }
 
 int syntaxOf(int mode) { return mode == 5 || mode == 8 || mode == 9 ? 4 : mode; }
