@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "graph/CapacityChecks.h"
 #include "graph/Edge.h"
 #include "graph/FlatPairMap.h"
 #include "graph/LineAccount.h"
@@ -160,6 +161,8 @@ public:
     bool fileOpened = false;    // the constructor's graph file opened
     std::string openFailure;    // why it did not open, as the system says it
     LineAccount account;        // the lines of the graph file, as read
+    // The vertices read, counted by the memory check of the next graph read.
+    HeldVertices heldVertices;
     // The file has content but not one line of it (beside a header) reads in
     // the reader mode; the constructor has said so on standard error. The
     // graph is empty or holds only what the header made: nothing to work on.

@@ -147,7 +147,7 @@ TEST_F(MemoryChecks, AReaderRefusesAVertexCountBeforeAllocatingAndNamesTheFile) 
         }
     }
     EXPECT_THROW(Graph(7, "100000,0"), MemoryLimitError);
-    test::writeFile("small.csv", "1000,0\n");
+    test::writeFile("small.csv", "500,0\n");
     EXPECT_NO_THROW(Graph(6, "small.csv"));
 }
 
