@@ -121,6 +121,17 @@ bool closeWritten(std::ofstream& out, const std::string& path) {
     return false;
 }
 
+bool withinSizeCap(const std::string& path, double bytes) {
+    struct rlimit cap {};
+    if (getrlimit(RLIMIT_FSIZE, &cap) != 0 || cap.rlim_cur == RLIM_INFINITY) return true;
+    if (!(bytes > static_cast<double>(cap.rlim_cur))) return true;
+    // A named pipe or a device has no size to cap.
+    struct stat info {};
+    if (stat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode)) return true;
+    reportUnwritable(path, systemReason(EFBIG));
+    return false;
+}
+
 bool openForWriting(OutputFile& out, const std::string& path, bool append) { return out.open(path, append); }
 
 bool OutputFile::open(const std::string& path, bool append) {

@@ -33,6 +33,11 @@ bool closeWritten(std::ofstream& out, const std::string& path);
 // The system's reason ("File too large") when `file` is a regular file that
 // has reached the process's file-size cap (RLIMIT_FSIZE); empty otherwise.
 std::string sizeCapReason(const struct stat& file);
+// False, with "Cannot write PATH: File too large" on standard error and the
+// failure remembered, when `bytes`, the size of a file known before it is
+// written, exceed the file-size cap (ulimit -f): the file is then neither
+// opened nor emptied, and an earlier file of that name stays whole.
+bool withinSizeCap(const std::string& path, double bytes);
 // True once a file could not be opened or written; reset for tests.
 bool outputFailed();
 void resetOutputFailed();
