@@ -64,10 +64,12 @@ void checkMemoryFits(double bytes, const std::string& what) {
 }
 
 void checkPairTableFits(double rows, double cols, double bytesPerPair) {
-    if (!(rows * cols * bytesPerPair > physicalMemoryBytes())) return;  // the common case, no message built
+    // The tables and the graphs the run holds (at this program's price).
+    const double bytes = rows * cols * bytesPerPair + g_heldVertices * g_vertexBytes;
+    if (!(bytes > physicalMemoryBytes())) return;  // the common case, no message built
     std::ostringstream what;
     what << std::fixed << std::setprecision(0) << rows << " x " << cols << " vertex pairs";
-    checkMemoryFits(rows * cols * bytesPerPair, what.str());
+    checkMemoryFits(bytes, what.str());
 }
 
 void setVertexBytes(double bytesPerVertex) { g_vertexBytes = bytesPerVertex; }

@@ -42,7 +42,8 @@ void setPhysicalMemoryOverride(double bytes);
 // when `bytes` exceed the physical memory. Sizes are doubles so that no
 // product of counts overflows on the way.
 void checkMemoryFits(double bytes, const std::string& what);
-// The same for a table of rows x cols vertex pairs of `bytesPerPair` each.
+// The same for a table of rows x cols vertex pairs of `bytesPerPair` each,
+// with the vertices of the graphs the run holds at this program's price.
 void checkPairTableFits(double rows, double cols, double bytesPerPair);
 
 // What a vertex made from a count read from a file costs in memory, in the
