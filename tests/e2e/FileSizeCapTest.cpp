@@ -54,6 +54,7 @@ TEST(FileSizeCap, EveryProgramNamesTheFileWithTheReasonAndEndsWithStatus2) {
     test::writeFile("a.csv", "2,1\n0,a\n1,b\n0,1,1\n");
     test::writeFile("log.txt", "n,0,0\nn,1,1\n");
     test::writeFile("e.csv", "2,1\n0,1,1\n");
+    test::writeFile("g6.csv", "6,3\n0,a\n1,b\n2,c\n3,d\n4,e\n5,f\n0,1,1\n1,2,1\n2,3,1\n");
     test::copyExampleFiles("evaluation", {"datasets/shop/v1.txt", "datasets/shop/v2.txt"});
     test::writeFile("results/v1__v2__1__0.5__1__1__0__1.csv", "ns,0,0,a,a\n");
     test::writeFile("results/_v1__v2.csv", "");
@@ -68,6 +69,9 @@ TEST(FileSizeCap, EveryProgramNamesTheFileWithTheReasonAndEndsWithStatus2) {
         {"graphgen pair", GRAPHGEN_BIN, {"pair", "100", "3", "0.9", "3", "0.5", "2", "1", "0", "0", "./datasets/random/g", "3", "0"},
          1024, "./datasets/random/g_100_3_0.9_3_0.5_2_1_0_0_0_3A.csv"},
         {"graphgen noise", GRAPHGEN_BIN, {"noise", "1", "20", "3", "7"}, 256, "./benchmark/original_1.txt"},
+        {"graphgen shuffle", GRAPHGEN_BIN, {"shuffle", "0", "g6.csv", "7", "shuffled.csv"}, 16, "shuffled.csv"},
+        {"graphgen mutate", GRAPHGEN_BIN, {"mutate", "0", "g6.csv", "0.1", "0.1", "0.05", "1", "7", "m.csv", "m.log"}, 16,
+         "m.log"},
         {"evaluate (appended)", EVALUATE_BIN, {"v1__v2__1__0.5__1__1__0__1.csv", "shop"}, 64, "./eval_results.csv"},
         {"logcost", LOGCOST_BIN, {"-d", "1", "-g", "0.5", "-e", "1", "-y", "1", "-o", "a.csv", "-n", "a.csv", "-p",
                                   "log.txt"},
