@@ -1,8 +1,5 @@
 #include "graph/GraphFileFields.h"
 
-#include <set>
-
-#include "graph/CapacityChecks.h"
 #include "graph/Vertex.h"
 
 namespace graphmat {
