@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "generators/GeneratorCommands.h"
+#include "graph/CapacityChecks.h"
 #include "graph/CommandLine.h"
 
 using namespace graphmat;
@@ -52,6 +53,7 @@ std::string help() {
 
 int run(int argc, char** argv) {
     if (asksForHelp(argc, argv)) return printHelp(help());
+    setVertexBytes(vertex_bytes::copying);  // mutate and shuffle copy the graph they read
     const std::string word = argc > 1 ? argv[1] : "";
     for (const Generator& generator : generators)
         if (word == generator.word) return generator.run(std::vector<std::string>(argv + 2, argv + argc));

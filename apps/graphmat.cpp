@@ -105,6 +105,7 @@ std::string truncated(double value) {
 
 int run(int argc, char** argv) {
     if (asksForHelp(argc, argv)) return printHelp(HELP);
+    setVertexBytes(vertex_bytes::matching);
     std::cout << "\n START \n";
 
     std::string graph1, graph2, sim_graphs;

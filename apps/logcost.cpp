@@ -53,6 +53,7 @@ int usage(const std::string& problem) {
 
 int run(int argc, char** argv) {
     if (asksForHelp(argc, argv)) return printHelp(HELP);
+    setVertexBytes(vertex_bytes::matching);
     std::string graph1, graph2, log;
     int mode = 0, seed = 1;
     CostWeights weights;

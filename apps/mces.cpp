@@ -1,3 +1,4 @@
+#include "graph/CapacityChecks.h"
 #include "graph/CommandLine.h"
 #include "mces/vornmain.h"
 
@@ -24,6 +25,7 @@ Documentation: docs/USAGE.md, section "mces: the common-edge-subgraph matcher al
 
 int run(int argc, char** argv) {
     if (graphmat::asksForHelp(argc, argv)) return graphmat::printHelp(HELP);
+    graphmat::setVertexBytes(graphmat::vertex_bytes::commonEdges);
     return graphmat::vornmain(argc, argv);
 }
 

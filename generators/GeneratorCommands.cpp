@@ -92,6 +92,10 @@ int pairCommand(const std::vector<std::string>& words) {
             std::cerr << "graphgen pair: " << refusal << "\n";
             return 1;
         }
+        // Beyond the file-size cap: named before anything is drawn.
+        bool fit = true;
+        for (const PlannedFile& matrix : matrices) fit = withinSizeCap(matrix.path, matrix.bytes) && fit;
+        if (!fit) return 2;
     }
 
     GenGraph pair(n, e, q, nl, nld, el, eld, pd, pi, filename, seed, undirected == 1);

@@ -16,6 +16,8 @@ namespace graphmat {
 namespace {
 double g_memoryOverride = 0.0;
 double g_diskOverride = -1.0;
+double g_vertexBytes = vertex_bytes::reading;
+double g_heldVertices = 0.0;
 
 // Bytes as gigabytes (2^30): whole from 100 on, one decimal from 1 on,
 // three significant digits below.
@@ -62,10 +64,39 @@ void checkMemoryFits(double bytes, const std::string& what) {
 }
 
 void checkPairTableFits(double rows, double cols, double bytesPerPair) {
-    if (!(rows * cols * bytesPerPair > physicalMemoryBytes())) return;  // the common case, no message built
+    // The tables and the graphs the run holds (at this program's price).
+    const double bytes = rows * cols * bytesPerPair + g_heldVertices * g_vertexBytes;
+    if (!(bytes > physicalMemoryBytes())) return;  // the common case, no message built
     std::ostringstream what;
     what << std::fixed << std::setprecision(0) << rows << " x " << cols << " vertex pairs";
-    checkMemoryFits(rows * cols * bytesPerPair, what.str());
+    checkMemoryFits(bytes, what.str());
+}
+
+void setVertexBytes(double bytesPerVertex) { g_vertexBytes = bytesPerVertex; }
+
+double vertexBytes() { return g_vertexBytes; }
+
+HeldVertices::HeldVertices(double count) : count_(count) { g_heldVertices += count_; }
+
+HeldVertices& HeldVertices::operator=(HeldVertices&& other) noexcept {
+    if (this != &other) {
+        g_heldVertices -= count_;
+        count_ = other.count_;
+        other.count_ = 0;
+    }
+    return *this;
+}
+
+HeldVertices::~HeldVertices() { g_heldVertices -= count_; }
+
+double heldVertices() { return g_heldVertices; }
+
+void checkVertexCountFits(double count) {
+    const double bytes = (count + g_heldVertices) * g_vertexBytes;
+    if (!(bytes > physicalMemoryBytes())) return;
+    std::ostringstream what;
+    what << std::fixed << std::setprecision(0) << count << " vertices";
+    checkMemoryFits(bytes, what.str());
 }
 
 double freeDiskBytes(const std::string& place) {

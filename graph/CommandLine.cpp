@@ -19,6 +19,7 @@
 #include "graph/CapacityChecks.h"
 #include "graph/Graph.h"
 #include "graph/InputFiles.h"
+#include "graph/OutputFiles.h"
 #include "graph/ReaderModeJudgement.h"
 
 namespace graphmat {
@@ -106,7 +107,10 @@ bool standardOutputFailed() {
 
 int finishStatus(int status) {
     if (!standardOutputFailed()) return status;
-    std::cerr << "Cannot write the standard output" << std::endl;
+    // Standard output redirected to a file that reached the file-size cap.
+    struct stat console {};
+    const std::string reason = fstat(STDOUT_FILENO, &console) == 0 ? sizeCapReason(console) : "";
+    std::cerr << "Cannot write the standard output" << (reason.empty() ? "" : ": " + reason) << std::endl;
     return status == 0 ? 2 : status;
 }
 
@@ -279,6 +283,10 @@ int runEntryPoint(int (*body)(int, char**), int argc, char** argv) {
     // instead of ending the process: the run goes on, writes its files and
     // ends with status 2 (finishStatus).
     std::signal(SIGPIPE, SIG_IGN);
+    // A file-size cap (ulimit -f, as batch systems set) fails the write that
+    // passes it with EFBIG instead of killing the process: the file is named
+    // with the reason and the run ends with status 2, as on a full disk.
+    std::signal(SIGXFSZ, SIG_IGN);
     // Each input of the run is opened and read once, whichever steps read it.
     InputsReadOnce readOnce;
     int status = 0;

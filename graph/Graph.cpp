@@ -65,6 +65,7 @@ Graph::Graph(int mode, const std::string& path) {
         }
         tellVerdict(reading.verdict, std::cerr);
         name = "sample";
+        heldVertices = HeldVertices(static_cast<double>(V.size()));
         edges = static_cast<int>(E.size());
         norm.assign(std::max(vertices, 0), 0.0);
         fillNeighborsAndRelations();
@@ -101,6 +102,7 @@ Graph::Graph(int mode, const std::string& path) {
     std::cout << "\n Acquisition Input Done";
     edges = static_cast<int>(E.size());
     vertices = static_cast<int>(V.size());
+    heldVertices = HeldVertices(static_cast<double>(V.size()));
     if (mode == 0 || mode == 6) {
         fillNeighborsAndRelations();
         nodeRank2(0.15, 1e-8);

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "graph/CapacityChecks.h"
 #include "graph/Edge.h"
 #include "graph/FlatPairMap.h"
 #include "graph/GraphReading.h"
@@ -147,6 +148,8 @@ public:
     // Runs the whole-graph ranking quietly when no step has filled `u` yet.
     void ensureRanking();
 
+    // The vertices read, counted by the memory check of the next graph read.
+    HeldVertices heldVertices;
     bool hasRelations = false;  // the relation tables are built
     bool hasRanking = false;    // `u` and its statistics are filled
 

@@ -1,18 +1,8 @@
 #include "graph/GraphFileFields.h"
 
-#include <set>
-
-#include "graph/CapacityChecks.h"
 #include "graph/Vertex.h"
 
 namespace graphmat {
-
-void checkVertexCountFits(double count) {
-    // A vertex, its slot in V and its neighbour set: the least each vertex
-    // costs before any arc.
-    constexpr double perVertex = sizeof(Vertex) + sizeof(std::unique_ptr<Vertex>) + sizeof(std::set<int>);
-    checkMemoryFits(count * perVertex, to_string(static_cast<long long>(count)) + " vertices");
-}
 
 std::vector<std::string> lineFields(const std::string& line) {
     auto fields = splitString(line, SEPARATOR);

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "graph/CapacityChecks.h"
 #include "graph/Edge.h"
 #include "graph/stdafx.h"
 
@@ -31,11 +32,6 @@ void readWeightFields(const std::vector<std::string>& fields, std::size_t first,
         if (from_string(fields[k], weight)) item.addWeight(static_cast<float>(weight), static_cast<int>(k - first));
     }
 }
-
-// Throws MemoryLimitError when `count` vertices, a count read from a file,
-// cannot fit in the machine's memory; called before any table of them is
-// allocated.
-void checkVertexCountFits(double count);
 
 // The arc whose from, to and label are fields first, first + 1 and
 // first + 2, numbered `number`, with the weights that follow when

@@ -275,8 +275,10 @@ void Graph::toMatrixFile() const {
     const int n = static_cast<int>(V.size());
     // Its size is known before it is written, and grows with the square of
     // the vertex count: a header's count can ask for more than the disk has.
-    checkDiskFits({path, matrixFileBytes(*this)}, "the adjacency matrix file " + path + " of " + to_string(n) +
-                                                      " x " + to_string(n) + " vertex pairs");
+    const double bytes = matrixFileBytes(*this);
+    checkDiskFits({path, bytes}, "the adjacency matrix file " + path + " of " + to_string(n) + " x " +
+                                     to_string(n) + " vertex pairs");
+    if (!withinSizeCap(path, bytes)) return;
     std::ofstream out;
     if (!openForWriting(out, path)) return;
     for (int i = 0; i < n; ++i) {

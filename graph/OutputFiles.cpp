@@ -3,6 +3,7 @@
 #include "graph/OutputFiles.h"
 
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -102,11 +103,32 @@ bool openForWriting(std::ofstream& out, const std::string& path, bool append) {
     return true;
 }
 
+std::string sizeCapReason(const struct stat& file) {
+    struct rlimit cap {};
+    if (getrlimit(RLIMIT_FSIZE, &cap) != 0 || cap.rlim_cur == RLIM_INFINITY) return "";
+    if (!S_ISREG(file.st_mode) || static_cast<rlim_t>(file.st_size) < cap.rlim_cur) return "";
+    return systemReason(EFBIG);
+}
+
 bool closeWritten(std::ofstream& out, const std::string& path) {
     if (!out.is_open()) return false;
     out.close();
     if (!out.fail()) return true;
-    reportUnwritable(path);
+    // A file that has reached the file-size cap was stopped by it: its
+    // writes failed with EFBIG (the signal is ignored), and the line says so.
+    struct stat info {};
+    reportUnwritable(path, stat(path.c_str(), &info) == 0 ? sizeCapReason(info) : "");
+    return false;
+}
+
+bool withinSizeCap(const std::string& path, double bytes) {
+    struct rlimit cap {};
+    if (getrlimit(RLIMIT_FSIZE, &cap) != 0 || cap.rlim_cur == RLIM_INFINITY) return true;
+    if (!(bytes > static_cast<double>(cap.rlim_cur))) return true;
+    // A named pipe or a device has no size to cap.
+    struct stat info {};
+    if (stat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode)) return true;
+    reportUnwritable(path, systemReason(EFBIG));
     return false;
 }
 

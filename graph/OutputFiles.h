@@ -4,6 +4,8 @@
 // closing, and the run's memory of a failure for its exit status.
 #pragma once
 
+#include <sys/stat.h>
+
 #include <fstream>
 #include <string>
 
@@ -25,7 +27,17 @@ bool isNamedPipe(const std::string& path);
 // Closes a file opened by openForWriting and checks that everything written
 // reached it: a write that failed (a full disk) names the file on standard
 // error and is remembered like a file that does not open.
+// A write stopped by the file-size cap (ulimit -f) adds the system's reason:
+// "Cannot write PATH: File too large".
 bool closeWritten(std::ofstream& out, const std::string& path);
+// The system's reason ("File too large") when `file` is a regular file that
+// has reached the process's file-size cap (RLIMIT_FSIZE); empty otherwise.
+std::string sizeCapReason(const struct stat& file);
+// False, with "Cannot write PATH: File too large" on standard error and the
+// failure remembered, when `bytes`, the size of a file known before it is
+// written, exceed the file-size cap (ulimit -f): the file is then neither
+// opened nor emptied, and an earlier file of that name stays whole.
+bool withinSizeCap(const std::string& path, double bytes);
 // True once a file could not be opened or written; reset for tests.
 bool outputFailed();
 void resetOutputFailed();

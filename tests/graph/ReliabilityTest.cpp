@@ -147,8 +147,40 @@ TEST_F(MemoryChecks, AReaderRefusesAVertexCountBeforeAllocatingAndNamesTheFile) 
         }
     }
     EXPECT_THROW(Graph(7, "100000,0"), MemoryLimitError);
-    test::writeFile("small.csv", "1000,0\n");
+    test::writeFile("small.csv", "500,0\n");
     EXPECT_NO_THROW(Graph(6, "small.csv"));
+}
+
+// A count is priced at what a vertex costs in the program, with the
+// vertices of the graphs the run holds: graph 2 is checked with graph 1 in
+// memory, and a graph gives its vertices back when it is destroyed.
+TEST_F(MemoryChecks, ACountIsPricedPerVertexOfTheProgramWithTheGraphsHeld) {
+    test::ScratchDir dir;
+    const double before = heldVertices();
+    setPhysicalMemoryOverride(1000 * vertex_bytes::reading);
+    EXPECT_NO_THROW(checkVertexCountFits(1000));
+    EXPECT_THROW(checkVertexCountFits(1001), MemoryLimitError);
+    test::writeFile("g.csv", "400,0\n");
+    {
+        test::CaptureStdout out;
+        Graph held(6, "g.csv");
+        EXPECT_EQ(heldVertices(), before + 400);
+        EXPECT_NO_THROW(checkVertexCountFits(600 - before));
+        try {
+            checkVertexCountFits(601 - before);
+            FAIL() << "not refused";
+        } catch (const MemoryLimitError& e) {
+            // The figure counts the graph held; the count is the new one's.
+            EXPECT_EQ(std::string(e.what()), "needs 0.00103 GB for " + std::to_string(601 - static_cast<int>(before)) +
+                                                 " vertices; this machine has 0.00102 GB");
+        }
+    }
+    EXPECT_EQ(heldVertices(), before);
+    // A program that builds more per vertex prices it higher.
+    setVertexBytes(vertex_bytes::matching);
+    EXPECT_THROW(checkVertexCountFits(1000), MemoryLimitError);
+    EXPECT_NO_THROW(checkVertexCountFits(std::floor(1000 * vertex_bytes::reading / vertex_bytes::matching) - before));
+    setVertexBytes(vertex_bytes::reading);
 }
 
 class DiskChecks : public ::testing::Test {

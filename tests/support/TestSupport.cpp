@@ -134,6 +134,11 @@ RunResult runProgram(const std::string& program, const std::vector<std::string>&
         if (pipe(pipeEnds) != 0) return RunResult{};
         close(pipeEnds[0]);  // no reader, in this process or the child
     }
+    // Under a file-size cap, standard error comes through a pipe, which the
+    // cap does not limit.
+    int errEnds[2] = {-1, -1};
+    const bool errPiped = options.fileSizeLimit > 0;
+    if (errPiped && pipe(errEnds) != 0) return RunResult{};
     std::cout.flush();
     const auto start = std::chrono::steady_clock::now();
     pid_t pid = fork();
@@ -144,18 +149,34 @@ RunResult runProgram(const std::string& program, const std::vector<std::string>&
             out = std::freopen(stdoutPath.c_str(), "w", stdout);
         else if (dup2(pipeEnds[1], 1) != 1 || close(pipeEnds[1]) != 0)
             out = nullptr;
-        FILE* err = std::freopen(errPath.c_str(), "w", stderr);
+        FILE* err = stderr;
+        if (!errPiped)
+            err = std::freopen(errPath.c_str(), "w", stderr);
+        else if (dup2(errEnds[1], 2) != 2 || close(errEnds[1]) != 0 || close(errEnds[0]) != 0)
+            err = nullptr;
         if (!out || !err) _exit(127);
         std::vector<char*> argv;
         argv.push_back(const_cast<char*>(program.c_str()));
         for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
         argv.push_back(nullptr);
         if (options.killAfterSeconds > 0) alarm(options.killAfterSeconds);  // the alarm outlives execv
+        if (options.fileSizeLimit > 0) {
+            const struct rlimit cap = {options.fileSizeLimit, options.fileSizeLimit};
+            if (setrlimit(RLIMIT_FSIZE, &cap) != 0) _exit(127);
+        }
         execv(program.c_str(), argv.data());
         _exit(127);
     }
     if (options.stdoutPipeClosed) close(pipeEnds[1]);
     RunResult result;
+    if (errPiped) {
+        close(errEnds[1]);
+        char buffer[4096];
+        ssize_t got = 0;
+        while ((got = read(errEnds[0], buffer, sizeof buffer)) > 0 || (got < 0 && errno == EINTR))
+            if (got > 0) result.err.append(buffer, static_cast<std::size_t>(got));
+        close(errEnds[0]);
+    }
     int status = 0;
     struct rusage usage {};
     wait4(pid, &status, 0, &usage);
@@ -163,7 +184,7 @@ RunResult runProgram(const std::string& program, const std::vector<std::string>&
     result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     result.peakKilobytes = usage.ru_maxrss;
     result.out = readFile(outPath);
-    result.err = readFile(errPath);
+    if (!errPiped) result.err = readFile(errPath);
     fs::remove(outPath);
     fs::remove(errPath);
     return result;

@@ -91,6 +91,8 @@ struct RunOptions {
     std::string stdoutPath;
     unsigned killAfterSeconds = 0;
     bool stdoutPipeClosed = false;
+    // A file-size cap in bytes for the program (ulimit -f), 0 for none.
+    unsigned long fileSizeLimit = 0;
 };
 // Runs a program with arguments in the current directory.
 RunResult runProgram(const std::string& program, const std::vector<std::string>& args,
