@@ -59,12 +59,12 @@ public:
     bool numbered(const std::vector<std::string>& fields, std::size_t i) {
         int number = -1;
         const bool follows = intField(fields, i, number) && number == expected_;
-        expected_ = follows || number < 0 ? expected_ + 1 : number + 1;
+        expected_ = follows || number < 0 ? expected_ + 1 : number + 1LL;
         return follows;
     }
 
 private:
-    int expected_ = 0;
+    long long expected_ = 0;  // a number of the file may be the largest int
 };
 
 // A vertex line read: a fault of the file where the numbering breaks (see

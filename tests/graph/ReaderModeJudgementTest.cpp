@@ -1057,6 +1057,8 @@ INSTANTIATE_TEST_SUITE_P(
                     -1, false, "Graph file F: 1 line not read in reader mode 11 (the first: line 3)\n"},
         RefusalCase{"numbers from 1", 11, "2,1\ns,1,idle\ns,2,busy\nt,0,1,Go\n", -1, false,
                     "Graph file F: 1 line not read in reader mode 11 (the first: line 2)\n"},
+        RefusalCase{"the largest number", 11, "3,1\ns,0,idle\ns,2147483647,busy\ns,2,done\nt,0,1,Go\n", -1, false,
+                    "Graph file F: 2 lines not read in reader mode 11 (the first: line 3)\n"},
         RefusalCase{"a sequence diagram with an entity line twice, mode 4", 4,
                     exampleWithLine("order-sequence-v2.txt", 2, true), 10, true, "Graph file F: 8 lines not read in reader mode 4 (the first: line 3); it looks like a sequence diagram file (reader mode 10)\nGraph file F is not used: read it with -h 10\n"},
         RefusalCase{"a sequence diagram without an entity line, mode 9", 9,
