@@ -17,10 +17,8 @@
 #include <streambuf>
 
 #include "graph/CapacityChecks.h"
-#include "graph/Graph.h"
 #include "graph/InputFiles.h"
 #include "graph/OutputFiles.h"
-#include "graph/ReaderModeJudgement.h"
 
 namespace graphmat {
 

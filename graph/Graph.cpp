@@ -97,7 +97,7 @@ Graph::Graph(int mode, const std::string& path) {
 
     // Binary files (modes 1 and 2) have no lines: they read word by word.
     reading.verdict = mode == 1 || mode == 2 ? judgeBinaryReading(file.text(), mode)
-                                             : judgeTextReading(reading.account, file.text(), mode);
+                                             : judgeTextReading(reading, file.text(), mode);
     tellVerdict(reading.verdict, std::cerr);
     std::cout << "\n Acquisition Input Done";
     edges = static_cast<int>(E.size());

@@ -190,16 +190,16 @@ Trial compare(int mode, const LineAccount& chosen, const LineAccount& trial) {
 // warning of a file that runs names (`warning`: of those that name
 // themselves, the one that reads the most lines cleanly where the chosen
 // mode does not, less those it loses, then the lowest mode; its own faults
-// of the file do not rule it out). Mode -1 where none does.
+// of the file do not rule it out). Mode -1 where none does. The trials are
+// sized by the input's `lines` with content.
 struct Evidence {
     Trial refusal;
     Trial warning;
 };
 
-Evidence weighOtherSyntaxes(const InputText& input, int mode, const LineAccount& chosen) {
+Evidence weighOtherSyntaxes(const InputText& input, int lines, int mode, const LineAccount& chosen) {
     Evidence evidence;
     Trial& best = evidence.refusal;
-    const int lines = contentLineCount(input);
     for (int candidate : TRIAL_MODES) {
         if (candidate == syntaxOf(mode)) continue;
         const std::optional<LineAccount> trial = trialRead(candidate, input, lines);
@@ -282,7 +282,8 @@ LineAccount everyLineUnread(const InputText& input) {
 
 }  // namespace
 
-ReadingVerdict judgeTextReading(const LineAccount& a, const InputText& input, int mode) {
+ReadingVerdict judgeTextReading(const GraphReading& reading, const InputText& input, int mode) {
+    const LineAccount& a = reading.account;
     using Kind = ReadingVerdict::Kind;
     ReadingVerdict verdict;
     const std::string file = "Graph file " + input.path();
@@ -315,7 +316,7 @@ ReadingVerdict judgeTextReading(const LineAccount& a, const InputText& input, in
         return verdict;
     }
 
-    const Evidence evidence = weighOtherSyntaxes(input, mode, a);
+    const Evidence evidence = weighOtherSyntaxes(input, reading.fileLines, mode, a);
     const Trial& named = evidence.refusal;
     const bool nothing = a.read() == 0 && a.notRead() > 0;
     const bool refused = !a.startFault.empty() || nothing || mostNotRead(a) || named.better || named.explains;
@@ -399,7 +400,8 @@ ReadingVerdict judgeBinaryReading(const InputText& input, int mode) {
     if (input.size() > 0 && !holdsNul(input) && std::memchr(input.begin(), '\n', input.size()) != nullptr) {
         // Lines and no byte 0: a text file (the words of a binary graph file
         // hold small counts, whose high byte is 0).
-        verdict.otherMode = weighOtherSyntaxes(input, mode, everyLineUnread(input)).refusal.mode;
+        const int lines = contentLineCount(input);
+        verdict.otherMode = weighOtherSyntaxes(input, lines, mode, everyLineUnread(input)).refusal.mode;
         verdict.say(Kind::Refused, file + ": it is a text file, not a binary graph file (" + reading +
                                        " reads 16-bit words)" +
                                        (verdict.otherMode >= 0 ? "; it looks like " + syntaxName(verdict.otherMode)

@@ -20,14 +20,15 @@ int syntaxOf(int mode);
 std::string syntaxName(int mode);
 
 // The verdict on a reading of `input` by the reader of text `mode`, whose
-// lines read as `account` says: when lines of it do not read cleanly, or
+// lines read as its account says (the trial readings are sized by its
+// lines with content): when lines of it do not read cleanly, or
 // its header announces what it lacks, judged by the rules of
 // graph/ReaderModeJudgement.cpp: a warning for a file that runs; for one
 // refused, NothingRead (no line reads) or Refused, with the mode of the
 // syntax that reads it, when one does. A file of which every line reads
 // cleanly is not read again. The judgement prints nothing: the verdict
 // holds what it says.
-ReadingVerdict judgeTextReading(const LineAccount& account, const InputText& input, int mode);
+ReadingVerdict judgeTextReading(const GraphReading& reading, const InputText& input, int mode);
 
 // The verdict on a reading of `input` by the reader of binary `mode` (1 or
 // 2): a text file is refused (naming the text syntax that reads it), and so

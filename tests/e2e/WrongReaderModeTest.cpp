@@ -483,14 +483,6 @@ TEST(WrongReaderMode, NoShippedFileIsRefusedInItsMode) {
 }
 
 
-// `text` with `tail` after every line (`firstOnly`: after its first line).
-std::string withTrailing(const std::string& text, const std::string& tail, bool firstOnly) {
-    std::string out;
-    int number = 0;
-    for (const std::string& row : test::lines(text)) out += row + (!firstOnly || number++ == 0 ? tail : "") + "\n";
-    return out;
-}
-
 // Blanks and tabs at the end of lines decide nothing: the edge list graph
 // files of a generated pair with a blank or a tab after every line run in
 // mode 6, in graphmat and mces; named edge lists with a blank after their
@@ -523,8 +515,8 @@ TEST(WrongReaderMode, BlanksThatEndLinesTurnNoFileAway) {
     };
     for (const Case& c : cases) {
         const std::string where = c.clean + " with '" + c.tail + "' after " + (c.firstOnly ? "its first line" : "every line");
-        test::writeFile("F.csv", withTrailing(test::readFile(c.clean), c.tail, c.firstOnly));
-        test::writeFile("G.csv", withTrailing(test::readFile(c.clean == "named.csv" ? "named.csv" : "clean-B.csv"),
+        test::writeFile("F.csv", test::withTrailing(test::readFile(c.clean), c.tail, c.firstOnly));
+        test::writeFile("G.csv", test::withTrailing(test::readFile(c.clean == "named.csv" ? "named.csv" : "clean-B.csv"),
                                               c.tail, c.firstOnly));
         RunResult r = graphmat({"-h", c.mode}, "F.csv", "G.csv");
         EXPECT_EQ(r.status, 0) << where << "\n" << r.err;

@@ -933,14 +933,6 @@ TEST(ReaderModeJudgement, AHugeHeaderCostsTheTrialsNothing) {
 }
 
 
-// `text` with `tail` after every line (`firstOnly`: after its first line).
-std::string withTrailing(const std::string& text, const std::string& tail, bool firstOnly) {
-    std::string out;
-    int number = 0;
-    for (const std::string& row : lines(text)) out += row + (!firstOnly || number++ == 0 ? tail : "") + "\n";
-    return out;
-}
-
 // Blanks and tabs at the end of a line never decide a syntax: with a blank
 // or a tab after every line, or after the first, every sample file gets in
 // every reader mode the verdict, and the words, of the clean file.

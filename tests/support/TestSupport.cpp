@@ -117,6 +117,13 @@ std::vector<std::string> lines(const std::string& text) {
     }
 }
 
+std::string withTrailing(const std::string& text, const std::string& tail, bool firstOnly) {
+    std::string out;
+    int number = 0;
+    for (const std::string& row : lines(text)) out += row + (!firstOnly || number++ == 0 ? tail : "") + "\n";
+    return out;
+}
+
 bool procSelfMemFailsToRead() {
     const int fd = open("/proc/self/mem", O_RDONLY);
     if (fd < 0) return false;

@@ -66,6 +66,9 @@ std::map<std::string, std::string> treeHere(const std::vector<std::string>& leav
 // The lines of a text, split at "\n" (a last empty line is kept when the
 // text ends with "\n").
 std::vector<std::string> lines(const std::string& text);
+// `text` with `tail` after each of its lines (`firstOnly`: after its first
+// line alone), as an editor that leaves blanks at line ends writes it.
+std::string withTrailing(const std::string& text, const std::string& tail, bool firstOnly);
 
 // True when the first read of /proc/self/mem fails with an I/O error, as it
 // does where nothing is mapped at address 0: a file that opens and cannot be
