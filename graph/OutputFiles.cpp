@@ -10,6 +10,7 @@
 #include <cerrno>
 #include <cstring>
 #include <iostream>
+#include <limits>
 #include <map>
 #include <utility>
 
@@ -103,10 +104,20 @@ bool openForWriting(std::ofstream& out, const std::string& path, bool append) {
     return true;
 }
 
-std::string sizeCapReason(const struct stat& file) {
+namespace {
+
+// The process's file-size cap (ulimit -f) in bytes; infinite when none.
+double fileSizeCap() {
     struct rlimit cap {};
-    if (getrlimit(RLIMIT_FSIZE, &cap) != 0 || cap.rlim_cur == RLIM_INFINITY) return "";
-    if (!S_ISREG(file.st_mode) || static_cast<rlim_t>(file.st_size) < cap.rlim_cur) return "";
+    if (getrlimit(RLIMIT_FSIZE, &cap) != 0 || cap.rlim_cur == RLIM_INFINITY)
+        return std::numeric_limits<double>::infinity();
+    return static_cast<double>(cap.rlim_cur);
+}
+
+}  // namespace
+
+std::string sizeCapReason(const struct stat& file) {
+    if (!S_ISREG(file.st_mode) || static_cast<double>(file.st_size) < fileSizeCap()) return "";
     return systemReason(EFBIG);
 }
 
@@ -122,9 +133,7 @@ bool closeWritten(std::ofstream& out, const std::string& path) {
 }
 
 bool withinSizeCap(const std::string& path, double bytes) {
-    struct rlimit cap {};
-    if (getrlimit(RLIMIT_FSIZE, &cap) != 0 || cap.rlim_cur == RLIM_INFINITY) return true;
-    if (!(bytes > static_cast<double>(cap.rlim_cur))) return true;
+    if (!(bytes > fileSizeCap())) return true;
     // A named pipe or a device has no size to cap.
     struct stat info {};
     if (stat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode)) return true;
