@@ -146,8 +146,9 @@ std::vector<Sample> samples() {
 
 // A line cut to its first fields, a reference to a vertex or class the file
 // does not hold, a line replaced by stray text, stray text put between two
-// lines (which, unlike a replaced vertex line, numbers no vertex anew).
-enum class Fault { MissingFields, MissingVertex, StrayText, StrayLine };
+// lines (which, unlike a replaced vertex line, numbers no vertex anew), a
+// line written twice.
+enum class Fault { MissingFields, MissingVertex, StrayText, StrayLine, Twice };
 
 std::string joined(const std::vector<std::string>& fields) {
     std::string text;
@@ -179,6 +180,7 @@ std::string withFaults(const Sample& sample, Fault fault, int count) {
             case Fault::MissingVertex: fields[sample.reference(fields)] = "999"; break;
             case Fault::StrayText: fields = {"stray text from an editor"}; break;
             case Fault::StrayLine: fields.insert(fields.begin(), "stray text from an editor\n" + fields[0]); break;
+            case Fault::Twice: fields[0] = joined(fields) + "\n" + fields[0]; break;
         }
         row = joined(fields);
     }
@@ -215,13 +217,15 @@ Outcome judge(int mode, const std::string& path) {
 
 // A file of its own syntax with faulty lines (1, 2, a tenth, three tenths
 // of its lines; missing fields, a vertex or class it does not hold, stray
-// text) is never refused in a mode of its syntax, and names no other mode.
+// text, a line written twice) is never refused in a mode of its syntax, and
+// names no other mode.
 TEST(ReaderModeJudgement, FaultyFilesOfTheirOwnSyntaxAreNeverRefused) {
     ScratchDir dir;
     for (const Sample& sample : samples()) {
         const int total = static_cast<int>(lines(sample.content).size());
         const bool binary = sample.ownModes[0] == 1 || sample.ownModes[0] == 2;
-        for (Fault fault : {Fault::MissingFields, Fault::MissingVertex, Fault::StrayText, Fault::StrayLine}) {
+        for (Fault fault :
+             {Fault::MissingFields, Fault::MissingVertex, Fault::StrayText, Fault::StrayLine, Fault::Twice}) {
             if (binary && fault != Fault::MissingVertex) continue;  // a binary file has no lines
             for (int count : {1, 2, std::max(1, total / 10), std::max(1, 3 * total / 10)}) {
                 const std::string content = binary ? withMissingTargets(sample.content, sample.ownModes[0] == 2, count)
@@ -231,6 +235,15 @@ TEST(ReaderModeJudgement, FaultyFilesOfTheirOwnSyntaxAreNeverRefused) {
                     const std::string where = sample.name + ", fault " + std::to_string(static_cast<int>(fault)) +
                                               " on " + std::to_string(count) + " lines, mode " + std::to_string(mode);
                     const Outcome o = judge(mode, "F");
+                    if (sample.name == "weighted plain graph" && fault == Fault::Twice) {
+                        // Its vertex lines are arcs too: with one repeated, the
+                        // edge list reader reads every line the plain graph
+                        // reader reads, and one more (rule 3; see the rule's
+                        // cases below).
+                        EXPECT_FALSE(o.usable) << where << "\n" << o.err;
+                        EXPECT_EQ(o.betterMode, 6) << where << "\n" << o.err;
+                        continue;
+                    }
                     EXPECT_TRUE(o.usable) << where << "\n" << o.err;
                     EXPECT_EQ(o.betterMode, -1) << where << "\n" << o.err;
                 }
@@ -961,7 +974,7 @@ TEST(ReaderModeJudgement, BlanksThatEndALineDecideNothing) {
 // Blank lines cost nothing and change no verdict, wherever they stand but
 // where a plain graph file's header announces a vertex line (there a blank
 // line is a missing vertex line): a thousand of them at the end of every
-// sample file, in every text mode.
+// sample file, or one after every line, in every text mode.
 TEST(ReaderModeJudgement, BlankLinesChangeNoVerdict) {
     ScratchDir dir;
     for (const Sample& sample : samples()) {
@@ -976,6 +989,23 @@ TEST(ReaderModeJudgement, BlankLinesChangeNoVerdict) {
             EXPECT_EQ(o.usable, clean.usable) << where << "\n" << o.err;
             EXPECT_EQ(o.betterMode, clean.betterMode) << where << "\n" << o.err;
             EXPECT_EQ(o.err, clean.err) << where;
+            // A blank line after every line: the verdict stands (the line
+            // numbers in its words are those of the longer file).
+            std::string spaced;
+            for (const std::string& row : lines(sample.content)) spaced += row + "\n\n";
+            writeFile("F", spaced);
+            const Outcome s = judge(mode, "F");
+            EXPECT_EQ(s.usable, clean.usable) << where << ", spaced\n" << s.err;
+            if (syntaxOf(sample.ownModes[0]) == 0) {
+                // Half its vertex lines are now blank: missing, as its own
+                // reader says; another syntax's reading may now read it
+                // better than the plain graph reader does.
+                if (mode == 0) {
+                    EXPECT_TRUE(contains(s.err, "15 of the 30 vertex lines its header announces are missing")) << s.err;
+                }
+                continue;
+            }
+            EXPECT_EQ(s.betterMode, clean.betterMode) << where << ", spaced\n" << s.err;
         }
     }
 }
